@@ -1,0 +1,2 @@
+// zentavo: the label program's entry point.
+int main() { return 0; }

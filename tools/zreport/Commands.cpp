@@ -1,0 +1,12 @@
+// zreport's subcommands, in the order the overview lists them.
+#include "tools/zreport/Commands.h"
+
+namespace zreport {
+
+const std::vector<Subcommand>& Subcommands() {
+  static const std::vector<Subcommand> kCommands = {
+  };
+  return kCommands;
+}
+
+}  // namespace zreport

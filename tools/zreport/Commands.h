@@ -1,0 +1,21 @@
+// The table of zreport's subcommands. Each subcommand lives in a file of its
+// own (cmd_NAME.cpp) and is listed once in Commands.cpp.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zreport {
+
+struct Subcommand {
+  const char* name;
+  const char* summary;  // one line for the overview
+  const char* usage;    // full --help text
+  // Arguments after the subcommand's name; returns the exit status (0 or 1).
+  // Throws UsageError for bad usage (exit 2); any other exception is a failure.
+  int (*run)(const std::vector<std::string>& args);
+};
+
+const std::vector<Subcommand>& Subcommands();
+
+}  // namespace zreport
