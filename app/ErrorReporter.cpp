@@ -1,0 +1,50 @@
+// Reporting of errors that end a job.
+#include "app/ErrorReporter.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "app/MainForm.h"
+#include "platform/Files.h"
+#include "platform/Ui.h"
+
+namespace zentavo {
+namespace {
+
+std::string UtcTimestamp() {
+  std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm tm{};
+  gmtime_r(&now, &tm);
+  char buffer[32];
+  std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &tm);
+  return buffer;
+}
+
+// One line per entry whatever the message holds.
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+  return text;
+}
+
+}  // namespace
+
+ErrorReporter::ErrorReporter(Ui& ui, std::string logPath) : ui_(ui), logPath_(std::move(logPath)) {}
+
+std::string ErrorReporter::DefaultLogPath() {
+  std::string dir = StateDirectory();
+  return dir.empty() ? std::string() : dir + "/zentavo.log";
+}
+
+void ErrorReporter::Report(const std::string& job, const std::string& document,
+                           const std::string& message) {
+  std::fprintf(stderr, "zentavo: %s\n", OneLine(message).c_str());
+  if (!logPath_.empty()) {
+    std::string line = UtcTimestamp() + "\t" + job + "\t" + OneLine(document) + "\t" + OneLine(message);
+    AppendToBoundedLog(logPath_, line, kMaxLogBytes);
+  }
+  if (ui_.WindowIsUp()) ui_.ShowMessage(message, TForm1::kApplicationTitle, MessageKind::Error);
+}
+
+}  // namespace zentavo

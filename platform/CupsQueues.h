@@ -1,0 +1,38 @@
+// Print queues of the CUPS server and the submission of ready documents.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zentavo {
+
+struct PrintQueue {
+  std::string name;         // queue name (no blanks)
+  std::string description;  // printer-info, as the desktop shows it
+  bool isDefault = false;
+};
+
+// The destinations CUPS offers (server queues and the user's lpoptions); empty
+// when there is no server.
+std::vector<PrintQueue> ListPrintQueues();
+
+// "A (Office printer), B" for messages that tell the user what is there.
+std::string DescribePrintQueues(const std::vector<PrintQueue>& queues);
+
+// Hands a file to the default destination as it is, titled `title`; returns
+// the job id. Throws with a message naming the cause (no default destination:
+// the message lists the queues).
+int PrintFileOnDefaultQueue(const std::string& path, const std::string& title);
+
+struct PrintJob {
+  int id = 0;
+  std::string queue;
+  std::string title;   // job-name
+  std::string format;  // document-format
+  bool completed = false;
+};
+
+// Every job the server remembers, oldest first.
+std::vector<PrintJob> ListPrintJobs();
+
+}  // namespace zentavo

@@ -1,0 +1,142 @@
+// The main window and message boxes over GTK 3.
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/Ui.h"
+
+namespace zentavo {
+namespace {
+
+class GtkUi final : public Ui {
+ public:
+  bool WindowIsUp() const override { return window_ != nullptr; }
+
+  void RunMainWindow(const WindowDesign& design) override {
+    design_ = &design;
+    window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(window_), design.caption.c_str());
+    gtk_widget_set_name(window_, "TForm1");
+    gtk_window_set_default_size(GTK_WINDOW(window_), design.width, design.height);
+    PlaceOnScreen(design);
+    ApplyFont(design);
+
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_container_add(GTK_CONTAINER(window_), fixed);
+    GList* focusChain = nullptr;
+    for (const WindowButton& b : design.buttons) {
+      GtkWidget* button = gtk_button_new_with_label(b.caption.c_str());
+      gtk_widget_set_name(button, b.name.c_str());
+      gtk_widget_set_size_request(button, b.width, b.height);
+      gtk_fixed_put(GTK_FIXED(fixed), button, b.left, b.top);
+      g_signal_connect(button, "clicked", G_CALLBACK(&GtkUi::OnClicked),
+                       const_cast<WindowButton*>(&b));
+      focusChain = g_list_append(focusChain, button);
+    }
+    // The tab order is the design's, whatever the geometry says.
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_container_set_focus_chain(GTK_CONTAINER(fixed), focusChain);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    g_list_free(focusChain);
+
+    g_signal_connect(window_, "destroy", G_CALLBACK(&GtkUi::OnDestroy), this);
+    g_signal_connect(window_, "map", G_CALLBACK(&GtkUi::OnMap), this);
+    gtk_widget_show_all(window_);
+    gtk_main();
+    window_ = nullptr;
+    design_ = nullptr;
+  }
+
+  void CloseMainWindow() override {
+    if (window_ != nullptr) gtk_widget_destroy(window_);
+  }
+
+  void ShowMessage(const std::string& text, const std::string& caption, MessageKind kind) override {
+    GtkMessageType type = kind == MessageKind::Error     ? GTK_MESSAGE_ERROR
+                          : kind == MessageKind::Warning ? GTK_MESSAGE_WARNING
+                                                         : GTK_MESSAGE_INFO;
+    GtkWidget* box = gtk_message_dialog_new(window_ ? GTK_WINDOW(window_) : nullptr, GTK_DIALOG_MODAL,
+                                            type, GTK_BUTTONS_OK, "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), caption.c_str());
+    gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+  }
+
+  void ProcessEvents() override {
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  }
+
+ private:
+  // Keeps the designed position, but never leaves the window off the screen
+  // of a smaller monitor.
+  void PlaceOnScreen(const WindowDesign& design) {
+    int left = design.left, top = design.top;
+    GdkDisplay* display = gdk_display_get_default();
+    GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
+    if (monitor == nullptr && display != nullptr) monitor = gdk_display_get_monitor(display, 0);
+    if (monitor != nullptr) {
+      GdkRectangle area;
+      gdk_monitor_get_workarea(monitor, &area);
+      left = std::clamp(left, area.x, std::max(area.x, area.x + area.width - design.width));
+      top = std::clamp(top, area.y, std::max(area.y, area.y + area.height - design.height));
+    }
+    gtk_window_move(GTK_WINDOW(window_), left, top);
+  }
+
+  void ApplyFont(const WindowDesign& design) {
+    std::string css = "#TForm1, #TForm1 * { font-family: \"" + design.fontName +
+                      "\", \"Liberation Sans\", sans-serif; font-size: " + std::to_string(std::abs(design.fontHeight)) +
+                      "px; }"
+                    // Buttons keep their designed size instead of the theme's padding.
+                    "#TForm1 button { padding: 0px 2px; min-height: 0px; min-width: 0px; }";
+    GtkCssProvider* provider = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
+    gtk_style_context_add_provider_for_screen(gtk_widget_get_screen(window_),
+                                              GTK_STYLE_PROVIDER(provider),
+                                              GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(provider);
+  }
+
+  static void OnClicked(GtkButton*, gpointer data) {
+    const auto* button = static_cast<const WindowButton*>(data);
+    if (button->onClick) button->onClick();
+  }
+
+  static void OnDestroy(GtkWidget*, gpointer data) {
+    static_cast<GtkUi*>(data)->window_ = nullptr;
+    gtk_main_quit();
+  }
+
+  // The show handler runs once the window is on screen, from the event loop,
+  // so a job it starts can already show progress and message boxes.
+  static void OnMap(GtkWidget* widget, gpointer data) {
+    g_signal_handlers_disconnect_by_func(widget, reinterpret_cast<gpointer>(&GtkUi::OnMap), data);
+    g_idle_add(&GtkUi::RunShowHandler, data);
+  }
+
+  static gboolean RunShowHandler(gpointer data) {
+    auto* self = static_cast<GtkUi*>(data);
+    if (self->design_ != nullptr && self->design_->onShow) self->design_->onShow();
+    return G_SOURCE_REMOVE;
+  }
+
+  GtkWidget* window_ = nullptr;
+  const WindowDesign* design_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Ui> CreateGtkUi(const std::string& title) {
+  // Numbers and dates are formatted by our own code; the process locale must
+  // stay "C" whatever the desktop's language.
+  gtk_disable_setlocale();
+  // Named before GTK starts, so the accessibility bridge and the desktop
+  // pick the title up.
+  g_set_application_name(title.c_str());
+  g_set_prgname(title.c_str());
+  if (!gtk_init_check(nullptr, nullptr)) return nullptr;
+  return std::make_unique<GtkUi>();
+}
+
+}  // namespace zentavo

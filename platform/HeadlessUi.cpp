@@ -1,0 +1,26 @@
+// The user interface without a display: no window, messages on stderr.
+#include <cstdio>
+
+#include "platform/Ui.h"
+
+namespace zentavo {
+namespace {
+
+class HeadlessUi final : public Ui {
+ public:
+  bool WindowIsUp() const override { return false; }
+  void RunMainWindow(const WindowDesign& design) override {
+    if (design.onShow) design.onShow();
+  }
+  void CloseMainWindow() override {}
+  void ShowMessage(const std::string& text, const std::string& caption, MessageKind) override {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  }
+  void ProcessEvents() override {}
+};
+
+}  // namespace
+
+std::unique_ptr<Ui> CreateHeadlessUi() { return std::make_unique<HeadlessUi>(); }
+
+}  // namespace zentavo

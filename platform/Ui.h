@@ -1,0 +1,51 @@
+// The user interface the program needs: one main window with buttons, message
+// boxes. A GTK implementation when there is a display, a headless one otherwise.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zentavo {
+
+struct WindowButton {
+  std::string name;     // the control's name, also its accessible id
+  std::string caption;
+  int left, top, width, height;
+  std::function<void()> onClick;
+};
+
+// Buttons are listed in tab order.
+struct WindowDesign {
+  std::string caption;
+  int width, height;  // outer size
+  int left, top;      // designed screen position
+  std::string fontName;
+  int fontHeight;  // negative: character height in pixels at 96 dpi
+  std::vector<WindowButton> buttons;
+  std::function<void()> onShow;  // once, when the window is first shown
+};
+
+enum class MessageKind { Error, Warning, Information };
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  // True while a main window is up, so errors also go to a message box.
+  virtual bool WindowIsUp() const = 0;
+  // Shows the window and runs the event loop until CloseMainWindow.
+  virtual void RunMainWindow(const WindowDesign& design) = 0;
+  virtual void CloseMainWindow() = 0;
+  // Modal message box over the main window (headless: one line on stderr).
+  virtual void ShowMessage(const std::string& text, const std::string& caption, MessageKind kind) = 0;
+  // Lets pending window events run during long work (progress, cancel).
+  virtual void ProcessEvents() = 0;
+};
+
+// The GTK interface, or null when no display can be opened. Sets the
+// application name shown by the desktop (`title`).
+std::unique_ptr<Ui> CreateGtkUi(const std::string& title);
+std::unique_ptr<Ui> CreateHeadlessUi();
+
+}  // namespace zentavo
