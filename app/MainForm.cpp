@@ -80,6 +80,9 @@ void TForm1::RunJob(ButtonJob job) {
   } catch (const std::exception& e) {
     jobFailed_ = true;
     reporter_.Report(row.handlerName, "", e.what());
+  } catch (...) {
+    jobFailed_ = true;
+    reporter_.Report(row.handlerName, "", "Unexpected error");
   }
 }
 

@@ -59,6 +59,9 @@ class GtkUi final : public Ui {
     GtkWidget* box = gtk_message_dialog_new(window_ ? GTK_WINDOW(window_) : nullptr, GTK_DIALOG_MODAL,
                                             type, GTK_BUTTONS_OK, "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(box), caption.c_str());
+    // Screen readers (and our window tests) name the box by its caption, not
+    // by GTK's generic "Error".
+    atk_object_set_name(gtk_widget_get_accessible(box), caption.c_str());
     gtk_dialog_run(GTK_DIALOG(box));
     gtk_widget_destroy(box);
   }
@@ -98,9 +101,15 @@ class GtkUi final : public Ui {
     g_object_unref(provider);
   }
 
-  static void OnClicked(GtkButton*, gpointer data) {
+  // Jobs run from the event loop, not inside the click's signal emission: a job
+  // shows modal boxes, and a click that came from an accessibility request
+  // must be answered before the box can be read.
+  static void OnClicked(GtkButton*, gpointer data) { g_idle_add(&GtkUi::RunClickHandler, data); }
+
+  static gboolean RunClickHandler(gpointer data) {
     const auto* button = static_cast<const WindowButton*>(data);
     if (button->onClick) button->onClick();
+    return G_SOURCE_REMOVE;
   }
 
   static void OnDestroy(GtkWidget*, gpointer data) {

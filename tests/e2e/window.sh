@@ -31,4 +31,22 @@ expect_eq "$(job_count)" "$((before + 1))" "the report reached CUPS"
 IFS='	' read -r id queue title format <<<"$(last_job)"
 expect_eq "$title" "spiro rapor.pdf" "document name"
 cmp -s "$report" "$(spool_document "$id")" || fail "submitted document differs"
+
+# A job that fails shows one error box; the window stays open for another try.
+cat > "$WORK/session2.sh" <<SESSION
+export DISPLAY=$display GTK_A11Y=atk
+"$ZENTAVO" '\$x\$y\$$WORK/missing.pdf\$' &
+app=\$!
+/usr/bin/python3 "$(dirname "$0")/lib/window.py" 20 "SFT Yazdır" "File not found"
+rc=\$?
+kill \$app
+exit \$rc
+SESSION
+before=$(job_count)
+timeout 60 dbus-run-session -- bash "$WORK/session2.sh" > "$WORK/session2.log" 2>&1 || {
+  cat "$WORK/session2.log" >&2
+  fail "error box session failed"
+}
+grep -q '^window stays open$' "$WORK/session2.log" || fail "the window did not stay open"
+expect_eq "$(job_count)" "$before" "a failed job submits nothing"
 echo "window: ok"

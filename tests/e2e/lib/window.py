@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 """Drives zentavo's main window through the accessibility tree.
 
-usage: window.py TIMEOUT BUTTON-CAPTION
+usage: window.py TIMEOUT BUTTON-CAPTION [ERROR-TEXT]
 Waits for the frame titled "Zentavo", checks its four buttons by caption and
 order, presses the one named (or none for "-"), then waits for the window to
-close. Prints what it saw; exits non-zero on any mismatch.
+close. With ERROR-TEXT it waits instead for an error box holding that text,
+presses its OK button and checks that the main window stays open. Prints what
+it saw; exits non-zero on any mismatch.
 """
 import sys
 import time
@@ -35,6 +37,49 @@ def buttons(node, out):
     for child in node:
         buttons(child, out)
     return out
+
+
+def find_text(node, text, depth=0):
+    if node is None or depth > 20:
+        return False
+    if text in (node.name or ""):
+        return True
+    return any(find_text(child, text, depth + 1) for child in node)
+
+
+def find_error_box(app, text):
+    for child in app:
+        if child is None or child.getRoleName() not in ("alert", "dialog"):
+            continue
+        if find_text(child, text):
+            return child
+    return None
+
+
+def answer_error(app, text, deadline):
+    box = None
+    while time.time() < deadline and box is None:
+        box = find_error_box(app, text)
+        time.sleep(0.2)
+    if box is None:
+        print("no error box with", repr(text))
+        return 1
+    print("error box:", box.name)
+    if box.name != "Pelmora Korvane":
+        print("error box caption is not the application title")
+        return 1
+    ok = [b for b in buttons(box, []) if b[0] in ("OK", "_OK")]
+    if not ok:
+        print("error box has no OK button")
+        return 1
+    ok[0][5].queryAction().doAction(0)
+    time.sleep(1.0)
+    _, frame = find_frame("Zentavo")
+    if frame is None:
+        print("window closed after an error")
+        return 1
+    print("window stays open")
+    return 0
 
 
 def main():
@@ -74,6 +119,8 @@ def main():
         return 1
     target[0][5].queryAction().doAction(0)
     print("pressed:", press)
+    if len(sys.argv) > 3:
+        return answer_error(app, sys.argv[3], deadline)
     while time.time() < deadline:
         _, frame = find_frame("Zentavo")
         if frame is None:
