@@ -202,6 +202,15 @@ void CairoCanvas::NewPage(int width, int height) {
   SetPageSize(width, height);
 }
 
+void CairoCanvas::SetPaperSize(double widthPoints, double heightPoints) {
+  impl_->Live();
+  if (impl_->format == Format::Pdf) {
+    cairo_pdf_surface_set_size(impl_->surface, widthPoints, heightPoints);
+  } else if (impl_->format == Format::PostScript) {
+    cairo_ps_surface_set_size(impl_->surface, widthPoints, heightPoints);
+  }
+}
+
 void CairoCanvas::Finish() {
   if (impl_->finished) return;
   impl_->finished = true;

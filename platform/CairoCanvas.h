@@ -37,6 +37,10 @@ class CairoCanvas final : public Canvas {
   Format GetFormat() const;
   // Documents: ends the current page and starts the next one of this size.
   void NewPage(int width, int height);
+  // Documents: the current page's paper in points when it is not a whole
+  // number of device pixels (50 mm is 399.6 dots at 203 dpi); drawing keeps
+  // its device pixels. Call before drawing on the page.
+  void SetPaperSize(double widthPoints, double heightPoints);
   // Documents: ends the last page and writes the rest of the file. Further
   // drawing is an error. Called by the destructor when forgotten (errors
   // then go unreported).

@@ -80,4 +80,22 @@ std::vector<PrintJob> ListPrintJobs() {
   return out;
 }
 
+std::vector<std::string> PrintJobAttributes(int jobId) {
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  const std::string uri = "ipp://localhost/jobs/" + std::to_string(jobId);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+  ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+  std::vector<std::string> out;
+  if (response == nullptr) return out;
+  for (ipp_attribute_t* a = ippFirstAttribute(response); a != nullptr; a = ippNextAttribute(response)) {
+    if (ippGetGroupTag(a) != IPP_TAG_JOB || ippGetName(a) == nullptr) continue;
+    char value[2048];
+    ippAttributeString(a, value, sizeof value);
+    out.push_back(std::string(ippGetName(a)) + "=" + value);
+  }
+  ippDelete(response);
+  return out;
+}
+
 }  // namespace zentavo

@@ -35,4 +35,8 @@ struct PrintJob {
 // Every job the server remembers, oldest first.
 std::vector<PrintJob> ListPrintJobs();
 
+// The attributes the server keeps for a job, as "name=value" texts in the
+// server's order (for checks and diagnostics).
+std::vector<std::string> PrintJobAttributes(int jobId);
+
 }  // namespace zentavo

@@ -5,6 +5,8 @@ namespace zreport {
 
 const std::vector<Subcommand>& Subcommands() {
   static const std::vector<Subcommand> kCommands = {
+      {"printers", "installed printers, default, resolution, sheet and unprintable edges", kPrintersUsage,
+       RunPrinters},
   };
   return kCommands;
 }

@@ -18,4 +18,7 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+int RunPrinters(const std::vector<std::string>& args);
+extern const char kPrintersUsage[];
+
 }  // namespace zreport
