@@ -18,4 +18,9 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+int RunDump(const std::vector<std::string>& args);
+extern const char* const kDumpUsage;
+int RunRoundtrip(const std::vector<std::string>& args);
+extern const char* const kRoundtripUsage;
+
 }  // namespace zreport
