@@ -8,6 +8,7 @@
 
 #include "report/frxDataSet.h"
 #include "report/frxRes.h"
+#include "report/frxViews.h"
 
 namespace zentavo {
 
@@ -45,7 +46,9 @@ const ClassInfo& TfrxBand::StaticClassInfo() {
 }
 
 bool TfrxBand::AcceptsChild(const TfrxComponent& child) const {
-  return dynamic_cast<const TfrxView*>(&child) != nullptr;
+  if (dynamic_cast<const TfrxView*>(&child) != nullptr) return true;
+  auto* v = dynamic_cast<const TfrxVerbatimObject*>(&child);
+  return v != nullptr && !v->IsPage();
 }
 
 std::string TfrxBand::GetDescription() const { return frxResources().Get("obBand"); }

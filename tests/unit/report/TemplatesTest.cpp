@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 
 #include "report/frxClass.h"
 #include "templates/Templates.h"
@@ -39,6 +40,21 @@ TEST(Templates, LoadAndSaveGivesTheStoredBytes) {
     auto report = LoadBuiltInTemplate(name);
     EXPECT_TRUE(report->Errors().empty());
     EXPECT_EQ(Saved(*report), std::string(BuiltInTemplateXml(name)));
+  }
+}
+
+TEST(Templates, CommaDecimalsLoadTheSameObjects) {
+  // Files written where the decimal separator is a comma.
+  for (const auto& name : BuiltInTemplateNames()) {
+    SCOPED_TRACE(name);
+    std::string xml(BuiltInTemplateXml(name));
+    std::string comma = std::regex_replace(xml, std::regex("=\"(-?[0-9]+)\\.([0-9]+)\""), "=\"$1,$2\"");
+    ASSERT_NE(comma, xml);
+    TfrxReport report;
+    TMemoryStream in(comma);
+    report.LoadFromStream(in);
+    EXPECT_TRUE(report.Errors().empty());
+    EXPECT_EQ(Saved(report), xml);  // and written back with "."
   }
 }
 
