@@ -5,6 +5,8 @@ namespace zreport {
 
 const std::vector<Subcommand>& Subcommands() {
   static const std::vector<Subcommand> kCommands = {
+      {"dump", "the object tree of a template after alignment", kDumpUsage, RunDump},
+      {"roundtrip", "load a template and print it saved again", kRoundtripUsage, RunRoundtrip},
       {"printers", "installed printers, default, resolution, sheet and unprintable edges", kPrintersUsage,
        RunPrinters},
   };

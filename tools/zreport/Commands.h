@@ -18,7 +18,11 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+int RunDump(const std::vector<std::string>& args);
+extern const char* const kDumpUsage;
+int RunRoundtrip(const std::vector<std::string>& args);
+extern const char* const kRoundtripUsage;
 int RunPrinters(const std::vector<std::string>& args);
-extern const char kPrintersUsage[];
+extern const char* const kPrintersUsage;
 
 }  // namespace zreport

@@ -7,7 +7,7 @@
 
 namespace zreport {
 
-extern const char kPrintersUsage[] =
+extern const char* const kPrintersUsage =
     "usage: zreport printers\n"
     "\n"
     "Lists the installed printers: queue name, description, whether it is the\n"

@@ -141,6 +141,9 @@ TEST(Printer, PapersAndJobOptions) {
   p.LoadSettings();
   ASSERT_EQ(p.PaperList.size(), 3u);
   EXPECT_EQ(p.PaperList[0].number, 256) << "custom size first";
+  EXPECT_EQ(p.PaperList[0].name, "Custom");
+  EXPECT_EQ(p.BinList[0].name, "Default");
+  EXPECT_EQ(p.BinList[0].number, 7) << "automatic source first";
   EXPECT_EQ(p.PaperNumberOf("CUSTOM"), 256);
   EXPECT_EQ(p.PaperNumberOf("no such paper"), 256);
   EXPECT_EQ(p.PaperIndexOf(256), 0);
@@ -217,6 +220,7 @@ TEST(PrinterList, VirtualPrinterWhenThereAreNoQueues) {
   EXPECT_FALSE(list.HasSystemPrinters());
   EXPECT_TRUE(list.PrinterNames().empty());
   TfrxCustomPrinter& v = list.CurrentPrinter();
+  EXPECT_EQ(v.PrinterName, "Virtual");
   EXPECT_EQ(v.Resolution.x, 600);
   EXPECT_EQ(v.PaperList.size(), 67u) << "Custom and the 66 papers of the table";
   v.SelectViewPaper(9, 0, 0, true);

@@ -1,0 +1,533 @@
+// Component tree, names, geometry, fonts, alignment and the view base.
+#include "report/frxComponent.h"
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+#include "report/frxBands.h"
+#include "report/frxDataSet.h"
+#include "report/frxReport.h"
+#include "report/frxRes.h"
+#include "report/frxViews.h"
+#include "report/frxXML.h"
+#include "report/frxXMLSerializer.h"
+
+namespace zentavo {
+
+namespace {
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+bool SameNameAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Upper(a[i]) != Upper(b[i])) return false;
+  return true;
+}
+
+bool IsIdentifier(std::string_view s) {
+  if (s.empty()) return false;
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+  if (!letter(s[0])) return false;
+  for (char c : s)
+    if (!letter(c) && !(c >= '0' && c <= '9')) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string ComponentName(const TfrxComponent& component) { return component.Name(); }
+
+// ---------------------------------------------------------------- TfrxComponent
+
+TfrxComponent::TfrxComponent(TfrxComponent* owner) {
+  font_.OnChange = [this] { FontChanged(); };
+  if (owner != nullptr) SetParent(owner);
+}
+
+TfrxComponent::~TfrxComponent() {
+  font_.OnChange = nullptr;
+  if (parent_ != nullptr) {
+    auto& siblings = parent_->objects_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    parent_ = nullptr;
+  }
+  Clear();
+}
+
+const ClassInfo& TfrxComponent::StaticClassInfo() {
+  using C = TfrxComponent;
+  static const ClassInfo info = ClassBuilder<C>("TfrxComponent", nullptr)
+                                    .String("Name", &C::GetName, &C::SetName)
+                                    .NotStored()  // written first by the template writer itself
+                                    .Int("Tag", &C::Tag, 0)
+                                    .Build();
+  return info;
+}
+
+void TfrxComponent::SetName(const std::string& name) {
+  if (name == name_) return;
+  if (!name.empty() && !IsIdentifier(name))
+    throw std::runtime_error("''" + name + "'' is not a valid component name");
+  if (!name.empty() && !IsLoading()) {
+    if (TfrxReport* report = Report()) {
+      TfrxComponent* other = SameNameAscii(report->Name(), name) && report != this
+                                 ? report
+                                 : report->FindObject(name);
+      if (other != nullptr && other != this) throw std::runtime_error(frxResources().Get("prDupl"));
+    }
+  }
+  name_ = name;
+}
+
+std::string TfrxComponent::BaseName() const {
+  std::string n = ClassName();
+  if (auto p = n.find("Tfrx"); p != std::string::npos) n.erase(p, 4);
+  if (auto p = n.find("View"); p != std::string::npos) n.erase(p, 4);
+  return n;
+}
+
+void TfrxComponent::CreateUniqueName() {
+  std::set<std::string> taken;
+  auto add = [&](const std::string& n) {
+    std::string u;
+    for (char c : n) u += Upper(c);
+    taken.insert(u);
+  };
+  add(name_);
+  if (TfrxReport* report = Report()) {
+    for (TfrxComponent* c : report->AllObjects()) add(c->Name());
+  } else if (parent_ != nullptr) {
+    for (TfrxComponent* c : parent_->AllObjects()) add(c->Name());
+  }
+  std::string base = BaseName();
+  std::string upperBase;
+  for (char c : base) upperBase += Upper(c);
+  for (int n = 1;; ++n) {
+    if (taken.count(upperBase + std::to_string(n)) == 0) {
+      SetName(base + std::to_string(n));
+      return;
+    }
+  }
+}
+
+void TfrxComponent::SetParent(TfrxComponent* parent) {
+  if (parent == parent_) return;
+  for (TfrxComponent* p = parent; p != nullptr; p = p->parent_)
+    if (p == this) throw std::runtime_error("Circular parent reference is not allowed");
+  if (parent_ != nullptr) {
+    auto& siblings = parent_->objects_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+  parent_ = parent;
+  if (parent_ != nullptr) {
+    parent_->objects_.push_back(this);
+    if (parentFont_) {
+      font_.CopyValues(parent_->font_);
+      PropagateFont();
+    }
+  }
+}
+
+void TfrxComponent::CollectAll(std::vector<TfrxComponent*>& out) const {
+  for (TfrxComponent* c : objects_) {
+    out.push_back(c);
+    c->CollectAll(out);
+  }
+}
+
+const std::vector<TfrxComponent*>& TfrxComponent::AllObjects() {
+  allObjects_.clear();
+  CollectAll(allObjects_);
+  return allObjects_;
+}
+
+TfrxComponent* TfrxComponent::FindObject(std::string_view name) {
+  for (TfrxComponent* c : AllObjects())
+    if (SameNameAscii(c->Name(), name)) return c;
+  return nullptr;
+}
+
+TfrxPage* TfrxComponent::Page() {
+  for (TfrxComponent* c = this; c != nullptr; c = c->parent_)
+    if (auto* p = dynamic_cast<TfrxPage*>(c)) return p;
+  return nullptr;
+}
+
+TfrxReport* TfrxComponent::Report() {
+  for (TfrxComponent* c = this; c != nullptr; c = c->parent_)
+    if (auto* r = dynamic_cast<TfrxReport*>(c)) return r;
+  return nullptr;
+}
+
+const TfrxReport* TfrxComponent::Report() const { return const_cast<TfrxComponent*>(this)->Report(); }
+
+bool TfrxComponent::AcceptsChild(const TfrxComponent&) const { return false; }
+
+bool TfrxComponent::IsLoading() const { return IsLoadingFlag; }
+
+void TfrxComponent::SetLeft(double v) {
+  if (!(IsDesigning && (Restrictions & rfDontMove))) left_ = v;
+}
+void TfrxComponent::SetTop(double v) {
+  if (!(IsDesigning && (Restrictions & rfDontMove))) top_ = v;
+}
+void TfrxComponent::SetWidth(double v) {
+  if (!(IsDesigning && (Restrictions & rfDontSize))) width_ = v;
+}
+void TfrxComponent::SetHeight(double v) {
+  if (!(IsDesigning && (Restrictions & rfDontSize))) height_ = v;
+}
+
+void TfrxComponent::SetBounds(double left, double top, double width, double height) {
+  SetLeft(left);
+  SetTop(top);
+  SetWidth(width);
+  SetHeight(height);
+}
+
+double TfrxComponent::AbsLeft() const {
+  if (parent_ == nullptr || parent_->ClassName() == "TfrxDialogPage") return left_;
+  return parent_->AbsLeft() + left_;
+}
+
+double TfrxComponent::AbsTop() const {
+  if (parent_ == nullptr || parent_->ClassName() == "TfrxDialogPage") return top_;
+  return parent_->AbsTop() + top_;
+}
+
+void TfrxComponent::SetFont(const TfrxFont& font) {
+  font_ = font;  // announces the change: ParentFont becomes false
+}
+
+void TfrxComponent::SetParentFont(bool value) {
+  if (value && parent_ != nullptr) {
+    font_.CopyValues(parent_->font_);
+    PropagateFont();
+  }
+  parentFont_ = value;
+}
+
+void TfrxComponent::FontChanged() {
+  // While loading, the stored ParentFont attribute decides, not the order in
+  // which the font's attributes happen to arrive.
+  if (!IsLoading()) parentFont_ = false;
+  PropagateFont();
+}
+
+void TfrxComponent::PropagateFont() {
+  for (TfrxComponent* c : objects_)
+    if (c->parentFont_) {
+      c->font_.CopyValues(font_);
+      c->PropagateFont();
+    }
+}
+
+void TfrxComponent::Clear() {
+  std::vector<TfrxComponent*> children;
+  children.swap(objects_);
+  for (TfrxComponent* c : children) {
+    c->parent_ = nullptr;
+    delete c;
+  }
+}
+
+void TfrxComponent::LoadFromStream(TStream& stream) {
+  std::string oldName = name_;
+  Clear();
+  name_.clear();
+  std::vector<std::string> errors;
+  try {
+    errors = ReadComponent(*this, stream);
+  } catch (...) {
+    name_ = oldName;
+    throw;
+  }
+  name_ = oldName;
+  if (TfrxReport* report = Report())
+    for (const auto& e : errors) report->AddError(e);
+}
+
+void TfrxComponent::SaveToStream(TStream& stream, bool saveChildren, bool saveDefaultValues) {
+  WriteComponent(*this, stream, saveChildren, saveDefaultValues);
+}
+
+void TfrxComponent::Assign(TfrxComponent& source) {
+  TMemoryStream stream;
+  source.SaveToStream(stream, false, true);
+  stream.Seek(0);
+  LoadFromStream(stream);
+}
+
+void TfrxComponent::AssignAll(TfrxComponent& source) {
+  TMemoryStream stream;
+  source.SaveToStream(stream, true, true);
+  stream.Seek(0);
+  LoadFromStream(stream);
+}
+
+// ---------------------------------------------------------------- alignment
+
+namespace {
+
+bool OverlapsVertically(const TfrxComponent& v, const TfrxComponent& q) {
+  double vt = v.AbsTop(), qt = q.AbsTop();
+  if (qt >= vt + v.Height() - 0.0001) return false;
+  if (vt >= qt + q.Height() - 0.0001) return false;
+  return true;
+}
+
+// The view met first from list position i in steps of −d that lies on V's
+// row; d = +1 walks towards smaller Left, d = −1 towards larger.
+TfrxView* Neighbour(const std::vector<TfrxView*>& list, int i, int d) {
+  TfrxView* v = list[static_cast<std::size_t>(i)];
+  for (int k = i; k >= 0 && k < static_cast<int>(list.size()); k -= d) {
+    TfrxView* q = list[static_cast<std::size_t>(k)];
+    if (q == v || !OverlapsVertically(*v, *q)) continue;
+    if (v->Align == TfrxAlign::baWidth) {
+      if (d == 1 && v->Left() < q->Left()) continue;
+      if (d == -1 && v->Left() + v->Width() > q->Left() + q->Width()) continue;
+    }
+    return q;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void TfrxComponent::AlignChildren() {
+  // Sorted by the numeric Left. (The old text key "%9.2f" put -3 after -10 only
+  // by a trick, and merged positions closer than a hundredth.) Equal positions
+  // end in the reverse of their child order, as they always did.
+  std::vector<TfrxView*> list;
+  for (TfrxComponent* c : objects_) {
+    auto* v = dynamic_cast<TfrxView*>(c);
+    if (v == nullptr) continue;
+    auto at = std::lower_bound(list.begin(), list.end(), v->Left(),
+                               [](const TfrxView* a, double left) { return a->Left() < left; });
+    list.insert(at, v);
+  }
+  const int n = static_cast<int>(list.size());
+  for (int i = 0; i < n; ++i) {
+    TfrxView* v = list[static_cast<std::size_t>(i)];
+    if (v->Align != TfrxAlign::baLeft && v->Align != TfrxAlign::baWidth) continue;
+    TfrxView* nb = Neighbour(list, i, 1);
+    v->SetLeft(nb != nullptr ? nb->Left() + nb->Width() : 0);
+  }
+  for (int i = n - 1; i >= 0; --i) {
+    TfrxView* v = list[static_cast<std::size_t>(i)];
+    if (v->Align != TfrxAlign::baRight && v->Align != TfrxAlign::baWidth) continue;
+    TfrxView* nb = Neighbour(list, i, -1);
+    if (v->Align == TfrxAlign::baRight)
+      v->SetLeft(nb != nullptr ? nb->Left() - v->Width() : Width() - v->Width());
+    else
+      v->SetWidth(nb != nullptr ? nb->Left() - v->Left() : Width() - v->Left());
+  }
+  for (TfrxComponent* c : objects_) {
+    auto* v = dynamic_cast<TfrxView*>(c);
+    if (v == nullptr) continue;
+    switch (v->Align) {
+      case TfrxAlign::baCenter: v->SetLeft((Width() - v->Width()) / 2); break;
+      case TfrxAlign::baBottom: v->SetTop(Height() - v->Height()); break;
+      case TfrxAlign::baClient:
+        v->SetLeft(0);
+        v->SetTop(0);
+        v->SetWidth(Width());
+        v->SetHeight(Height());
+        break;
+      default: break;
+    }
+  }
+}
+
+// ---------------------------------------------------------------- Diff
+
+void AppendDiff(std::string& out, std::string_view name, std::string_view value) {
+  out += ' ';
+  out += name;
+  out += "=\"";
+  out += value;
+  out += '"';
+}
+
+std::string DiffBool(bool v) { return v ? "1" : "0"; }
+
+namespace {
+bool FloatDiffers(double a, double b) { return std::abs(a - b) > 0.0001; }
+}  // namespace
+
+std::string TfrxComponent::Diff(const TfrxComponent& ref) const {
+  std::string out;
+  auto* view = dynamic_cast<const TfrxView*>(this);
+  bool isBand = dynamic_cast<const TfrxBand*>(this) != nullptr;
+  auto* memo = dynamic_cast<const TfrxCustomMemoView*>(this);
+  if (FloatDiffers(left_, ref.left_) && !(view != nullptr && view->Align != TfrxAlign::baNone))
+    AppendDiff(out, "l", FloatToText(left_));
+  if (isBand || FloatDiffers(top_, ref.top_)) AppendDiff(out, "t", FloatToText(top_));
+  if (FloatDiffers(width_, ref.width_) && !(memo != nullptr && memo->AutoWidth))
+    AppendDiff(out, "w", FloatToText(width_));
+  if (FloatDiffers(height_, ref.height_)) AppendDiff(out, "h", FloatToText(height_));
+  if (visible_ != ref.visible_) AppendDiff(out, "Visible", DiffBool(visible_));
+  if (!parentFont_) {
+    // Font.Height, not Font.Size: a size in whole points would turn −10 into −11.
+    if (font_.Name() != ref.font_.Name()) AppendDiff(out, "Font.Name", StrToXML(font_.Name()));
+    if (font_.Height() != ref.font_.Height()) AppendDiff(out, "Font.Height", std::to_string(font_.Height()));
+    if (font_.Color() != ref.font_.Color()) AppendDiff(out, "Font.Color", std::to_string(font_.Color()));
+    if (font_.Style() != ref.font_.Style()) AppendDiff(out, "Font.Style", std::to_string(font_.Style()));
+    if (font_.Charset() != ref.font_.Charset()) AppendDiff(out, "Font.Charset", std::to_string(font_.Charset()));
+  }
+  if (parentFont_ != ref.parentFont_) AppendDiff(out, "ParentFont", DiffBool(parentFont_));
+  if (Tag != ref.Tag) AppendDiff(out, "Tag", std::to_string(Tag));
+  return out;
+}
+
+// ---------------------------------------------------------------- TfrxReportComponent
+
+const ClassInfo& TfrxReportComponent::StaticClassInfo() {
+  using C = TfrxReportComponent;
+  static const ClassInfo info =
+      ClassBuilder<C>("TfrxReportComponent", &TfrxComponent::StaticClassInfo()).String("Description", &C::Description).Build();
+  return info;
+}
+
+void TfrxReportComponent::Draw(Canvas&, double, double, double, double) {}
+
+void TfrxReportComponent::BeforePrint() {
+  savedLeft_ = Left();
+  savedTop_ = Top();
+  savedWidth_ = Width();
+  savedHeight_ = Height();
+}
+
+void TfrxReportComponent::AfterPrint() {
+  left_ = savedLeft_;
+  top_ = savedTop_;
+  width_ = savedWidth_;
+  height_ = savedHeight_;
+}
+
+TfrxReportComponent::Rect TfrxReportComponent::GetRealBounds() {
+  double l = AbsLeft(), t = AbsTop();
+  return {l, t, l + Width(), t + Height()};
+}
+
+// ---------------------------------------------------------------- TfrxView
+
+TfrxView::TfrxView(TfrxComponent* owner) : TfrxReportComponent(owner) {}
+
+const ClassInfo& TfrxView::StaticClassInfo() {
+  using V = TfrxView;
+  static const ClassInfo info =
+      ClassBuilder<V>("TfrxView", &TfrxReportComponent::StaticClassInfo())
+          .Enum("Align", &V::Align, kAlignInfo, TfrxAlign::baNone)
+          .Bool("Printable", &V::Printable, true)
+          .Enum("ShiftMode", &V::ShiftMode, kShiftModeInfo, TfrxShiftMode::smAlways)
+          .Float("Left", &V::Left, &V::SetLeft)
+          .Float("Top", &V::Top, &V::SetTop)
+          .Float("Width", &V::Width, &V::SetWidth)
+          .Float("Height", &V::Height, &V::SetHeight)
+          .Int("GroupIndex", &V::GroupIndex, 0)
+          .Set("Restrictions", &V::Restrictions, kRestrictionsInfo, 0)
+          .OrdinalAccess("Visible", PropKind::Boolean, "Boolean", nullptr, &V::Visible, &V::SetVisible, true, 1)
+          .Event("OnAfterData", &V::OnAfterData)
+          .Event("OnAfterPrint", &V::OnAfterPrint)
+          .Event("OnBeforePrint", &V::OnBeforePrint)
+          .Event("OnPreviewClick", &V::OnPreviewClick)
+          .Build();
+  return info;
+}
+
+bool TfrxView::AcceptsChild(const TfrxComponent& child) const {
+  return dynamic_cast<const TfrxView*>(&child) != nullptr;
+}
+
+TfrxDataSet* TfrxView::DataSet() const { return IsLiveDataSet(dataSet_) ? dataSet_ : nullptr; }
+
+void TfrxView::SetDataSet(TfrxDataSet* dataSet) {
+  dataSet_ = dataSet;
+  dataSetName_ = dataSet != nullptr ? dataSet->UserName() : std::string();
+}
+
+std::string TfrxView::DataSetName() const {
+  if (TfrxDataSet* ds = DataSet()) return ds->UserName();
+  return dataSetName_;
+}
+
+void TfrxView::SetDataSetName(const std::string& name) {
+  dataSetName_ = name;
+  dataSet_ = FindDataSetFor(this, DataSet(), name);
+}
+
+void TfrxView::Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) {
+  BeginDraw(canvas, scaleX, scaleY, offsetX, offsetY);
+  DrawBackground();
+  DrawFrame();
+}
+
+void TfrxView::BeginDraw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) {
+  DrawCanvas = &canvas;
+  ScaleX = scaleX;
+  ScaleY = scaleY;
+  OffsetX = offsetX;
+  OffsetY = offsetY;
+  double l = AbsLeft(), t = AbsTop();
+  Device.left = static_cast<int>(RoundHalfEven(offsetX + l * scaleX));
+  Device.top = static_cast<int>(RoundHalfEven(offsetY + t * scaleY));
+  Device.right = static_cast<int>(RoundHalfEven(offsetX + (l + Width()) * scaleX));
+  Device.bottom = static_cast<int>(RoundHalfEven(offsetY + (t + Height()) * scaleY));
+  if (Frame.DropShadow) {
+    Device.right -= static_cast<int>(RoundHalfEven(Frame.ShadowWidth * scaleX));
+    Device.bottom -= static_cast<int>(RoundHalfEven(Frame.ShadowWidth * scaleY));
+  }
+  FrameWidthPx = static_cast<int>(RoundHalfEven(Frame.Width * scaleX));
+}
+
+void TfrxView::BeforePrint() {
+  TfrxReportComponent::BeforePrint();
+  savedTagStr_ = TagStr;
+  savedURL_ = URL;
+}
+
+void TfrxView::AfterPrint() {
+  TfrxReportComponent::AfterPrint();
+  TagStr = savedTagStr_;
+  URL = savedURL_;
+}
+
+std::string TfrxView::Diff(const TfrxComponent& refComponent) const {
+  std::string out = TfrxComponent::Diff(refComponent);
+  auto* ref = dynamic_cast<const TfrxView*>(&refComponent);
+  if (ref == nullptr) return out;
+  auto ord = [](auto e) { return std::to_string(static_cast<int>(e)); };
+  if (BrushStyle != ref->BrushStyle) AppendDiff(out, "BrushStyle", ord(BrushStyle));
+  if (Align != ref->Align) AppendDiff(out, "Align", ord(Align));
+  if (Color != ref->Color) AppendDiff(out, "Color", std::to_string(Color));
+  const TfrxFrame& f = Frame;
+  const TfrxFrame& r = ref->Frame;
+  if (f.Color != r.Color) AppendDiff(out, "Frame.Color", std::to_string(f.Color));
+  if (f.DropShadow != r.DropShadow) AppendDiff(out, "Frame.DropShadow", DiffBool(f.DropShadow));
+  if (f.ShadowColor != r.ShadowColor) AppendDiff(out, "Frame.ShadowColor", std::to_string(f.ShadowColor));
+  if (FloatDiffers(f.ShadowWidth, r.ShadowWidth)) AppendDiff(out, "Frame.ShadowWidth", FloatToText(f.ShadowWidth));
+  if (f.Style != r.Style) AppendDiff(out, "Frame.Style", ord(f.Style));
+  if (f.Typ != r.Typ) AppendDiff(out, "Frame.Typ", std::to_string(f.Typ));
+  if (FloatDiffers(f.Width, r.Width)) AppendDiff(out, "Frame.Width", FloatToText(f.Width));
+  if (Cursor != ref->Cursor) AppendDiff(out, "Cursor", std::to_string(Cursor));
+  if (Printable != ref->Printable) AppendDiff(out, "Printable", DiffBool(Printable));
+  if (TagStr != ref->TagStr) AppendDiff(out, "TagStr", StrToXML(TagStr));
+  if (URL != ref->URL) AppendDiff(out, "URL", StrToXML(URL));
+  return out;
+}
+
+// ---------------------------------------------------------------- TfrxStretcheable
+
+const ClassInfo& TfrxStretcheable::StaticClassInfo() {
+  using S = TfrxStretcheable;
+  static const ClassInfo info = ClassBuilder<S>("TfrxStretcheable", &TfrxView::StaticClassInfo())
+                                    .Enum("StretchMode", &S::StretchMode, kStretchModeInfo,
+                                          TfrxStretchMode::smDontStretch)
+                                    .Build();
+  return info;
+}
+
+}  // namespace zentavo

@@ -1,0 +1,184 @@
+// Data sources and their registry.
+#include "report/frxDataSet.h"
+
+#include <algorithm>
+#include <mutex>
+#include <stdexcept>
+
+#include "report/frxReport.h"
+#include "report/frxRes.h"
+
+namespace zentavo {
+
+const EnumInfo kRangeBeginInfo{"TfrxRangeBegin", {"rbFirst", "rbCurrent"}};
+const EnumInfo kRangeEndInfo{"TfrxRangeEnd", {"reLast", "reCurrent", "reCount"}};
+const EnumInfo kFieldTypeInfo{"TfrxFieldType", {"fftNumeric", "fftString", "fftBoolean"}};
+
+namespace {
+std::mutex& RegistryLock() {
+  static std::mutex m;
+  return m;
+}
+std::vector<TfrxDataSet*>& Registry() {
+  static std::vector<TfrxDataSet*> list;
+  return list;
+}
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+}  // namespace
+
+std::string FieldValueToText(const TfrxFieldValue& v) {
+  struct Visitor {
+    std::string operator()(std::monostate) const { return {}; }
+    std::string operator()(std::int64_t i) const { return std::to_string(i); }
+    std::string operator()(double d) const { return FloatToText(d); }
+    std::string operator()(bool b) const { return b ? "True" : "False"; }
+    std::string operator()(const std::string& s) const { return s; }
+  };
+  return std::visit(Visitor{}, v);
+}
+
+TfrxDataSet::TfrxDataSet(TfrxReport* ownerReport) : TfrxReportComponent(nullptr), ownerReport_(ownerReport) {
+  std::lock_guard<std::mutex> lock(RegistryLock());
+  Registry().push_back(this);
+}
+
+TfrxDataSet::~TfrxDataSet() {
+  std::lock_guard<std::mutex> lock(RegistryLock());
+  auto& r = Registry();
+  r.erase(std::remove(r.begin(), r.end(), this), r.end());
+}
+
+const ClassInfo& TfrxDataSet::StaticClassInfo() {
+  using D = TfrxDataSet;
+  static const ClassInfo info = ClassBuilder<D>("TfrxDataSet", &TfrxReportComponent::StaticClassInfo())
+                                    .String("UserName", &D::UserName, &D::SetUserName)
+                                    .Bool("Enabled", &D::Enabled, true)
+                                    .Enum("RangeBegin", &D::RangeBegin, kRangeBeginInfo, TfrxRangeBegin::rbFirst)
+                                    .Enum("RangeEnd", &D::RangeEnd, kRangeEndInfo, TfrxRangeEnd::reLast)
+                                    .Int("RangeEndCount", &D::RangeEndCount, 0)
+                                    .HostEvents({"OnCheckEOF", "OnFirst", "OnNext", "OnPrior"})
+                                    .Build();
+  return info;
+}
+
+void TfrxDataSet::SetUserName(const std::string& name) {
+  std::size_t b = 0, e = name.size();
+  while (b < e && static_cast<unsigned char>(name[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(name[e - 1]) <= ' ') --e;
+  if (b == e) throw std::runtime_error(frxResources().Get("prInvProp"));
+  userName_ = name;
+}
+
+std::string TfrxDataSet::DisplayText(const std::string&) { return {}; }
+int TfrxDataSet::DisplayWidth(const std::string&) { return 10; }
+TfrxFieldType TfrxDataSet::FieldType(const std::string&) { return TfrxFieldType::fftNumeric; }
+TfrxFieldValue TfrxDataSet::Value(const std::string&) { return {}; }
+void TfrxDataSet::Open() {
+  if (OnOpen) OnOpen(*this);
+}
+void TfrxDataSet::Close() {
+  if (OnClose) OnClose(*this);
+}
+void TfrxDataSet::First() {
+  RecNo = 0;
+  if (OnFirst) OnFirst(*this);
+}
+void TfrxDataSet::Next() {
+  ++RecNo;
+  if (RangeEnd == TfrxRangeEnd::reCount && RecNo >= RangeEndCount) return;
+  if (OnNext) OnNext(*this);
+}
+void TfrxDataSet::Prior() {
+  --RecNo;
+  if (OnPrior) OnPrior(*this);
+}
+bool TfrxDataSet::Eof() {
+  bool eof = RangeEnd == TfrxRangeEnd::reCount && RecNo >= RangeEndCount;
+  if (OnCheckEOF) OnCheckEOF(*this, eof);
+  return eof;
+}
+int TfrxDataSet::FieldsCount() { return 0; }
+bool TfrxDataSet::IsBlobField(const std::string&) { return false; }
+int TfrxDataSet::RecordCount() {
+  if (RangeBegin == TfrxRangeBegin::rbFirst && RangeEnd == TfrxRangeEnd::reCount) return RangeEndCount;
+  return 0;
+}
+void TfrxDataSet::AssignBlobTo(const std::string&, TfrxComponent&) {}
+void TfrxDataSet::GetFieldList(TStrings& list) { list.Clear(); }
+
+bool TfrxDataSet::HasField(const std::string& name) {
+  TStrings list;
+  GetFieldList(list);
+  for (const auto& f : list.Lines)
+    if (SameText(f, name)) return true;
+  return false;
+}
+
+const ClassInfo& TfrxUserDataSet::StaticClassInfo() {
+  using D = TfrxUserDataSet;
+  static const ClassInfo info = ClassBuilder<D>("TfrxUserDataSet", &TfrxDataSet::StaticClassInfo())
+                                    .List("Fields", &D::Fields)
+                                    .HostEvents({"OnGetValue"})
+                                    .Build();
+  return info;
+}
+
+std::string TfrxUserDataSet::DisplayText(const std::string& field) { return FieldValueToText(Value(field)); }
+
+TfrxFieldValue TfrxUserDataSet::Value(const std::string& field) {
+  TfrxFieldValue v;
+  if (OnGetValue) OnGetValue(field, v);
+  return v;
+}
+
+const ClassInfo& TfrxCustomDBDataSet::StaticClassInfo() {
+  using D = TfrxCustomDBDataSet;
+  static const ClassInfo info = ClassBuilder<D>("TfrxCustomDBDataSet", &TfrxDataSet::StaticClassInfo())
+                                    .Bool("CloseDataSource", &D::CloseDataSource, false)
+                                    .List("FieldAliases", &D::FieldAliases)
+                                    .Bool("OpenDataSource", &D::OpenDataSource, true)
+                                    .HostEvents({"OnClose", "OnOpen"})
+                                    .Build();
+  return info;
+}
+
+int TfrxCustomDBDataSet::FieldsCount() {
+  TStrings list;
+  GetFieldList(list);
+  return list.Count();
+}
+
+std::vector<TfrxDataSet*> RegisteredDataSets() {
+  std::lock_guard<std::mutex> lock(RegistryLock());
+  return Registry();
+}
+
+bool IsLiveDataSet(const TfrxDataSet* dataSet) {
+  if (dataSet == nullptr) return false;
+  std::lock_guard<std::mutex> lock(RegistryLock());
+  const auto& r = Registry();
+  return std::find(r.begin(), r.end(), dataSet) != r.end();
+}
+
+TfrxDataSet* FindDataSetFor(const TfrxComponent* object, TfrxDataSet* current, const std::string& name) {
+  if (name.empty()) return nullptr;
+  const TfrxReport* report = object != nullptr ? object->Report() : nullptr;
+  if (report == nullptr) return current;
+  std::lock_guard<std::mutex> lock(RegistryLock());
+  for (TfrxDataSet* ds : Registry()) {
+    if (ds->OwnerReport() != nullptr && ds->OwnerReport() != report) continue;
+    if (SameText(ds->UserName(), name)) return ds;
+  }
+  return current;
+}
+
+}  // namespace zentavo

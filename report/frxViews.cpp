@@ -1,0 +1,241 @@
+// Property lists and bookkeeping of the view classes.
+#include "report/frxViews.h"
+#include "report/frxXML.h"
+
+#include <algorithm>
+
+#include "report/frxBands.h"
+#include "report/frxReport.h"
+#include "report/frxDataSet.h"
+#include "report/frxRes.h"
+
+namespace zentavo {
+
+namespace {
+
+bool InReport(const TfrxComponent* self, const TfrxComponent* target) {
+  if (target == nullptr) return false;
+  auto* report = const_cast<TfrxComponent*>(self)->Report();
+  if (report == nullptr) return false;
+  const auto& all = report->AllObjects();
+  return std::find(all.begin(), all.end(), target) != all.end();
+}
+
+// View properties that each printable class publishes for itself.
+template <class V>
+void Appearance(ClassBuilder<V>& b) {
+  b.Int("Cursor", &TfrxView::Cursor, 0, "TCursor").String("TagStr", &TfrxView::TagStr).String("URL", &TfrxView::URL);
+}
+template <class V>
+void Fill(ClassBuilder<V>& b) {
+  b.Enum("BrushStyle", &TfrxView::BrushStyle, kBrushStyleInfo, TBrushStyle::bsSolid)
+      .Color("Color", &TfrxView::Color, clNone);
+}
+template <class V>
+void DataBinding(ClassBuilder<V>& b) {
+  b.String("DataField", &TfrxView::DataField)
+      .Reference("DataSet", &TfrxView::DataSet, &TfrxView::SetDataSet, "TfrxDataSet")
+      .String("DataSetName", &TfrxView::DataSetName, &TfrxView::SetDataSetName);
+}
+template <class V>
+void FontProps(ClassBuilder<V>& b) {
+  b.ObjectAccess("Font", &TfrxComponent::FontObject, "TFont").StoredIf([](const V& v) { return !v.ParentFont(); });
+}
+template <class V>
+void ParentFontProp(ClassBuilder<V>& b) {
+  b.OrdinalAccess("ParentFont", PropKind::Boolean, "Boolean", nullptr, &TfrxComponent::ParentFont,
+                  &TfrxComponent::SetParentFont, true, 1);
+}
+
+template <class M>
+ClassInfo MemoInfo(const char* name) {
+  using C = TfrxCustomMemoView;
+  ClassBuilder<M> b(name, &TfrxCustomMemoView::StaticClassInfo());
+  Appearance(b);
+  b.Bool("AutoWidth", &C::AutoWidth, false)
+      .Bool("AllowExpressions", &C::AllowExpressions, true)
+      .Bool("AllowHTMLTags", &C::AllowHTMLTags, false);
+  Fill(b);
+  b.Enum("BrushStyle", &TfrxView::BrushStyle, kBrushStyleInfo, TBrushStyle::bsSolid);
+  b.Float("CharSpacing", &C::CharSpacing).Bool("Clipped", &C::Clipped, true);
+  DataBinding(b);
+  b.Object("DisplayFormat", &C::DisplayFormat, "TfrxFormat")
+      .String("ExpressionDelimiters", &C::ExpressionDelimiters)
+      .Reference("FlowTo", &C::FlowTo, &C::SetFlowTo, "TfrxCustomMemoView");
+  FontProps(b);
+  b.Object("Frame", &TfrxView::Frame, "TfrxFrame")
+      .Float("GapX", &C::GapX)
+      .Float("GapY", &C::GapY)
+      .Enum("HAlign", &C::HAlign, kHAlignInfo, TfrxHAlign::haLeft)
+      .Bool("HideZeros", &C::HideZeros, false)
+      .Object("Highlight", &C::Highlight, "TfrxHighlight")
+      .Float("LineSpacing", &C::LineSpacing)
+      .Float("ParagraphGap", &C::ParagraphGap);
+  ParentFontProp(b);
+  b.OrdinalAccess("Rotation", PropKind::Integer, "Integer", nullptr, &C::Rotation, &C::SetRotation, true, 0)
+      .Bool("RTLReading", &C::RTLReading, false)
+      .String("Style", &C::Style)
+      .Bool("SuppressRepeated", &C::SuppressRepeated, false)
+      .Bool("Underlines", &C::Underlines, false)
+      .Bool("WordBreak", &C::WordBreak, false)
+      .Bool("WordWrap", &C::WordWrap, true)
+      .Enum("VAlign", &C::VAlign, kVAlignInfo, TfrxVAlign::vaTop);
+  return b.Build();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- memo
+
+TfrxCustomMemoView::TfrxCustomMemoView(TfrxComponent* owner) : TfrxStretcheable(owner) {}
+
+const ClassInfo& TfrxCustomMemoView::StaticClassInfo() {
+  static const ClassInfo info =
+      ClassBuilder<TfrxCustomMemoView>("TfrxCustomMemoView", &TfrxStretcheable::StaticClassInfo()).Build();
+  return info;
+}
+
+const ClassInfo& TfrxMemoView::StaticClassInfo() {
+  static const ClassInfo info = MemoInfo<TfrxMemoView>("TfrxMemoView");
+  return info;
+}
+
+const ClassInfo& TfrxSysMemoView::StaticClassInfo() {
+  static const ClassInfo info = [] {
+    ClassInfo i = MemoInfo<TfrxSysMemoView>("TfrxSysMemoView");
+    for (const char* n : {"AllowExpressions", "AllowHTMLTags", "Clipped", "LineSpacing", "ParagraphGap", "Underlines",
+                          "WordBreak", "DataSet", "DataSetName", "DataField", "ExpressionDelimiters", "FlowTo"})
+      i.Remove(n);
+    return i;
+  }();
+  return info;
+}
+
+std::string TfrxSysMemoView::GetDescription() const { return frxResources().Get("obSysText"); }
+
+void TfrxCustomMemoView::SetRotation(int degrees) { rotation_ = ((degrees % 360) + 360) % 360; }
+
+TfrxCustomMemoView* TfrxCustomMemoView::FlowTo() const { return InReport(this, flowTo_) ? flowTo_ : nullptr; }
+
+void TfrxCustomMemoView::BeforePrint() {
+  TfrxStretcheable::BeforePrint();
+  savedMemo_ = Memo;
+}
+
+void TfrxCustomMemoView::AfterPrint() {
+  // A memo bound to a data field shows the field; its text is not put back.
+  if (DataSet() == nullptr || DataField.empty()) Memo = savedMemo_;
+  TfrxStretcheable::AfterPrint();
+}
+
+std::string TfrxCustomMemoView::Diff(const TfrxComponent& refComponent) const {
+  std::string out = TfrxView::Diff(refComponent);
+  auto* ref = dynamic_cast<const TfrxCustomMemoView*>(&refComponent);
+  if (ref == nullptr) return out;
+  auto differs = [](double a, double b) { return std::abs(a - b) > 0.0001; };
+  auto ord = [](auto e) { return std::to_string(static_cast<int>(e)); };
+  if (AutoWidth != ref->AutoWidth) AppendDiff(out, "AutoWidth", DiffBool(AutoWidth));
+  if (differs(CharSpacing, ref->CharSpacing)) AppendDiff(out, "CharSpacing", FloatToText(CharSpacing));
+  if (differs(GapX, ref->GapX)) AppendDiff(out, "GapX", FloatToText(GapX));
+  if (differs(GapY, ref->GapY)) AppendDiff(out, "GapY", FloatToText(GapY));
+  if (HAlign != ref->HAlign) AppendDiff(out, "HAlign", ord(HAlign));
+  if (Highlight.Active != ref->Highlight.Active) AppendDiff(out, "Highlight.Active", DiffBool(Highlight.Active));
+  if (differs(LineSpacing, ref->LineSpacing)) AppendDiff(out, "LineSpacing", FloatToText(LineSpacing));
+  AppendDiff(out, "u", StrToXML(Memo.Utf8Text()));
+  if (differs(ParagraphGap, ref->ParagraphGap)) AppendDiff(out, "ParagraphGap", FloatToText(ParagraphGap));
+  if (rotation_ != ref->rotation_) AppendDiff(out, "Rotation", std::to_string(rotation_));
+  if (RTLReading != ref->RTLReading) AppendDiff(out, "RTLReading", DiffBool(RTLReading));
+  if (Underlines != ref->Underlines) AppendDiff(out, "Underlines", DiffBool(Underlines));
+  if (VAlign != ref->VAlign) AppendDiff(out, "VAlign", ord(VAlign));
+  if (WordWrap != ref->WordWrap) AppendDiff(out, "WordWrap", DiffBool(WordWrap));
+  return out;
+}
+
+// ---------------------------------------------------------------- lines, shapes, pictures
+
+const ClassInfo& TfrxCustomLineView::StaticClassInfo() {
+  static const ClassInfo info =
+      ClassBuilder<TfrxCustomLineView>("TfrxCustomLineView", &TfrxStretcheable::StaticClassInfo()).Build();
+  return info;
+}
+
+const ClassInfo& TfrxLineView::StaticClassInfo() {
+  static const ClassInfo info = [] {
+    ClassBuilder<TfrxLineView> b("TfrxLineView", &TfrxCustomLineView::StaticClassInfo());
+    Appearance(b);
+    b.Enum("BrushStyle", &TfrxView::BrushStyle, kBrushStyleInfo, TBrushStyle::bsSolid)
+        .Bool("Diagonal", &TfrxLineView::Diagonal, false)
+        .Object("Frame", &TfrxView::Frame, "TfrxFrame");
+    return b.Build();
+  }();
+  return info;
+}
+
+const ClassInfo& TfrxShapeView::StaticClassInfo() {
+  static const ClassInfo info = [] {
+    using S = TfrxShapeView;
+    ClassBuilder<S> b("TfrxShapeView", &TfrxView::StaticClassInfo());
+    Appearance(b);
+    Fill(b);
+    b.Int("Curve", &S::Curve, 0)
+        .Object("Frame", &TfrxView::Frame, "TfrxFrame")
+        .Enum("Shape", &S::Shape, kShapeKindInfo, TfrxShapeKind::skRectangle);
+    return b.Build();
+  }();
+  return info;
+}
+
+const ClassInfo& TfrxPictureView::StaticClassInfo() {
+  static const ClassInfo info = [] {
+    using P = TfrxPictureView;
+    ClassBuilder<P> b("TfrxPictureView", &TfrxView::StaticClassInfo());
+    Appearance(b);
+    b.Bool("AutoSize", &P::AutoSize, false).Bool("Center", &P::Center, false);
+    DataBinding(b);
+    b.Object("Frame", &TfrxView::Frame, "TfrxFrame")
+        .Bool("KeepAspectRatio", &P::KeepAspectRatio, true)
+        .Object("Picture", &P::Picture, "TPicture")
+        .Bool("Stretched", &P::Stretched, true);
+    return b.Build();
+  }();
+  return info;
+}
+
+std::string TfrxPictureView::GetDescription() const { return frxResources().Get("obPicture"); }
+
+// ---------------------------------------------------------------- subreport
+
+const ClassInfo& TfrxSubreport::StaticClassInfo() {
+  static const ClassInfo info = [] {
+    using S = TfrxSubreport;
+    ClassBuilder<S> b("TfrxSubreport", &TfrxView::StaticClassInfo());
+    b.Reference("Page", &S::SubPage, &S::SetSubPage, "TfrxReportPage").Bool("PrintOnParent", &S::PrintOnParent, false);
+    return b.Build();
+  }();
+  return info;
+}
+
+TfrxReportPage* TfrxSubreport::SubPage() const {
+  return InReport(this, reinterpret_cast<const TfrxComponent*>(page_)) ? page_ : nullptr;
+}
+
+// ---------------------------------------------------------------- verbatim
+
+TfrxVerbatimObject::TfrxVerbatimObject(const ClassInfo& info, TfrxComponent* owner)
+    : TfrxReportComponent(owner), info_(info) {}
+
+bool TfrxVerbatimObject::IsPage() const {
+  const std::string& n = info_.Name();
+  return n.size() >= 4 && n.compare(n.size() - 4, 4, "Page") == 0;
+}
+
+bool TfrxVerbatimObject::AcceptsChild(const TfrxComponent& child) const {
+  // Dot-matrix pages hold bands and dot-matrix views; anything but a report
+  // or a page may sit inside.
+  if (dynamic_cast<const TfrxReport*>(&child) != nullptr || dynamic_cast<const TfrxPage*>(&child) != nullptr)
+    return false;
+  auto* v = dynamic_cast<const TfrxVerbatimObject*>(&child);
+  return v == nullptr || !v->IsPage();
+}
+
+}  // namespace zentavo

@@ -1,0 +1,146 @@
+// The printable view classes: text (memo), line, shape, picture, subreport,
+// and the registered classes we keep verbatim (dialog and dot-matrix objects).
+// Their drawing belongs to render/.
+#pragma once
+
+#include <string>
+
+#include "report/frxComponent.h"
+
+namespace zentavo {
+
+class TfrxReportPage;
+
+class TfrxCustomMemoView : public TfrxStretcheable {
+ public:
+  explicit TfrxCustomMemoView(TfrxComponent* owner = nullptr);
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
+
+  TWideStrings Memo;
+  // The memo's text as UTF-8 lines joined by CR LF (convenience for jobs).
+  std::string Text() const { return Memo.Utf8Text(); }
+  void SetText(std::string_view utf8) { Memo.SetUtf8Text(utf8); }
+
+  bool AllowExpressions = true;
+  bool AllowHTMLTags = false;
+  bool AutoWidth = false;
+  double CharSpacing = 0;
+  bool Clipped = true;
+  TfrxFormat DisplayFormat;
+  std::string ExpressionDelimiters = "[,]";
+  double GapX = 2;
+  double GapY = 1;
+  TfrxHAlign HAlign = TfrxHAlign::haLeft;
+  bool HideZeros = false;
+  TfrxHighlight Highlight;
+  double LineSpacing = 2;
+  double ParagraphGap = 0;
+  bool RTLReading = false;
+  std::string Style;
+  bool SuppressRepeated = false;
+  bool Underlines = false;
+  TfrxVAlign VAlign = TfrxVAlign::vaTop;
+  bool WordBreak = false;
+  bool WordWrap = true;
+  int Rotation() const { return rotation_; }
+  void SetRotation(int degrees);  // stored modulo 360
+  TfrxCustomMemoView* FlowTo() const;
+  void SetFlowTo(TfrxCustomMemoView* memo) { flowTo_ = memo; }
+
+  virtual double CalcWidth() { return Width(); }
+  void BeforePrint() override;
+  void AfterPrint() override;
+  std::string Diff(const TfrxComponent& ref) const override;
+  std::string GetComponentText() override { return Text(); }
+
+ private:
+  int rotation_ = 0;
+  TfrxCustomMemoView* flowTo_ = nullptr;
+  TWideStrings savedMemo_;
+};
+
+class TfrxMemoView : public TfrxCustomMemoView {
+ public:
+  using TfrxCustomMemoView::TfrxCustomMemoView;
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
+};
+
+class TfrxSysMemoView : public TfrxCustomMemoView {
+ public:
+  using TfrxCustomMemoView::TfrxCustomMemoView;
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
+  std::string GetDescription() const override;
+};
+
+class TfrxCustomLineView : public TfrxStretcheable {
+ public:
+  using TfrxStretcheable::TfrxStretcheable;
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
+  bool Diagonal = false;
+};
+
+class TfrxLineView : public TfrxCustomLineView {
+ public:
+  using TfrxCustomLineView::TfrxCustomLineView;
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
+};
+
+class TfrxShapeView : public TfrxView {
+ public:
+  using TfrxView::TfrxView;
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
+  TfrxShapeKind Shape = TfrxShapeKind::skRectangle;
+  int Curve = 0;
+};
+
+class TfrxPictureView : public TfrxView {
+ public:
+  using TfrxView::TfrxView;
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
+  std::string GetDescription() const override;
+  TfrxPicture Picture;
+  TfrxPicture* PictureObject() { return &Picture; }
+  bool AutoSize = false;
+  bool Center = false;
+  bool KeepAspectRatio = true;
+  bool Stretched = true;
+  // Set by preparation when the picture changed (prepared pages keep only those).
+  bool PictureChanged = false;
+};
+
+class TfrxSubreport : public TfrxView {
+ public:
+  using TfrxView::TfrxView;
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
+  TfrxReportPage* SubPage() const;
+  void SetSubPage(TfrxReportPage* page) { page_ = page; }
+  bool PrintOnParent = false;
+
+ private:
+  TfrxReportPage* page_ = nullptr;
+};
+
+// A registered class whose properties we do not model (report dialogs,
+// dot-matrix objects): it keeps the attribute text it was read with and
+// writes it back unchanged, so such files round-trip.
+class TfrxVerbatimObject : public TfrxReportComponent {
+ public:
+  TfrxVerbatimObject(const ClassInfo& info, TfrxComponent* owner);
+  const ClassInfo& GetClassInfo() const override { return info_; }
+  bool AcceptsChild(const TfrxComponent& child) const override;
+  bool IsPage() const;
+  std::string RawAttributes;  // without Name; starts with a space when not empty
+
+ private:
+  const ClassInfo& info_;
+};
+
+}  // namespace zentavo

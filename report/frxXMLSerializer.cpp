@@ -1,0 +1,476 @@
+// Template format: writing and reading object trees, attributes and PropData.
+#include "report/frxXMLSerializer.h"
+
+#include <stdexcept>
+
+#include "report/frxComponent.h"
+#include "report/frxDataSet.h"
+#include "report/frxReport.h"
+#include "report/frxRes.h"
+#include "report/frxViews.h"
+#include "report/frxXML.h"
+
+namespace zentavo {
+
+namespace {
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return out;
+}
+
+bool SameText(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
+
+std::string Trim(std::string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+  return std::string(s.substr(b, e - b));
+}
+
+std::string ToHex(const std::string& bytes) {
+  static const char* kDigits = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (unsigned char b : bytes) {
+    out += kDigits[b >> 4];
+    out += kDigits[b & 15];
+  }
+  return out;
+}
+
+// Decodes pairs of hex digits up to the first pair that is not one.
+std::string FromHex(std::string_view hex) {
+  auto digit = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  std::string out;
+  out.reserve(hex.size() / 2);
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    int hi = digit(hex[i]), lo = digit(hex[i + 1]);
+    if (hi < 0 || lo < 0) break;
+    out += static_cast<char>(hi * 16 + lo);
+  }
+  return out;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- PropData
+
+void PropDataWriter::WriteName(std::string_view name) {
+  name = name.substr(0, 255);
+  bytes_ += static_cast<char>(name.size());
+  bytes_ += name;
+}
+
+void PropDataWriter::WriteInteger(std::int64_t v) {
+  auto put = [this](std::int64_t value, int n) {
+    for (int i = 0; i < n; ++i) bytes_ += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  if (v >= -128 && v <= 127) {
+    bytes_ += '\x02';
+    put(v, 1);
+  } else if (v >= -32768 && v <= 32767) {
+    bytes_ += '\x03';
+    put(v, 2);
+  } else {
+    bytes_ += '\x04';
+    put(v, 4);
+  }
+}
+
+void PropDataWriter::WriteString(std::string_view s) {
+  if (s.size() > 255) {
+    WriteLongString(s);
+    return;
+  }
+  bytes_ += '\x06';
+  bytes_ += static_cast<char>(s.size());
+  bytes_ += s;
+}
+
+namespace {
+void PutLength(std::string& out, std::size_t n) {
+  auto v = static_cast<std::uint32_t>(n);
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+}  // namespace
+
+void PropDataWriter::WriteLongString(std::string_view s) {
+  bytes_ += '\x0C';
+  PutLength(bytes_, s.size());
+  bytes_ += s;
+}
+
+void PropDataWriter::WriteBinary(std::string_view b) {
+  bytes_ += '\x0A';
+  PutLength(bytes_, b.size());
+  bytes_ += b;
+}
+
+unsigned char PropDataReader::Byte() {
+  if (pos_ >= data_.size()) throw std::runtime_error("PropData ends early");
+  return static_cast<unsigned char>(data_[pos_++]);
+}
+
+std::string_view PropDataReader::Bytes(std::size_t n) {
+  if (n > data_.size() - pos_) throw std::runtime_error("PropData length beyond its end");
+  std::string_view v = data_.substr(pos_, n);
+  pos_ += n;
+  return v;
+}
+
+std::uint32_t PropDataReader::UInt32() {
+  std::uint32_t v = 0;
+  for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(Byte()) << (8 * i);
+  return v;
+}
+
+std::string PropDataReader::ReadName() {
+  std::size_t n = Byte();
+  return std::string(Bytes(n));
+}
+
+std::int64_t PropDataReader::ReadInteger() {
+  switch (Byte()) {
+    case 2: return static_cast<std::int8_t>(Byte());
+    case 3: {
+      std::uint16_t v = Byte();
+      v = static_cast<std::uint16_t>(v | (Byte() << 8));
+      return static_cast<std::int16_t>(v);
+    }
+    case 4: return static_cast<std::int32_t>(UInt32());
+    default: throw std::runtime_error("PropData: integer expected");
+  }
+}
+
+std::string PropDataReader::ReadString() {
+  switch (Byte()) {
+    case 6: return std::string(Bytes(Byte()));
+    case 12: return std::string(Bytes(UInt32()));
+    default: throw std::runtime_error("PropData: string expected");
+  }
+}
+
+std::string PropDataReader::ReadBinary() {
+  if (Byte() != 10) throw std::runtime_error("PropData: binary expected");
+  return std::string(Bytes(UInt32()));
+}
+
+void PropDataReader::ReadListBegin() {
+  if (Byte() != 1) throw std::runtime_error("PropData: list expected");
+}
+
+void PropDataReader::ReadCollectionBegin() {
+  unsigned char b = Byte();
+  if (b != 1 && b != 14) throw std::runtime_error("PropData: list expected");
+}
+
+bool PropDataReader::AtListEnd() const {
+  if (pos_ >= data_.size()) throw std::runtime_error("PropData ends early");
+  return data_[pos_] == 0;
+}
+
+void PropDataReader::ReadListEnd() {
+  if (Byte() != 0) throw std::runtime_error("PropData: list end expected");
+}
+
+// ---------------------------------------------------------------- writing
+
+std::string ObjToXML(const TfrxPersistent& object, const std::string& prefix, bool saveDefaultValues) {
+  if (auto* verbatim = dynamic_cast<const TfrxVerbatimObject*>(&object)) return verbatim->RawAttributes;
+  std::string out;
+  auto add = [&](const std::string& name, const std::string& value) {
+    out += ' ';
+    out += prefix;
+    out += name;
+    out += "=\"";
+    out += value;
+    out += '"';
+  };
+  for (const PropInfo& p : object.GetClassInfo().Props()) {
+    if (p.stored && !p.stored(object)) continue;
+    switch (p.kind) {
+      case PropKind::Integer:
+      case PropKind::Color:
+      case PropKind::Boolean:
+      case PropKind::Enum:
+      case PropKind::Set:
+        if (!saveDefaultValues && p.hasDefault && p.getOrd(object) == p.defaultValue) continue;
+        add(p.name, GetPropText(object, p));
+        break;
+      case PropKind::Float:
+      case PropKind::DateTime:
+      case PropKind::Variant: add(p.name, StrToXML(GetPropText(object, p))); break;
+      case PropKind::String:
+      case PropKind::Event: {
+        std::string v = p.getStr(object);
+        if (v.empty() && !saveDefaultValues) continue;
+        add(p.name, StrToXML(v));
+        break;
+      }
+      case PropKind::Reference: {
+        TfrxComponent* c = p.getRef(object);
+        if (c == nullptr) continue;
+        add(p.name, StrToXML(ComponentName(*c)));
+        break;
+      }
+      case PropKind::StringList: add(p.name + ".Text", StrToXML(GetPropText(object, p))); break;
+      case PropKind::Object: {
+        TfrxPersistent* nested = p.getObject(const_cast<TfrxPersistent&>(object));
+        if (nested != nullptr) out += ObjToXML(*nested, prefix + p.name + ".", saveDefaultValues);
+        break;
+      }
+    }
+  }
+  if (auto* memo = dynamic_cast<const TfrxCustomMemoView*>(&object)) add("Text", StrToXML(memo->Memo.Utf8Text()));
+  PropDataWriter w;
+  object.WriteExtraProperties(w);
+  if (!w.Bytes().empty()) add("PropData", ToHex(w.Bytes()));
+  return out;
+}
+
+namespace {
+
+void WriteChildren(TfrxComponent& parent, TfrxXMLItem& item, bool saveDefaultValues) {
+  for (TfrxComponent* child : parent.Objects()) {
+    TfrxXMLItem* sub = item.Add();
+    sub->Name = child->ClassName();
+    sub->Text = "Name=\"" + StrToXML(child->Name()) + "\"" + ObjToXML(*child, "", saveDefaultValues);
+    WriteChildren(*child, *sub, saveDefaultValues);
+  }
+}
+
+}  // namespace
+
+void WriteComponent(TfrxComponent& root, TStream& stream, bool saveChildren, bool saveDefaultValues) {
+  TfrxXMLDocument doc;
+  doc.AutoIndent = true;
+  doc.Root().Name = root.ClassName();
+  doc.Root().Text = ObjToXML(root, "", saveDefaultValues);
+  if (saveChildren) WriteChildren(root, doc.Root(), saveDefaultValues);
+  doc.SaveToStream(stream);
+}
+
+std::string ObjectToText(const TfrxComponent& object) {
+  return object.ClassName() + " Name=\"" + StrToXML(object.Name()) + "\"" + ObjToXML(object, "", false);
+}
+
+// ---------------------------------------------------------------- reading
+
+namespace {
+
+void ApplyAttribute(std::string name, std::string_view rawValue, TfrxPersistent& object, XMLReadContext* ctx) {
+  if (name.size() == 1) {
+    switch (name[0]) {
+      case 'l': name = "left"; break;
+      case 't': name = "top"; break;
+      case 'w': name = "width"; break;
+      case 'h': name = "height"; break;
+      case 'u':
+        if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(&object)) memo->Memo.SetUtf8Text(XMLToStr(rawValue));
+        return;
+      case 'x':
+        if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(&object)) memo->Memo.SetSingleByteText(XMLToStr(rawValue));
+        return;
+      default: break;
+    }
+  }
+  TfrxPersistent* target = &object;
+  for (std::size_t dot = name.find('.'); dot != std::string::npos; dot = name.find('.')) {
+    const PropInfo* p = target->GetClassInfo().Find(name.substr(0, dot));
+    std::string rest = name.substr(dot + 1);
+    if (p != nullptr && p->kind == PropKind::StringList && rest == "text") {
+      p->getList(*target)->SetText(XMLToStr(rawValue));
+      return;
+    }
+    if (p == nullptr || p->kind != PropKind::Object) return;
+    target = p->getObject(*target);
+    if (target == nullptr) return;
+    name = rest;
+  }
+  if (name == "text") {
+    if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(target)) {
+      memo->Memo.SetUtf8Text(XMLToStr(rawValue));
+      return;
+    }
+  }
+  if (name == "propdata") {
+    std::string bytes = FromHex(rawValue);
+    PropDataReader reader(bytes);
+    try {
+      while (!reader.AtEnd()) {
+        std::string record = reader.ReadName();
+        if (!target->ReadExtraProperty(record, reader)) break;
+      }
+    } catch (const std::exception&) {
+      // The first record that cannot be read ends the data quietly.
+    }
+    return;
+  }
+  const PropInfo* p = target->GetClassInfo().Find(name);
+  if (p == nullptr) return;
+  if (p->kind == PropKind::Reference) {
+    if (ctx != nullptr) ctx->pending.push_back({target, p, XMLToStr(rawValue)});
+    return;
+  }
+  if (p->kind == PropKind::Object) return;
+  SetPropText(*target, *p, XMLToStr(rawValue));
+}
+
+}  // namespace
+
+void XMLToObj(std::string_view text, TfrxPersistent& object, XMLReadContext* ctx) {
+  while (!text.empty()) {
+    std::size_t quote = text.find('"');
+    std::string_view before = text.substr(0, quote == std::string_view::npos ? text.size() : quote);
+    if (before.empty()) break;
+    std::string name = Lower(Trim(before.substr(0, before.size() - 1)));
+    if (name.empty() || quote == std::string_view::npos) break;
+    std::size_t close = text.find('"', quote + 1);
+    std::string_view value =
+        text.substr(quote + 1, close == std::string_view::npos ? std::string_view::npos : close - quote - 1);
+    try {
+      ApplyAttribute(name, value, object, ctx);
+    } catch (const std::exception& e) {
+      if (ctx != nullptr) ctx->errors.insert(e.what());
+    }
+    if (close == std::string_view::npos) break;
+    text.remove_prefix(std::min(close + 2, text.size()));
+  }
+}
+
+namespace {
+
+// Removes the Name attribute (and one separating space) from a verbatim text.
+std::string WithoutName(const TfrxXMLItem& item) {
+  std::string text = item.Text;
+  std::string upper = " " + text;
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  std::size_t k = upper.find(" NAME=\"");
+  if (k != std::string::npos) {
+    std::size_t close = text.find('"', k + 6);
+    std::size_t end = close == std::string::npos ? text.size() : close + 1;
+    if (end < text.size() && text[end] == ' ') ++end;
+    text.erase(k, end - k);
+  }
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  if (!text.empty() && text[0] != ' ') text.insert(text.begin(), ' ');
+  return text;
+}
+
+class TreeReader {
+ public:
+  XMLReadContext ctx;
+  std::vector<TfrxComponent*> created;
+
+  void ReadChildren(const TfrxXMLItem& item, TfrxComponent& parent) {
+    for (int i = 0; i < item.Count(); ++i) {
+      const TfrxXMLItem& sub = *item.Items(i);
+      const RegisteredClass* rc = FindRegisteredClass(sub.Name);
+      if (rc == nullptr) {
+        ctx.errors.insert(frxResources().Get("xrCantFindClass") + " " + sub.Name);
+        continue;
+      }
+      TfrxComponent* obj = rc->create != nullptr ? rc->create(*rc->info) : nullptr;
+      if (obj == nullptr || !parent.AcceptsChild(*obj)) {
+        ctx.errors.insert("Couldn't place " + sub.Name + " in " + parent.ClassName());
+        delete obj;
+        continue;
+      }
+      obj->IsLoadingFlag = true;
+      obj->SetParent(&parent);
+      created.push_back(obj);
+      if (auto* v = dynamic_cast<TfrxVerbatimObject*>(obj)) {
+        try {
+          v->SetName(sub.Prop("Name"));
+        } catch (const std::exception& e) {
+          ctx.errors.insert(e.what());
+        }
+        v->RawAttributes = WithoutName(sub);
+      } else {
+        XMLToObj(sub.Text, *obj, &ctx);
+      }
+      ReadChildren(sub, *obj);
+    }
+  }
+
+  void ResolveReferences(TfrxComponent& root) {
+    TfrxComponent* scope = root.Report();
+    if (scope == nullptr) scope = &root;
+    for (const PendingReference& r : ctx.pending) {
+      TfrxComponent* found = nullptr;
+      for (TfrxComponent* c : scope->AllObjects())
+        if (SameText(c->Name(), r.name)) {
+          found = c;
+          break;
+        }
+      if (found == nullptr) {
+        auto* report = dynamic_cast<TfrxReport*>(scope);
+        for (TfrxDataSet* ds : RegisteredDataSets())
+          if ((ds->OwnerReport() == nullptr || ds->OwnerReport() == report) &&
+              (SameText(ds->Name(), r.name) || SameText(ds->UserName(), r.name))) {
+            found = ds;
+            break;
+          }
+      }
+      try {
+        r.prop->setRef(*r.target, found);
+      } catch (const std::exception& e) {
+        ctx.errors.insert(e.what());
+      }
+    }
+  }
+};
+
+}  // namespace
+
+std::vector<std::string> ReadComponent(TfrxComponent& root, TStream& stream) {
+  TfrxXMLDocument doc;
+  doc.LoadFromStream(stream);
+  TreeReader reader;
+  const TfrxXMLItem& top = doc.Root();
+  if (FindRegisteredClass(top.Name) == nullptr) {
+    reader.ctx.errors.insert(frxResources().Get("xrCantFindClass") + " " + top.Name);
+    return {reader.ctx.errors.begin(), reader.ctx.errors.end()};
+  }
+  root.IsLoadingFlag = true;
+  reader.created.push_back(&root);
+  try {
+    if (auto* v = dynamic_cast<TfrxVerbatimObject*>(&root))
+      v->RawAttributes = WithoutName(top);
+    else
+      XMLToObj(top.Text, root, &reader.ctx);
+    reader.ReadChildren(top, root);
+    reader.ResolveReferences(root);
+  } catch (...) {
+    for (TfrxComponent* c : reader.created) c->IsLoadingFlag = false;
+    throw;
+  }
+  for (TfrxComponent* c : reader.created) {
+    c->IsLoadingFlag = false;
+    if (dynamic_cast<TfrxReport*>(c) == nullptr) c->Loaded();
+  }
+  return {reader.ctx.errors.begin(), reader.ctx.errors.end()};
+}
+
+TfrxComponent* ObjectFromText(std::string_view text) {
+  std::size_t space = text.find(' ');
+  std::string_view className = text.substr(0, space);
+  const RegisteredClass* rc = FindRegisteredClass(className);
+  if (rc == nullptr || rc->create == nullptr) return nullptr;
+  TfrxComponent* obj = rc->create(*rc->info);
+  obj->IsLoadingFlag = true;
+  if (space != std::string_view::npos) XMLToObj(text.substr(space + 1), *obj, nullptr);
+  obj->IsLoadingFlag = false;
+  return obj;
+}
+
+}  // namespace zentavo
