@@ -5,6 +5,7 @@ namespace zreport {
 
 const std::vector<Subcommand>& Subcommands() {
   static const std::vector<Subcommand> kCommands = {
+      {"syntax", "a script's syntax tree as XML, or its first syntax error", kSyntaxUsage, RunSyntax},
   };
   return kCommands;
 }

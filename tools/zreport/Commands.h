@@ -18,4 +18,7 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+extern const char kSyntaxUsage[];
+int RunSyntax(const std::vector<std::string>& args);
+
 }  // namespace zreport
