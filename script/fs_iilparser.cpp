@@ -64,7 +64,8 @@ void TfsILParser::SkipBlank() {
   // White space, comments and (where they are significant) line ends.
   for (;;) {
     lexer_.SkipSpaces();
-    if (!lexer_.GetEOL()) break;
+    int before = lexer_.Position();
+    if (!lexer_.GetEOL() || lexer_.Position() == before) break;
   }
 }
 

@@ -124,7 +124,10 @@ void TfsParser::SkipSpaces() {
 
 bool TfsParser::GetEOL() {
   SkipSpaces();
-  if (position_ > size_ || !IsLineEnd(At(position_))) return false;
+  // Where line ends matter, the end of the text ends the last line too, so a
+  // file without a final line break parses like one with it.
+  if (position_ > size_) return !SkipEOL;
+  if (!IsLineEnd(At(position_))) return false;
   while (position_ <= size_ && IsLineEnd(At(position_))) ++position_;
   return true;
 }
