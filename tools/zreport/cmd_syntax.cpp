@@ -38,9 +38,9 @@ extern const char kSyntaxUsage[] =
     "current directory.\n";
 
 int RunSyntax(const std::vector<std::string>& args) {
-  Arguments a(args, {"--language"}, {});
+  Arguments a(args, {"language"}, {});
   const std::string& file = a.OnlyPositional("FILE");
-  std::string language = a.Value("--language").value_or("VadoziDaruro");
+  std::string language = a.Value("language").value_or("VadoziDaruro");
   zentavo::GetLanguageGrammar(language);  // unknown language: fail before reading
 
   zentavo::TfsParseTarget program;
