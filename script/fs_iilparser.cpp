@@ -335,7 +335,7 @@ bool TfsILParser::WalkLoop(const GrammarElement& e, int entryPos) {
         break;
       }
     }
-    if (after == start) break;  // no progress: stop rather than loop forever
+    if (lexer_.Position() == start) break;  // no progress: stop rather than loop forever
   }
   bool result;
   if (repetitions > 1) {
