@@ -229,3 +229,32 @@ TEST(FsLineEnds, DarozOzuzizWithLfParsesLikeCrLf) {
 
 }  // namespace
 }  // namespace zentavo::testing
+
+namespace zentavo::testing {
+namespace {
+
+TEST(FsSyntaxTree, SavedTreeReadsBackUnchangedWithTypesLast) {
+  TfsParseTarget target;
+  TfsILParser parser(target);
+  parser.LoadLanguage("R++Izozev");
+  ASSERT_TRUE(parser.BuildSyntaxTree(
+      "{ s = \"&#65; &quot; <a> \\\"q\\\" \\x01\\n\"; t = <Tbl.\"a>b\">; }"))
+      << target.ErrorMsg;
+  TfsXMLDocument& tree = parser.SyntaxTree();
+  const TfsXMLItem& types = tree.Root()[tree.Root().Count() - 1];
+  EXPECT_EQ(types.Name, "types");
+  ASSERT_EQ(types.Count(), 5u);
+  EXPECT_EQ(types[0].Name, "int");
+  EXPECT_EQ(types[0].Prop("type"), "integer");
+
+  std::string saved = tree.SaveToString();
+  EXPECT_EQ(saved.rfind("<?xml version=\"1.0\"?><program>", 0), 0u) << saved;
+  TfsXMLDocument again;
+  again.LoadFromString(saved);
+  EXPECT_EQ(TreeText(again.Root(), true), TreeText(tree.Root(), true));
+  EXPECT_NE(TreeText(again.Root()).find("string='&#65; &quot; <a> \"q\" \x01\n'"), std::string::npos)
+      << TreeText(again.Root());
+}
+
+}  // namespace
+}  // namespace zentavo::testing
