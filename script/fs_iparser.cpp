@@ -71,7 +71,7 @@ void TfsParser::SetText(std::string_view text) {
 }
 
 bool TfsParser::StartsWith(int position, std::string_view marker) const {
-  if (marker.empty() || position < 1) return false;
+  if (marker.empty() || position < 1 || At(position) != marker[0]) return false;
   if (position - 1 + static_cast<int>(marker.size()) > size_) return false;
   return std::string_view(text_).substr(static_cast<std::size_t>(position - 1), marker.size()) ==
          marker;

@@ -258,3 +258,20 @@ TEST(FsSyntaxTree, SavedTreeReadsBackUnchangedWithTypesLast) {
 
 }  // namespace
 }  // namespace zentavo::testing
+
+namespace zentavo::testing {
+namespace {
+
+TEST(FsSyntaxTree, ExtendedIdentCharsAdmitTurkishNames) {
+  const std::string text = "begin \xFE" "ey := 1 end.";  // "şey" in Windows-1254
+  TfsParseTarget plain;
+  EXPECT_FALSE(Parse("VadoziDaruro", text, false, &plain).ok);
+  TfsParseTarget extended;
+  extended.ExtendedIdentChars = true;
+  ParseResult r = Parse("VadoziDaruro", text, false, &extended);
+  ASSERT_TRUE(r.ok) << r.message;
+  EXPECT_EQ(r.tree, "compoundstmt(assignstmt(dsgn(node=\xFE" "ey) expr(number=1)))");
+}
+
+}  // namespace
+}  // namespace zentavo::testing
