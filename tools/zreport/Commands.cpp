@@ -7,6 +7,7 @@ const std::vector<Subcommand>& Subcommands() {
   static const std::vector<Subcommand> kCommands = {
       {"dump", "the object tree of a template after alignment", kDumpUsage, RunDump},
       {"roundtrip", "load a template and print it saved again", kRoundtripUsage, RunRoundtrip},
+      {"syntax", "a script's syntax tree as XML, or its first syntax error", kSyntaxUsage, RunSyntax},
       {"printers", "installed printers, default, resolution, sheet and unprintable edges", kPrintersUsage,
        RunPrinters},
   };

@@ -22,6 +22,8 @@ int RunDump(const std::vector<std::string>& args);
 extern const char* const kDumpUsage;
 int RunRoundtrip(const std::vector<std::string>& args);
 extern const char* const kRoundtripUsage;
+extern const char kSyntaxUsage[];
+int RunSyntax(const std::vector<std::string>& args);
 int RunPrinters(const std::vector<std::string>& args);
 extern const char* const kPrintersUsage;
 
