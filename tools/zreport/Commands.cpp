@@ -5,6 +5,7 @@ namespace zreport {
 
 const std::vector<Subcommand>& Subcommands() {
   static const std::vector<Subcommand> kCommands = {
+      {"barcode", "encode a barcode: module string or rendered symbol", kBarcodeUsage, RunBarcode},
   };
   return kCommands;
 }

@@ -18,4 +18,7 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+int RunBarcode(const std::vector<std::string>& args);
+extern const char* const kBarcodeUsage;
+
 }  // namespace zreport
