@@ -52,13 +52,13 @@ std::vector<TextGroup> TextGroups(TfrxBarcodeType type, const std::string& text,
 // top of the bars to the text); the quadrant turns it counter-clockwise into
 // the device rectangle, the symbol starting `offset` dots from the near edge.
 struct Placement {
-  BarcodeRect rect;
+  Rect rect;
   int quadrant;
   int offset;
   int length;  // dots along
   int cross;   // dots across
 
-  BarcodeRect Map(int u0, int u1, int v0, int v1) const {
+  Rect Map(int u0, int u1, int v0, int v1) const {
     const int l = rect.left, t = rect.top, o = offset, n = length, x = cross;
     switch (quadrant) {
       case 1: return {l + v0, t + o + n - u1, l + v1, t + o + n - u0};
@@ -80,7 +80,7 @@ struct Placement {
 
 }  // namespace
 
-BarcodeDrawing TfrxBarcode::Layout(const BarcodeRect& rect, bool showText, BarcodeAlign align,
+BarcodeDrawing TfrxBarcode::Layout(const Rect& rect, bool showText, BarcodeAlign align,
                                    const BarcodeTextWidth& textWidth) {
   BarcodeSymbol symbol = Encode();
   Ratio = symbol.ratio;

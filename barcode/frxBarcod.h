@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Canvas.h"
+
 namespace zentavo {
 
 // Ordinals 0..22 are stored in templates; keep the order.
@@ -72,17 +74,8 @@ int ModuleClass(char c);
 bool IsBarModule(char c);
 bool IsShortBarModule(char c);
 
-// Rectangles in device pixels: left and top inside, right and bottom outside.
-struct BarcodeRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  friend bool operator==(const BarcodeRect&, const BarcodeRect&) = default;
-};
-
 struct BarcodeFill {
-  BarcodeRect rect;
+  Rect rect;
   std::int32_t color = 0;  // TColor 0x00BBGGRR
 };
 
@@ -110,7 +103,7 @@ struct BarcodeDrawing {
   int drawingCross = 0;   // drawing units across (PH at 0/180, PW at 90/270)
   int barHeight = 0;      // Height: drawing units of the full bars
   int angle = 0;          // the quadrant drawn
-  BarcodeRect symbol;     // device rectangle covered by bars and spaces
+  Rect symbol;     // device rectangle covered by bars and spaces
 };
 
 // Width of a text in device pixels in Arial with the given em; lets the
@@ -142,8 +135,13 @@ class TfrxBarcode {
 
   // The symbol laid out in `rect` (device pixels). Sets Height, OriginX and
   // OriginY as a drawing does.
-  BarcodeDrawing Layout(const BarcodeRect& rect, bool showText, BarcodeAlign align,
+  BarcodeDrawing Layout(const Rect& rect, bool showText, BarcodeAlign align,
                         const BarcodeTextWidth& textWidth);
+
+  // Lays the symbol out and paints it on the canvas without smoothing, so
+  // every edge falls on a whole device pixel. Returns what was drawn.
+  BarcodeDrawing DrawSymbol(Canvas& canvas, const Rect& rect, bool showText,
+                            BarcodeAlign align = BarcodeAlign::Near);
 
   void Assign(const TfrxBarcode& source);
 };
