@@ -45,23 +45,40 @@ constexpr std::array<const char*, 128> BuildFullAscii() {
 }
 constexpr auto kFullAscii = BuildFullAscii();
 
-void AppendPattern(std::string& m, const char* wide) {
+// The table written out as module characters ("5" narrow bar, "6" wide bar,
+// "0" narrow space, "1" wide space), and each character's value, built once.
+struct Code39Tables {
+  char modules[44][10] = {};  // rows 0..42, then start/stop
+  signed char value[256] = {};
+};
+
+constexpr void Write(char* out, const char* wide) {
   for (int k = 0; k < 9; ++k) {
     bool bar = k % 2 == 0;
-    m += bar ? (wide[k] == '1' ? '6' : '5') : (wide[k] == '1' ? '1' : '0');
+    out[k] = bar ? (wide[k] == '1' ? '6' : '5') : (wide[k] == '1' ? '1' : '0');
   }
 }
 
-int Code39Value(char c) {
-  for (int v = 0; v < static_cast<int>(std::size(kCode39)); ++v)
-    if (kCode39[v].c == c) return v;
-  return -1;
+constexpr Code39Tables BuildTables() {
+  Code39Tables t;
+  for (auto& v : t.value) v = -1;
+  for (int v = 0; v < 43; ++v) {
+    Write(t.modules[v], kCode39[v].wide);
+    t.value[static_cast<unsigned char>(kCode39[v].c)] = static_cast<signed char>(v);
+  }
+  Write(t.modules[43], kStartStop);
+  return t;
 }
+constexpr Code39Tables kTables = BuildTables();
+constexpr int kStartStopRow = 43;
+
+void AppendRow(std::string& m, int row) { m.append(kTables.modules[row], 9); }
 
 }  // namespace
 
 void EncodeCode39(const EncodeRequest& request, BarcodeSymbol& out) {
   std::string data;
+  data.reserve(2 * request.text.size());
   if (request.type == bcCode39Extended) {
     for (char c : request.text) {
       auto code = static_cast<unsigned char>(c);
@@ -74,24 +91,25 @@ void EncodeCode39(const EncodeRequest& request, BarcodeSymbol& out) {
     data = request.text;
   }
   std::string& m = out.modules;
-  AppendPattern(m, kStartStop);
+  m.reserve(10 * (data.size() + 3));
+  AppendRow(m, kStartStopRow);
   m += '0';
   int sum = 0;
   for (char c : data) {
     // Characters outside the table used to vanish from the symbol; a label
     // must carry all of its text, so they are refused. "*" would end the
     // symbol early in every scanner.
-    int v = Code39Value(c);
+    int v = kTables.value[static_cast<unsigned char>(c)];
     if (v < 0) ThrowCannotEncode(request.type, c);
-    AppendPattern(m, kCode39[v].wide);
+    AppendRow(m, v);
     m += '0';
     sum += v;
   }
   if (request.checksum) {
-    AppendPattern(m, kCode39[sum % 43].wide);
+    AppendRow(m, sum % 43);
     m += '0';
   }
-  AppendPattern(m, kStartStop);
+  AppendRow(m, kStartStopRow);
   out.text = request.text;
 }
 
