@@ -100,7 +100,9 @@ BarcodeDrawing TfrxBarcode::Layout(const Rect& rect, bool showText, BarcodeAlign
 
   // The drawing space: W units along, stretched by k onto the rectangle.
   const double k = along > 0 ? static_cast<double>(along) / w : 1.0;
-  const int crossUnits = std::max(1, RoundToInt(across / k));
+  // A long symbol in a short rectangle makes k tiny; bound the units across
+  // so they stay an int.
+  const int crossUnits = static_cast<int>(std::clamp(std::nearbyint(across / k), 1.0, 1e7));
 
   // Whole device dots per unit, so every bar and space is an exact multiple
   // of the narrow module and the ratios survive on a 203 dpi printer. Round,

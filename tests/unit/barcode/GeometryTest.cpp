@@ -214,3 +214,20 @@ TEST(Geometry, EmptyRectangleDrawsNothingHarmful) {
 
 }  // namespace
 }  // namespace zentavo
+
+namespace zentavo {
+namespace {
+
+TEST(Geometry, LongestTextInAOneDotRectangleStaysBounded) {
+  TfrxBarcode b;
+  b.Typ = bcCode128B;
+  b.Ratio = 63;
+  b.Text = std::string(kMaxBarcodeText, '~');  // value 94: 4-module elements
+  BarcodeDrawing d = b.Layout({0, 0, 1, 4000}, true, BarcodeAlign::Near, FakeWidth);
+  EXPECT_EQ(d.moduleDots, 1);
+  EXPECT_EQ(d.drawingCross, 10000000);  // not the 2.7e9 units of the plain rule
+  EXPECT_EQ(d.symbol.bottom - d.symbol.top, 4000);  // 16 units of text round away
+}
+
+}  // namespace
+}  // namespace zentavo
