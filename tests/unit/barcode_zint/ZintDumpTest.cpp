@@ -72,6 +72,8 @@ const Row kRows[] = {
     {bcCode39Extended, "abc xyz", false, 2, "-b 9", "abc xyz", "lower case as +A..+Z"},
     {bcCode39Extended, "Lab!#&", false, 2, "-b 9", "Lab!#&", "punctuation shifts /A../O"},
     {bcCode128B, "AbCdEf", false, 2, "-b 60", "AbCdEf", "set B letters"},
+    {bcCode128A, "\tAB\x01", false, 2, "-b 20 --esc", "\\tAB\\x01", "set A with control characters"},
+    {bcCode128A, "\tLAB-7 _", false, 2, "-b 20 --esc", "\\tLAB-7 _", "set A upper case"},
     {bcCode128B, " !\"#&'()*,:;<=>?@[\\]^_`{|}~", false, 2, "-b 60", " !\"#&'()*,:;<=>?@[\\]^_`{|}~",
      "set B punctuation"},
     {bcCode128C, "1500483197", false, 2, "-b 20", "1500483197", "10-digit lab number"},
