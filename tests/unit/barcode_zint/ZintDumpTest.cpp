@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "barcode/frxBarcod.h"
 
@@ -21,28 +22,36 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-// The first row of zint's dump, with the blanks taken out.
-std::string ZintDump(const std::string& options, const std::string& data) {
+// The rows of zint's dump, blanks taken out (or its message, on an error).
+std::vector<std::string> ZintDumpRows(const std::string& options, const std::string& data) {
   std::string cmd = "zint " + options + " --dump -d " + Quote(data) + " 2>&1";
-  std::string out;
+  std::vector<std::string> rows;
   if (FILE* p = popen(cmd.c_str(), "r")) {
-    std::array<char, 512> buf{};
+    std::array<char, 1024> buf{};
     while (fgets(buf.data(), buf.size(), p)) {
-      out += buf.data();
-      if (out.find('\n') != std::string::npos) break;
+      std::string row;
+      for (const char* c = buf.data(); *c && *c != '\n'; ++c)
+        if (*c != ' ') row += *c;
+      rows.push_back(row);
     }
     pclose(p);
   }
-  std::string hex;
-  for (char c : out.substr(0, out.find('\n')))
-    if (c != ' ') hex += c;
-  return hex;
+  return rows;
+}
+
+std::string ZintDump(const std::string& options, const std::string& data) {
+  auto rows = ZintDumpRows(options, data);
+  return rows.empty() ? std::string() : rows.front();
 }
 
 // Our symbol as zint prints it: bits in nibbles, the last one padded with 0.
-std::string OurDump(const BarcodeSymbol& s) {
+// `shortBars` says whether short bars count as bars in this row.
+std::string OurDump(const BarcodeSymbol& s, bool shortBars = true) {
   std::string bits;
-  for (char c : s.modules) bits.append(s.widths[ModuleClass(c)], IsBarModule(c) ? '1' : '0');
+  for (char c : s.modules) {
+    bool bar = IsBarModule(c) && (shortBars || !IsShortBarModule(c));
+    bits.append(s.widths[ModuleClass(c)], bar ? '1' : '0');
+  }
   while (bits.size() % 4 != 0) bits += '0';
   std::string hex;
   for (std::size_t i = 0; i < bits.size(); i += 4)
@@ -126,6 +135,25 @@ TEST(ZintDump, ModulePatternsMatch) {
     b.Ratio = row.ratio;
     EXPECT_EQ(OurDump(b.Encode()), ZintDump(row.zintOptions, row.zintData))
         << BarcodeTypeName(row.type) << " \"" << row.text << "\": " << row.why;
+  }
+}
+
+// PostNet: zint draws one-module bars and spaces (our Ratio 1) and dumps two
+// rows, the tops of the full bars and then the baseline where every bar
+// stands; so the rows also show the short bars standing on the baseline,
+// and the correction digit.
+TEST(ZintDump, PostNetRowsAndCorrectionDigit) {
+  if (!HaveZint()) GTEST_SKIP() << "zint is not installed";
+  for (const char* zip : {"12345", "123456789", "55555123400", "00000"}) {
+    TfrxBarcode b;
+    b.Typ = bcCodePostNet;
+    b.Text = zip;
+    b.Ratio = 1;
+    BarcodeSymbol s = b.Encode();
+    auto rows = ZintDumpRows("-b 40", zip);
+    ASSERT_EQ(rows.size(), 2u) << zip;
+    EXPECT_EQ(OurDump(s, false), rows[0]) << zip << ": full bars";
+    EXPECT_EQ(OurDump(s, true), rows[1]) << zip << ": every bar at the baseline";
   }
 }
 
