@@ -103,7 +103,7 @@ struct BarcodeDrawing {
   int drawingCross = 0;   // drawing units across (PH at 0/180, PW at 90/270)
   int barHeight = 0;      // Height: drawing units of the full bars
   int angle = 0;          // the quadrant drawn
-  Rect symbol;     // device rectangle covered by bars and spaces
+  Rect symbol;            // device rectangle covered by bars and spaces
 };
 
 // Width of a text in device pixels in Arial with the given em; lets the
@@ -133,8 +133,12 @@ class TfrxBarcode {
   // Total width in drawing units.
   int Width() const;
 
-  // The symbol laid out in `rect` (device pixels). Sets Height, OriginX and
-  // OriginY as a drawing does.
+  // The symbol laid out in `rect` (device pixels), rotated by Angle (taken
+  // to the nearest quadrant). Along the symbol each drawing unit is a whole
+  // number of dots (`align` places the symbol when that leaves it shorter
+  // than the rectangle); across, it fills the rectangle's height. Digits
+  // outside the bars (EAN-13, UPC) fall outside `rect`. Sets Height, OriginX
+  // and OriginY as a drawing does; throws BarcodeError for a bad text.
   BarcodeDrawing Layout(const Rect& rect, bool showText, BarcodeAlign align,
                         const BarcodeTextWidth& textWidth);
 
