@@ -5,6 +5,7 @@ namespace zreport {
 
 const std::vector<Subcommand>& Subcommands() {
   static const std::vector<Subcommand> kCommands = {
+      {"barcode", "encode a barcode: module string or rendered symbol", kBarcodeUsage, RunBarcode},
       {"dump", "the object tree of a template after alignment", kDumpUsage, RunDump},
       {"roundtrip", "load a template and print it saved again", kRoundtripUsage, RunRoundtrip},
       {"syntax", "a script's syntax tree as XML, or its first syntax error", kSyntaxUsage, RunSyntax},
