@@ -102,6 +102,28 @@ TEST(MemoText, DrawTextRulesUnderlinesAndDrawsLines) {
   EXPECT_EQ(canvas.Calls().front(), "Line 21 55 233 55 pen=Solid 2 #FF0000 bk=none");
 }
 
+TEST(MemoText, EmptyMemoDrawsNoText) {
+  TfrxDrawText engine;
+  MemoTextProps p = Props({});
+  RecordingCanvas canvas(96, 200, 100, CanvasKind::Screen);
+  MemoDrawText(canvas, engine, p, {0, 0, 100, 20}, 1, 1, 0, 0);
+  EXPECT_TRUE(canvas.Calls().empty());
+  EXPECT_EQ(MemoCalcHeight(engine, p, {0, 0, 100, 20}), 2) << "only the gaps";
+}
+
+TEST(MemoText, UnclippedTextMayLeaveItsBox) {
+  TfrxDrawText engine;
+  MemoTextProps p = Props({u"x"});
+  RecordingCanvas canvas(96, 200, 100, CanvasKind::Screen);
+  MemoDrawText(canvas, engine, p, {0, 0, 100, 20}, 1, 1, 0, 0);
+  ASSERT_EQ(canvas.Calls().size(), 1u);
+  EXPECT_NE(canvas.Calls()[0].find(" clip=2 1 99 20"), std::string::npos) << canvas.Calls()[0];
+  p.clipped = false;
+  canvas.Clear();
+  MemoDrawText(canvas, engine, p, {0, 0, 100, 20}, 1, 1, 0, 0);
+  EXPECT_EQ(canvas.Calls()[0].find(" clip="), std::string::npos);
+}
+
 TEST(MemoText, TotalPagesReplacesTheFirstTokenOnly) {
   std::vector<std::u16string> lines = {u"Sayfa", u"[TotalPages#] / [TOTALPAGES#]"};
   EXPECT_TRUE(ReplaceTotalPages(lines, 12));
