@@ -483,7 +483,13 @@ TEST(DrawTextRender, RotationAndRightToLeft) {
     int rotation;
     int x, y;
     int escapement;
-  } rows[] = {{90, 10, 110, 900}, {180, 210, 110, 1800}, {270, 210, 10, 2700}};
+  } rows[] = {
+      {90, 10, 110, 900},    // upwards from the bottom-left corner
+      {180, 210, 110, 1800},  // upside down from the bottom-right corner
+      {270, 210, 10, 2700},   // downwards from the top-right corner
+      // 45 degrees: TH = 15, w = Round((200 - 15 s) / c) = 268, y = 10 + Round(268 s)
+      {45, 10, 200, 450},
+  };
   for (const Row& row : rows) {
     TfrxDrawText engine;
     Layout s;
