@@ -117,6 +117,17 @@ TEST(CairoCanvasText, TurkishGlyphsDrawDistinctShapes) {
   }
 }
 
+TEST(CairoCanvasText, MissingGlyphsComeFromAFallbackFace) {
+  // Liberation Sans has no CJK; fontconfig finds a face that does, when one
+  // is installed.
+  FontProvider& fonts = FontProvider::Shared();
+  const FontSpec arial = Font("Arial", -40);
+  if (!fonts.HasGlyph(arial, U'\u4E2D')) GTEST_SKIP() << "no CJK font installed";
+  EXPECT_GT(fonts.Advances(arial, u"\u4E2D")[0], 20);
+  EXPECT_GT(Coverage(u'\u4E2D'), 50);
+  EXPECT_NE(Coverage(u'\u4E2D'), Coverage(u'\u4E00'));
+}
+
 TEST(CairoCanvasText, GlyphsSitAtTheirAdvancesAndTheCellTop) {
   // Two "I"s far apart by explicit advance: ink near both, none between.
   auto canvas = CairoCanvas::CreateImage(200, 60, 96);
