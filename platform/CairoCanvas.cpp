@@ -603,20 +603,23 @@ void CairoCanvas::DrawText(const FontSpec& font, Point origin, std::u16string_vi
     const GlyphInfo g = fonts.Glyph(primary, ch);
     Placed p{g.face, cairo_glyph_t{g.index, x, static_cast<double>(metrics.ascent)}, {}};
     // UTF-8 of the character, so PDF text can be searched and copied.
-    if (ch < 0x80) {
-      p.utf8.push_back(static_cast<char>(ch));
-    } else if (ch < 0x800) {
-      p.utf8.push_back(static_cast<char>(0xC0 | (ch >> 6)));
-      p.utf8.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-    } else if (ch < 0x10000) {
-      p.utf8.push_back(static_cast<char>(0xE0 | (ch >> 12)));
-      p.utf8.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-      p.utf8.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
+    // Cairo refuses noncharacters (and would then refuse every later call
+    // on this canvas): they are copied as U+FFFD, their glyph still drawn.
+    const char32_t copied = (ch >= 0xFDD0 && ch <= 0xFDEF) || (ch & 0xFFFE) == 0xFFFE ? 0xFFFD : ch;
+    if (copied < 0x80) {
+      p.utf8.push_back(static_cast<char>(copied));
+    } else if (copied < 0x800) {
+      p.utf8.push_back(static_cast<char>(0xC0 | (copied >> 6)));
+      p.utf8.push_back(static_cast<char>(0x80 | (copied & 0x3F)));
+    } else if (copied < 0x10000) {
+      p.utf8.push_back(static_cast<char>(0xE0 | (copied >> 12)));
+      p.utf8.push_back(static_cast<char>(0x80 | ((copied >> 6) & 0x3F)));
+      p.utf8.push_back(static_cast<char>(0x80 | (copied & 0x3F)));
     } else {
-      p.utf8.push_back(static_cast<char>(0xF0 | (ch >> 18)));
-      p.utf8.push_back(static_cast<char>(0x80 | ((ch >> 12) & 0x3F)));
-      p.utf8.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-      p.utf8.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
+      p.utf8.push_back(static_cast<char>(0xF0 | (copied >> 18)));
+      p.utf8.push_back(static_cast<char>(0x80 | ((copied >> 12) & 0x3F)));
+      p.utf8.push_back(static_cast<char>(0x80 | ((copied >> 6) & 0x3F)));
+      p.utf8.push_back(static_cast<char>(0x80 | (copied & 0x3F)));
     }
     placed.push_back(std::move(p));
   }
