@@ -73,6 +73,8 @@ std::uint32_t PackRgb(Rgb c) {
 // Where a wide pen's centre line lies for a coordinate: odd widths on the
 // pixel centre, even widths on the pixel's leading edge, so a width w covers
 // w rows the way GDI's wide pens do.
+constexpr int kMaxEmPixels = 32768;
+
 double PenCentre(int v, int width) { return width % 2 == 1 ? v + 0.5 : static_cast<double>(v); }
 
 }  // namespace
@@ -563,6 +565,9 @@ void CairoCanvas::DrawText(const FontSpec& font, Point origin, std::u16string_vi
   FontProvider& fonts = FontProvider::Shared();
   const FontFaceData& primary = fonts.Face(font);
   const FontMetrics metrics = fonts.Metrics(font);
+  // FreeType stops near 65535 pixels per em and its failure would leave the
+  // drawing context unusable; no page needs glyphs larger than this.
+  if (metrics.em > kMaxEmPixels) throw std::invalid_argument("Font size out of range");
   Drawing d(impl_->cr, *this);
   cairo_t* cr = impl_->cr;
   if (options.clip) {

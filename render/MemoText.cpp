@@ -1,12 +1,18 @@
 // Memo text on plain inputs: rectangles, gaps and the engine's call order.
 #include "render/MemoText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zentavo {
 namespace {
 
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+// Halves to even; saturating, so forged sizes and positions cannot
+// overflow (NaN gives 0).
+int RoundEven(double v) {
+  if (!(v == v)) return 0;
+  return static_cast<int>(std::clamp(std::nearbyint(v), -1.0e9, 1.0e9));
+}
 
 constexpr double kUnbounded = 10000;
 

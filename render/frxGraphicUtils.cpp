@@ -17,7 +17,12 @@ constexpr double kReferenceDpi = 600;
 constexpr double kScreenDpi = 96;
 constexpr double kToReference = kReferenceDpi / kScreenDpi;  // 6.25
 
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+// Halves to even; saturating, so forged sizes and positions cannot
+// overflow (NaN gives 0).
+int RoundEven(double v) {
+  if (!(v == v)) return 0;
+  return static_cast<int>(std::clamp(std::nearbyint(v), -1.0e9, 1.0e9));
+}
 
 bool IsSpace(char16_t c) { return c == 32 || c == 160; }
 
@@ -91,7 +96,10 @@ Trig TrigOf(int degrees) {
 
 int FontSizeOfHeight(int height) {
   if (height == 0) return 10;
-  return static_cast<int>(std::lround(std::abs(height) * 72.0 / kScreenDpi));
+  // Capped so the reference height and the sums over lines stay in range
+  // whatever a template holds; drawing refuses fonts this large anyway.
+  const double size = std::min(std::abs(static_cast<double>(height)) * 72.0 / kScreenDpi, 100000.0);
+  return static_cast<int>(std::lround(size));
 }
 
 void Distribute(std::vector<int>& values, int first, int last, int count, int sign) {
@@ -156,16 +164,18 @@ void TfrxDrawText::SetOptions(bool wordWrap, bool htmlTags, int rotation, bool c
 }
 
 void TfrxDrawText::SetGaps(double lineSpacing, double charSpacing, double paragraphGap) {
-  lineSpacing_ = lineSpacing;
-  charSpacing_ = charSpacing;
-  paragraphGap_ = paragraphGap;
+  // Bounded so the device sums below stay in integer range.
+  auto bounded = [](double v) { return v == v ? std::clamp(v, -1.0e5, 1.0e5) : 0.0; };
+  lineSpacing_ = bounded(lineSpacing);
+  charSpacing_ = bounded(charSpacing);
+  paragraphGap_ = bounded(paragraphGap);
 }
 
 void TfrxDrawText::SetDimensions(const LayoutBounds& bounds, const Rect& deviceRect, double scaleX, double scaleY) {
   bounds_ = bounds;
   deviceRect_ = deviceRect;
-  scaleX_ = scaleX;
-  scaleY_ = scaleY;
+  scaleX_ = scaleX == scaleX ? std::clamp(scaleX, 0.0, 1000.0) : 1.0;
+  scaleY_ = scaleY == scaleY ? std::clamp(scaleY, 0.0, 1000.0) : 1.0;
 }
 
 FontSpec TfrxDrawText::ReferenceFont(std::uint8_t style) const {
@@ -416,19 +426,19 @@ void TfrxDrawText::RenderLines(Canvas& canvas, TextHAlign hAlign, TextVAlign vAl
   } else {
     blockHeight = RoundEven((lineSpacing_ * kToReference * n + rh * n) / kToReference * scaleY_);
   }
-  const int baseAdvance = RoundEven(lineSpacing_ * scaleY_) + fh;
+  const int baseAdvance = RoundEven(static_cast<double>(RoundEven(lineSpacing_ * scaleY_)) + fh);
   std::vector<int> advances(static_cast<std::size_t>(std::max(0, n - 1)), baseAdvance);
   if (n > 1) {
     // A one-line block has no gap to take the difference.
-    int diff = blockHeight - n * baseAdvance;
+    const long long diff = static_cast<long long>(blockHeight) - static_cast<long long>(n) * baseAdvance;
     const int sign = diff < 0 ? -1 : 1;
-    int count = std::abs(diff);
+    long long count = diff < 0 ? -diff : diff;
     if (count >= n) {
-      const int each = count / (n - 1);
-      for (int& a : advances) a += sign * each;
+      const long long each = count / (n - 1);
+      for (int& a : advances) a = RoundEven(static_cast<double>(a) + static_cast<double>(sign * each));
       count -= each * (n - 1);
     }
-    Distribute(advances, 0, n - 2, count, sign);
+    Distribute(advances, 0, n - 2, static_cast<int>(count), sign);
   }
 
   const int L = deviceRect_.left, T0 = deviceRect_.top, R = deviceRect_.right, B = deviceRect_.bottom;

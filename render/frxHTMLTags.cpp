@@ -76,7 +76,12 @@ std::optional<std::int32_t> TagColor(std::u16string_view value) {
   return ColorByName(value);
 }
 
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+// Halves to even; saturating, so forged sizes and positions cannot
+// overflow (NaN gives 0).
+int RoundEven(double v) {
+  if (!(v == v)) return 0;
+  return static_cast<int>(std::clamp(std::nearbyint(v), -1.0e9, 1.0e9));
+}
 
 enum class TagKind { AddStyle, RemoveStyle, Sub, Sup, EndSubSup, EndFont };
 struct SimpleTag {

@@ -135,6 +135,8 @@ TEST(CairoCanvasText, OddCharactersNeverBreakTheCanvas) {
   const FontSpec font = Font("Arial", -20);
   const std::u16string odd = {0xFFFE, 0xFDD0, 0xD800, u'a', 0xDC00, 0x0001, 0x0085, 0xFFFF};
   EXPECT_NO_THROW(canvas->DrawText(font, {0, 0}, odd, FontProvider::Shared().Advances(font, odd), {}));
+  FontSpec huge = Font("Arial", -70000);
+  EXPECT_THROW(canvas->DrawText(huge, {0, 0}, u"W", std::vector<int>{1}, {}), std::invalid_argument);
   canvas->SetBrush({BrushStyle::Solid, Rgb{0, 0, 0}});
   canvas->FillRect({90, 50, 100, 60});
   EXPECT_EQ(canvas->PixelAt(95, 55), (Rgb{0, 0, 0}));

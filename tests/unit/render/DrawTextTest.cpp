@@ -71,7 +71,8 @@ std::string Narrow(const std::u16string& s) {
 TEST(DrawText, FontSizesFromPixelHeights) {
   struct Row {
     int height, size;
-  } rows[] = {{-16, 12}, {-13, 10}, {-11, 8}, {-9, 7}, {-8, 6}, {-7, 5}, {-5, 4}, {-2, 2}};
+  } rows[] = {{-16, 12}, {-13, 10}, {-11, 8}, {-9, 7}, {-8, 6}, {-7, 5}, {-5, 4}, {-2, 2},
+              {INT32_MIN, 100000}};  // a forged height is capped, not overflowed
   for (const Row& row : rows) EXPECT_EQ(FontSizeOfHeight(row.height), row.size) << "height " << row.height;
 }
 
