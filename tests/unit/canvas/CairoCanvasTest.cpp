@@ -231,8 +231,11 @@ TEST(CairoCanvas, DocumentsAndTheirErrors) {
   std::string ps;
   auto doc = CairoCanvas::CreateDocument(CairoCanvas::Format::PostScript, [&](std::string_view b) { ps += b; }, 100,
                                          100, 300);
+  const int advances[] = {20, 20};
+  doc->DrawText(FontSpec{}, {10, 10}, u"AŞ", advances, {});
   doc->Finish();
   EXPECT_EQ(ps.substr(0, 4), "%!PS");
+  EXPECT_NE(ps.find("LiberationSans"), std::string::npos) << "the glyphs' face is embedded";
 
   EXPECT_THROW(CairoCanvas::CreateImage(0, 10, 96), std::invalid_argument);
   EXPECT_THROW(CairoCanvas::CreateImage(100000, 10, 96), std::invalid_argument);
