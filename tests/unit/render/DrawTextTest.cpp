@@ -479,6 +479,25 @@ TEST(DrawTextRender, BlockJustifiesAllButTheLastLine) {
   EXPECT_EQ(calls[2].x, 0);
 }
 
+TEST(DrawTextRender, RightToLeftBlockEndsParagraphsOnTheRight) {
+  TfrxDrawText engine;
+  Layout s;
+  s.lines = {u"AAA BBB CCC DDD"};
+  s.width = RefWidth(u"AAA BBB CCC") / 6.25;
+  s.rtl = true;
+  const int device = static_cast<int>(std::floor(s.width));
+  Prepare(engine, s, Rect{0, 0, device, 200}, 1);
+  RecordingCanvas screen(96, 400, 400, CanvasKind::Screen);
+  engine.RenderLines(screen, TextHAlign::haBlock, TextVAlign::vaTop);
+  const auto calls = TextCalls(screen);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].x, 0);
+  EXPECT_EQ(calls[0].Total(), device);
+  const int wt = static_cast<int>(std::nearbyint(RefWidth(u"DDD") / 6.25));
+  EXPECT_EQ(calls[1].x, device - wt) << "the last line is aligned right";
+  EXPECT_TRUE(calls[1].rtl);
+}
+
 TEST(DrawTextRender, RotationAndRightToLeft) {
   struct Row {
     int rotation;
