@@ -28,7 +28,6 @@ fi
 status=0
 echo "== sanitizer unit tests"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan -L unit -j"$jobs" --output-on-failure || status=1
 
 if [ -d build-fuzz ] && command -v clang++ >/dev/null && [ "$fuzz_seconds" != 0 ]; then

@@ -73,6 +73,8 @@ std::uint32_t PackRgb(Rgb c) {
 // Where a wide pen's centre line lies for a coordinate: odd widths on the
 // pixel centre, even widths on the pixel's leading edge, so a width w covers
 // w rows the way GDI's wide pens do.
+constexpr int kMaxEmPixels = 32768;
+
 double PenCentre(int v, int width) { return width % 2 == 1 ? v + 0.5 : static_cast<double>(v); }
 
 }  // namespace
@@ -148,67 +150,89 @@ std::unique_ptr<CairoCanvas> CairoCanvas::CreateImage(int width, int height, int
   return std::unique_ptr<CairoCanvas>(new CairoCanvas(kind, dpi, width, height, std::move(impl)));
 }
 
-std::unique_ptr<CairoCanvas> CairoCanvas::CreateDocument(Format format, const std::string& path, int width,
-                                                         int height, int dpi, CanvasKind kind) {
-  CheckSize(width, height, dpi);
-  auto impl = std::make_unique<Impl>();
-  impl->format = format;
-  impl->unitScale = 72.0 / dpi;
-  const double w = width * impl->unitScale;
-  const double h = height * impl->unitScale;
-  switch (format) {
-    case Format::Pdf: impl->Start(cairo_pdf_surface_create(path.c_str(), w, h)); break;
-    case Format::PostScript: impl->Start(cairo_ps_surface_create(path.c_str(), w, h)); break;
-    case Format::Image: throw std::invalid_argument("An image is not a document");
-  }
-  cairo_surface_set_fallback_resolution(impl->surface, dpi, dpi);
-  return std::unique_ptr<CairoCanvas>(new CairoCanvas(kind, dpi, width, height, std::move(impl)));
-}
-
-std::unique_ptr<CairoCanvas> CairoCanvas::CreateDocument(Format format, ByteSink sink, int width, int height,
-                                                         int dpi, CanvasKind kind) {
+std::unique_ptr<CairoCanvas> CairoCanvas::Open(Format format, const std::string* path, ByteSink sink,
+                                               double widthPt, double heightPt, int dpi, CanvasKind kind) {
+  const int width = static_cast<int>(std::nearbyint(widthPt / 72.0 * dpi));
+  const int height = static_cast<int>(std::nearbyint(heightPt / 72.0 * dpi));
   CheckSize(width, height, dpi);
   auto impl = std::make_unique<Impl>();
   impl->format = format;
   impl->unitScale = 72.0 / dpi;
   impl->sink = std::move(sink);
-  const double w = width * impl->unitScale;
-  const double h = height * impl->unitScale;
+  cairo_surface_t* surface = nullptr;
   switch (format) {
-    case Format::Pdf: impl->Start(cairo_pdf_surface_create_for_stream(WriteToSink, &impl->sink, w, h)); break;
+    case Format::Pdf:
+      surface = path != nullptr ? cairo_pdf_surface_create(path->c_str(), widthPt, heightPt)
+                                : cairo_pdf_surface_create_for_stream(WriteToSink, &impl->sink, widthPt, heightPt);
+      break;
     case Format::PostScript:
-      impl->Start(cairo_ps_surface_create_for_stream(WriteToSink, &impl->sink, w, h));
+      surface = path != nullptr ? cairo_ps_surface_create(path->c_str(), widthPt, heightPt)
+                                : cairo_ps_surface_create_for_stream(WriteToSink, &impl->sink, widthPt, heightPt);
       break;
     case Format::Image: throw std::invalid_argument("An image is not a document");
   }
+  impl->Start(surface);
   cairo_surface_set_fallback_resolution(impl->surface, dpi, dpi);
   return std::unique_ptr<CairoCanvas>(new CairoCanvas(kind, dpi, width, height, std::move(impl)));
 }
 
+namespace {
+double PixelsToPoints(int pixels, int dpi) { return pixels * 72.0 / dpi; }
+double MmToPoints(double mm) { return mm / 25.4 * 72.0; }
+void CheckPaper(PaperSize paper) {
+  if (!(paper.widthMm > 0) || !(paper.heightMm > 0)) throw std::invalid_argument("Page size out of range");
+}
+}  // namespace
+
+std::unique_ptr<CairoCanvas> CairoCanvas::CreateDocument(Format format, const std::string& path, int width,
+                                                         int height, int dpi, CanvasKind kind) {
+  CheckSize(width, height, dpi);
+  return Open(format, &path, nullptr, PixelsToPoints(width, dpi), PixelsToPoints(height, dpi), dpi, kind);
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::CreateDocument(Format format, ByteSink sink, int width, int height,
+                                                         int dpi, CanvasKind kind) {
+  CheckSize(width, height, dpi);
+  return Open(format, nullptr, std::move(sink), PixelsToPoints(width, dpi), PixelsToPoints(height, dpi), dpi, kind);
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::CreateDocument(Format format, const std::string& path, PaperSize paper,
+                                                         int dpi, CanvasKind kind) {
+  CheckPaper(paper);
+  return Open(format, &path, nullptr, MmToPoints(paper.widthMm), MmToPoints(paper.heightMm), dpi, kind);
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::CreateDocument(Format format, ByteSink sink, PaperSize paper, int dpi,
+                                                         CanvasKind kind) {
+  CheckPaper(paper);
+  return Open(format, nullptr, std::move(sink), MmToPoints(paper.widthMm), MmToPoints(paper.heightMm), dpi, kind);
+}
+
 CairoCanvas::Format CairoCanvas::GetFormat() const { return impl_->format; }
 
-void CairoCanvas::NewPage(int width, int height) {
+void CairoCanvas::StartPage(double widthPt, double heightPt) {
   impl_->Live();
   if (impl_->format == Format::Image) throw std::logic_error("An image has one page");
+  const int width = static_cast<int>(std::nearbyint(widthPt / 72.0 * DpiX()));
+  const int height = static_cast<int>(std::nearbyint(heightPt / 72.0 * DpiY()));
   CheckSize(width, height, DpiX());
   cairo_show_page(impl_->cr);
-  const double w = width * impl_->unitScale;
-  const double h = height * impl_->unitScale;
   if (impl_->format == Format::Pdf) {
-    cairo_pdf_surface_set_size(impl_->surface, w, h);
+    cairo_pdf_surface_set_size(impl_->surface, widthPt, heightPt);
   } else {
-    cairo_ps_surface_set_size(impl_->surface, w, h);
+    cairo_ps_surface_set_size(impl_->surface, widthPt, heightPt);
   }
   SetPageSize(width, height);
 }
 
-void CairoCanvas::SetPaperSize(double widthPoints, double heightPoints) {
-  impl_->Live();
-  if (impl_->format == Format::Pdf) {
-    cairo_pdf_surface_set_size(impl_->surface, widthPoints, heightPoints);
-  } else if (impl_->format == Format::PostScript) {
-    cairo_ps_surface_set_size(impl_->surface, widthPoints, heightPoints);
-  }
+void CairoCanvas::NewPage(int width, int height) {
+  CheckSize(width, height, DpiX());
+  StartPage(PixelsToPoints(width, DpiX()), PixelsToPoints(height, DpiY()));
+}
+
+void CairoCanvas::NewPage(PaperSize paper) {
+  CheckPaper(paper);
+  StartPage(MmToPoints(paper.widthMm), MmToPoints(paper.heightMm));
 }
 
 void CairoCanvas::Finish() {
@@ -541,6 +565,9 @@ void CairoCanvas::DrawText(const FontSpec& font, Point origin, std::u16string_vi
   FontProvider& fonts = FontProvider::Shared();
   const FontFaceData& primary = fonts.Face(font);
   const FontMetrics metrics = fonts.Metrics(font);
+  // FreeType stops near 65535 pixels per em and its failure would leave the
+  // drawing context unusable; no page needs glyphs larger than this.
+  if (metrics.em > kMaxEmPixels) throw std::invalid_argument("Font size out of range");
   Drawing d(impl_->cr, *this);
   cairo_t* cr = impl_->cr;
   if (options.clip) {
@@ -581,20 +608,23 @@ void CairoCanvas::DrawText(const FontSpec& font, Point origin, std::u16string_vi
     const GlyphInfo g = fonts.Glyph(primary, ch);
     Placed p{g.face, cairo_glyph_t{g.index, x, static_cast<double>(metrics.ascent)}, {}};
     // UTF-8 of the character, so PDF text can be searched and copied.
-    if (ch < 0x80) {
-      p.utf8.push_back(static_cast<char>(ch));
-    } else if (ch < 0x800) {
-      p.utf8.push_back(static_cast<char>(0xC0 | (ch >> 6)));
-      p.utf8.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-    } else if (ch < 0x10000) {
-      p.utf8.push_back(static_cast<char>(0xE0 | (ch >> 12)));
-      p.utf8.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-      p.utf8.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
+    // Cairo refuses noncharacters (and would then refuse every later call
+    // on this canvas): they are copied as U+FFFD, their glyph still drawn.
+    const char32_t copied = (ch >= 0xFDD0 && ch <= 0xFDEF) || (ch & 0xFFFE) == 0xFFFE ? 0xFFFD : ch;
+    if (copied < 0x80) {
+      p.utf8.push_back(static_cast<char>(copied));
+    } else if (copied < 0x800) {
+      p.utf8.push_back(static_cast<char>(0xC0 | (copied >> 6)));
+      p.utf8.push_back(static_cast<char>(0x80 | (copied & 0x3F)));
+    } else if (copied < 0x10000) {
+      p.utf8.push_back(static_cast<char>(0xE0 | (copied >> 12)));
+      p.utf8.push_back(static_cast<char>(0x80 | ((copied >> 6) & 0x3F)));
+      p.utf8.push_back(static_cast<char>(0x80 | (copied & 0x3F)));
     } else {
-      p.utf8.push_back(static_cast<char>(0xF0 | (ch >> 18)));
-      p.utf8.push_back(static_cast<char>(0x80 | ((ch >> 12) & 0x3F)));
-      p.utf8.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-      p.utf8.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
+      p.utf8.push_back(static_cast<char>(0xF0 | (copied >> 18)));
+      p.utf8.push_back(static_cast<char>(0x80 | ((copied >> 12) & 0x3F)));
+      p.utf8.push_back(static_cast<char>(0x80 | ((copied >> 6) & 0x3F)));
+      p.utf8.push_back(static_cast<char>(0x80 | (copied & 0x3F)));
     }
     placed.push_back(std::move(p));
   }

@@ -13,6 +13,12 @@
 
 namespace zentavo {
 
+// A sheet's size in millimetres.
+struct PaperSize {
+  double widthMm = 0;
+  double heightMm = 0;
+};
+
 class CairoCanvas final : public Canvas {
  public:
   enum class Format { Image, Pdf, PostScript };
@@ -32,15 +38,19 @@ class CairoCanvas final : public Canvas {
                                                      CanvasKind kind = CanvasKind::Printer);
   static std::unique_ptr<CairoCanvas> CreateDocument(Format format, ByteSink sink, int width, int height,
                                                      int dpi, CanvasKind kind = CanvasKind::Printer);
+  // Documents whose pages have exactly the paper's size (a 50 x 30 mm label
+  // is not 591 x 354 pixels at 300 dpi but 590.55 x 354.33); drawing is
+  // still in device pixels at dpi, Width() and Height() rounded.
+  static std::unique_ptr<CairoCanvas> CreateDocument(Format format, const std::string& path, PaperSize paper,
+                                                     int dpi, CanvasKind kind = CanvasKind::Printer);
+  static std::unique_ptr<CairoCanvas> CreateDocument(Format format, ByteSink sink, PaperSize paper, int dpi,
+                                                     CanvasKind kind = CanvasKind::Printer);
   ~CairoCanvas() override;
 
   Format GetFormat() const;
   // Documents: ends the current page and starts the next one of this size.
   void NewPage(int width, int height);
-  // Documents: the current page's paper in points when it is not a whole
-  // number of device pixels (50 mm is 399.6 dots at 203 dpi); drawing keeps
-  // its device pixels. Call before drawing on the page.
-  void SetPaperSize(double widthPoints, double heightPoints);
+  void NewPage(PaperSize paper);
   // Documents: ends the last page and writes the rest of the file. Further
   // drawing is an error. Called by the destructor when forgotten (errors
   // then go unreported).
@@ -72,6 +82,9 @@ class CairoCanvas final : public Canvas {
  private:
   struct Impl;
   CairoCanvas(CanvasKind kind, int dpi, int width, int height, std::unique_ptr<Impl> impl);
+  static std::unique_ptr<CairoCanvas> Open(Format format, const std::string* path, ByteSink sink, double widthPt,
+                                           double heightPt, int dpi, CanvasKind kind);
+  void StartPage(double widthPt, double heightPt);
   std::unique_ptr<Impl> impl_;
 };
 

@@ -42,6 +42,11 @@ Rect Intersect(const Rect& a, const Rect& b);
 // dash-dot-dot), then the empty pen.
 enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
 
+// A pen of width w covers w rows (columns) around its line the way GDI's
+// wide pens do: odd widths centred on the pixel, even ones one more above
+// (left). Wide pens end and join round. Dash patterns are GDI's cosmetic
+// ones (dash 18-6, dot 3-3, dash-dot 9-6-3-6, dash-dot-dot 9-3-3-3-3-3
+// pixels) times the width; their gaps show the background colour.
 struct Pen {
   PenStyle style = PenStyle::Solid;
   int width = 1;  // device pixels; 0 draws as 1
@@ -52,6 +57,8 @@ struct Pen {
 // Brush styles in the order of the views' BrushStyle.
 enum class BrushStyle { Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross };
 
+// Hatch brushes are GDI's 8 x 8 patterns anchored at the device origin;
+// their gaps show the background colour.
 struct Brush {
   BrushStyle style = BrushStyle::Solid;
   Rgb color{255, 255, 255};
@@ -121,6 +128,7 @@ class Canvas {
   // Corner radii in device pixels.
   virtual void RoundRect(const Rect& rect, int radiusX, int radiusY) = 0;
   virtual void Ellipse(const Rect& rect) = 0;
+  // Filled alternately (even-odd), as GDI's default fill mode.
   virtual void Polygon(std::span<const Point> points) = 0;
   // The bitmap scaled into the rectangle with smooth filtering.
   virtual void DrawBitmap(const Bitmap& bitmap, const Rect& dest) = 0;

@@ -343,3 +343,9 @@ GlyphInfo FontProvider::Glyph(const FontFaceData& face, char32_t ch) {
 }
 
 }  // namespace zentavo
+
+// Fontconfig keeps the configuration it parses for the life of the process
+// and never frees parts of it; leak checks in sanitizer builds skip it.
+extern "C" __attribute__((weak, used)) const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}

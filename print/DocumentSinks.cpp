@@ -11,8 +11,6 @@
 namespace zentavo {
 namespace {
 
-double Points(double mm) { return mm / 25.4 * 72.0; }
-
 // A PDF document whose bytes go into a spool document of the queue.
 class SpoolSink final : public DocumentSink {
  public:
@@ -20,15 +18,16 @@ class SpoolSink final : public DocumentSink {
       : start_(start),
         spool_(backend.StartDocument(start.queue, start.name, "application/pdf", start.options)) {}
 
-  Canvas& BeginPage(int width, int height, double widthMm, double heightMm) override {
+  Canvas& BeginPage(int, int, double widthMm, double heightMm) override {
+    // The PDF page is the sheet exactly, not the sheet rounded to whole dots.
+    const PaperSize paper{widthMm, heightMm};
     if (!canvas_) {
       canvas_ = CairoCanvas::CreateDocument(
-          CairoCanvas::Format::Pdf, [this](std::string_view bytes) { spool_->Write(bytes); }, width, height,
+          CairoCanvas::Format::Pdf, [this](std::string_view bytes) { spool_->Write(bytes); }, paper,
           start_.resolution.y);
     } else {
-      canvas_->NewPage(width, height);
+      canvas_->NewPage(paper);
     }
-    canvas_->SetPaperSize(Points(widthMm), Points(heightMm));
     return *canvas_;
   }
   void EndPage() override {}
@@ -71,15 +70,15 @@ class FileSink final : public DocumentSink {
       image_ = CairoCanvas::CreateImage(width, height, start_.resolution.y, CanvasKind::Printer);
       return *image_;
     }
+    const PaperSize paper{widthMm, heightMm};
     if (!document_) {
       path_ = CreateUniqueFile(dir_, start_.name, Extension(format_));
       document_ = CairoCanvas::CreateDocument(
-          format_ == FileFormat::Pdf ? CairoCanvas::Format::Pdf : CairoCanvas::Format::PostScript, path_, width,
-          height, start_.resolution.y);
+          format_ == FileFormat::Pdf ? CairoCanvas::Format::Pdf : CairoCanvas::Format::PostScript, path_, paper,
+          start_.resolution.y);
     } else {
-      document_->NewPage(width, height);
+      document_->NewPage(paper);
     }
-    document_->SetPaperSize(Points(widthMm), Points(heightMm));
     return *document_;
   }
 

@@ -215,11 +215,27 @@ TEST(CairoCanvas, DocumentsAndTheirErrors) {
   // 591 pixels at 300 dpi are 141.84 points.
   EXPECT_NE(pdf.find("/MediaBox [ 0 0 141.84 84.96 ]"), std::string::npos);
 
+  std::string label;
+  auto exact = CairoCanvas::CreateDocument(CairoCanvas::Format::Pdf, [&](std::string_view b) { label += b; },
+                                           PaperSize{50, 30}, 300);
+  EXPECT_EQ(exact->Width(), 591) << "590.55 pixels round";
+  EXPECT_EQ(exact->Height(), 354);
+  exact->NewPage(PaperSize{60, 30});
+  EXPECT_EQ(exact->Width(), 709);
+  exact->Finish();
+  EXPECT_NE(label.find("/MediaBox [ 0 0 141.732283 85.03937 ]"), std::string::npos) << "exactly 50 x 30 mm";
+  EXPECT_NE(label.find("/MediaBox [ 0 0 170.07874 85.03937 ]"), std::string::npos) << "exactly 60 x 30 mm";
+  EXPECT_THROW(CairoCanvas::CreateDocument(CairoCanvas::Format::Pdf, [](std::string_view) {}, PaperSize{0, 30}, 300),
+               std::invalid_argument);
+
   std::string ps;
   auto doc = CairoCanvas::CreateDocument(CairoCanvas::Format::PostScript, [&](std::string_view b) { ps += b; }, 100,
                                          100, 300);
+  const int advances[] = {20, 20};
+  doc->DrawText(FontSpec{}, {10, 10}, u"AŞ", advances, {});
   doc->Finish();
   EXPECT_EQ(ps.substr(0, 4), "%!PS");
+  EXPECT_NE(ps.find("LiberationSans"), std::string::npos) << "the glyphs' face is embedded";
 
   EXPECT_THROW(CairoCanvas::CreateImage(0, 10, 96), std::invalid_argument);
   EXPECT_THROW(CairoCanvas::CreateImage(100000, 10, 96), std::invalid_argument);

@@ -117,6 +117,31 @@ TEST(CairoCanvasText, TurkishGlyphsDrawDistinctShapes) {
   }
 }
 
+TEST(CairoCanvasText, MissingGlyphsComeFromAFallbackFace) {
+  // Liberation Sans has no CJK; fontconfig finds a face that does, when one
+  // is installed.
+  FontProvider& fonts = FontProvider::Shared();
+  const FontSpec arial = Font("Arial", -40);
+  if (!fonts.HasGlyph(arial, U'\u4E2D')) GTEST_SKIP() << "no CJK font installed";
+  EXPECT_GT(fonts.Advances(arial, u"\u4E2D")[0], 20);
+  EXPECT_GT(Coverage(u'\u4E2D'), 50);
+  EXPECT_NE(Coverage(u'\u4E2D'), Coverage(u'\u4E00'));
+}
+
+TEST(CairoCanvasText, OddCharactersNeverBreakTheCanvas) {
+  // Noncharacters, lone surrogates and controls draw (or not) without
+  // leaving the canvas unusable for the text after them.
+  auto canvas = CairoCanvas::CreateImage(100, 60, 96);
+  const FontSpec font = Font("Arial", -20);
+  const std::u16string odd = {0xFFFE, 0xFDD0, 0xD800, u'a', 0xDC00, 0x0001, 0x0085, 0xFFFF};
+  EXPECT_NO_THROW(canvas->DrawText(font, {0, 0}, odd, FontProvider::Shared().Advances(font, odd), {}));
+  FontSpec huge = Font("Arial", -70000);
+  EXPECT_THROW(canvas->DrawText(huge, {0, 0}, u"W", std::vector<int>{1}, {}), std::invalid_argument);
+  canvas->SetBrush({BrushStyle::Solid, Rgb{0, 0, 0}});
+  canvas->FillRect({90, 50, 100, 60});
+  EXPECT_EQ(canvas->PixelAt(95, 55), (Rgb{0, 0, 0}));
+}
+
 TEST(CairoCanvasText, GlyphsSitAtTheirAdvancesAndTheCellTop) {
   // Two "I"s far apart by explicit advance: ink near both, none between.
   auto canvas = CairoCanvas::CreateImage(200, 60, 96);
