@@ -508,9 +508,15 @@ void TfrxReport::LoadFromStream(TStream& stream) {
   } catch (...) {
     restore();
     ReportOptions.Password = ShiftBytes(ReportOptions.Password, 10);
+    IsLoadingFlag = true;  // the report's own name, whatever the stream said
+    SetName(oldName);
+    IsLoadingFlag = false;
     throw;
   }
   restore();
+  IsLoadingFlag = true;
+  SetName(oldName);
+  IsLoadingFlag = false;
   for (const auto& e : errors) AddError(e);
   ReportOptions.Password = ShiftBytes(ReportOptions.Password, 10);
 

@@ -264,6 +264,20 @@ TEST(Serializer, LoadingKeepsHostOptions) {
   EXPECT_EQ(target.Version(), "3.22");
 }
 
+TEST(Serializer, ObjectsKeepTheirOwnName) {
+  TfrxReport r;
+  r.SetName("Etiket");
+  Load(r, "<?xml?><TfrxReport Name=\"Other\" Version=\"9.99\"/>");
+  EXPECT_EQ(r.Name(), "Etiket");
+  EXPECT_EQ(r.Version(), "3.22");
+  auto* page = new TfrxReportPage(&r);
+  page->SetName("Page1");
+  Load(*page, "<?xml?><TfrxReportPage Name=\"Page9\" PaperWidth=\"50\"><TfrxMemoView Name=\"M\"/></TfrxReportPage>");
+  EXPECT_EQ(page->Name(), "Page1");
+  EXPECT_DOUBLE_EQ(page->PaperWidth(), 50);
+  EXPECT_NE(r.FindObject("M"), nullptr);
+}
+
 TEST(Serializer, AssignCopiesEverythingButTheName) {
   TfrxReport r;
   auto* page = new TfrxReportPage(&r);
