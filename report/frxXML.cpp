@@ -500,7 +500,14 @@ void TfrxXMLDocument::CreateTempFile() {
   int fd = mkstemp(path.data());  // mode 0600
   if (fd < 0) throw std::runtime_error("Cannot create temporary file in \"" + dir + "\"");
   auto file = std::make_unique<TFileStream>(fd, path);
-  DeleteTempFile();  // a partially loaded input stream gives way to the file
+  if (tempStream_ != nullptr) {
+    // Items left on a partially loaded input keep their offsets: the input is
+    // copied to the start of the file, new unloads go after it.
+    char buffer[4096];
+    tempStream_->Seek(0);
+    for (std::size_t n; (n = tempStream_->Read(buffer, sizeof buffer)) > 0;) file->Write(buffer, n);
+  }
+  DeleteTempFile();
   tempFile_ = path;
   ownedStream_ = std::move(file);
   tempStream_ = ownedStream_.get();

@@ -315,6 +315,23 @@ TEST(Serializer, VerbatimClassesRoundTrip) {
   EXPECT_EQ(Save(r), text);
 }
 
+TEST(Serializer, ReportPropDataWithDesignPosition) {
+  TfrxReport r;
+  r.DesignLeft = 300;
+  r.DesignTop = -2;
+  r.Variables.push_back({});
+  r.Variables.back().Name = "V";
+  std::string text = Save(r);
+  // Left (16-bit 300), Top (8-bit -2), then the variables list.
+  EXPECT_NE(text.find("PropData=\"044C656674032C0103546F7002FE095661726961626C6573"), std::string::npos) << text;
+  TfrxReport loaded;
+  Load(loaded, text);
+  EXPECT_EQ(loaded.DesignLeft, 300);
+  EXPECT_EQ(loaded.DesignTop, -2);
+  ASSERT_EQ(loaded.Variables.size(), 1u);
+  EXPECT_EQ(loaded.Variables[0].Name, "V");
+}
+
 TEST(Serializer, PropDataOfUntrustedFiles) {
   // Lengths beyond the data, odd hex and foreign records end PropData quietly.
   const char* rows[] = {
