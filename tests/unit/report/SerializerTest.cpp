@@ -349,6 +349,35 @@ TEST(Serializer, PropDataOfUntrustedFiles) {
   }
 }
 
+TEST(Serializer, FilesAndFileName) {
+  std::string path = ::testing::TempDir() + "/zentavo_report_test.xml";
+  TfrxReport r;
+  BuildEverything(r);
+  r.SaveToFile(path);
+  TfrxReport loaded;
+  EXPECT_TRUE(loaded.LoadFromFile(path));
+  EXPECT_EQ(loaded.FileName, path);
+  EXPECT_NE(loaded.FindObject("MmAd"), nullptr);
+  EXPECT_FALSE(loaded.LoadFromFile(path + ".missing"));
+  EXPECT_EQ(loaded.FileName, "");
+  EXPECT_EQ(loaded.PagesCount(), 0);
+  EXPECT_THROW(loaded.LoadFromFile(path + ".missing", true), std::runtime_error);
+  std::remove(path.c_str());
+}
+
+TEST(Serializer, SingleObjectText) {
+  TfrxMemoView memo;
+  memo.SetName("Memo1");
+  memo.SetBounds(1, 2, 3, 4);
+  memo.SetText("satır");
+  std::string text = ObjectToText(memo);
+  EXPECT_EQ(text.substr(0, 26), "TfrxMemoView Name=\"Memo1\" ");
+  std::unique_ptr<TfrxComponent> back(ObjectFromText(text));
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(ObjectToText(*back), text);
+  EXPECT_EQ(ObjectFromText("TfrxNothing Name=\"x\""), nullptr);
+}
+
 TEST(Bands, ChildChainsMayNotLoop) {
   TfrxReport r;
   auto* page = new TfrxReportPage(&r);
