@@ -2,6 +2,7 @@
 #include "report/frxComponent.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <stdexcept>
 

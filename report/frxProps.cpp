@@ -44,10 +44,23 @@ bool PropInfo::ReadOnly() const {
   }
 }
 
+namespace {
+std::string LowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return out;
+}
+}  // namespace
+
 const PropInfo* ClassInfo::Find(std::string_view name) const {
-  for (const PropInfo& p : props_)
-    if (SameText(p.name, name)) return &p;
-  return nullptr;
+  auto it = index_.find(LowerAscii(name));
+  return it == index_.end() ? nullptr : &props_[it->second];
+}
+
+void ClassInfo::Reindex() {
+  index_.clear();
+  for (std::size_t i = 0; i < props_.size(); ++i) index_.emplace(LowerAscii(props_[i].name), i);
 }
 
 bool ClassInfo::InheritsFrom(const ClassInfo& other) const {
@@ -63,8 +76,9 @@ bool ClassInfo::InheritsFrom(std::string_view className) const {
 }
 
 void ClassInfo::Add(PropInfo prop) {
-  for (PropInfo& p : props_)
-    if (SameText(p.name, prop.name)) return;
+  std::string key = LowerAscii(prop.name);
+  if (index_.count(key) != 0) return;
+  index_.emplace(std::move(key), props_.size());
   props_.push_back(std::move(prop));
 }
 
@@ -72,6 +86,7 @@ void ClassInfo::Remove(std::string_view name) {
   for (auto it = props_.begin(); it != props_.end(); ++it)
     if (SameText(it->name, name)) {
       props_.erase(it);
+      Reindex();
       return;
     }
 }

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zentavo {
@@ -84,10 +85,13 @@ class ClassInfo {
   void AddEvent(std::string name) { events_.push_back(std::move(name)); }
 
  private:
+  void Reindex();
   std::string name_;
   const ClassInfo* parent_;
   std::vector<PropInfo> props_;
   std::vector<std::string> events_;
+  // Lower-cased name → position in props_, for the loader's many look-ups.
+  std::unordered_map<std::string, std::size_t> index_;
 };
 
 // Common base of everything that publishes properties: report objects, fonts,

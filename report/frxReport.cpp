@@ -508,9 +508,15 @@ void TfrxReport::LoadFromStream(TStream& stream) {
   } catch (...) {
     restore();
     ReportOptions.Password = ShiftBytes(ReportOptions.Password, 10);
+    IsLoadingFlag = true;  // the report's own name, whatever the stream said
+    SetName(oldName);
+    IsLoadingFlag = false;
     throw;
   }
   restore();
+  IsLoadingFlag = true;
+  SetName(oldName);
+  IsLoadingFlag = false;
   for (const auto& e : errors) AddError(e);
   ReportOptions.Password = ShiftBytes(ReportOptions.Password, 10);
 
@@ -551,6 +557,14 @@ void TfrxReport::SaveToFile(const std::string& fileName) {
 
 // The report's collections travel in PropData as lists of attribute texts.
 void TfrxReport::WriteExtraProperties(PropDataWriter& w) const {
+  if (DesignLeft != 0) {
+    w.WriteName("Left");
+    w.WriteInteger(DesignLeft);
+  }
+  if (DesignTop != 0) {
+    w.WriteName("Top");
+    w.WriteInteger(DesignTop);
+  }
   auto list = [&w](const char* name, const auto& items) {
     if (items.empty()) return;
     w.WriteName(name);
@@ -581,7 +595,9 @@ bool TfrxReport::ReadExtraProperty(const std::string& name, PropDataReader& r) {
     }
     r.ReadListEnd();
   };
-  if (name == "Datasets") {
+  if (name == "Left" || name == "Top") {
+    (name == "Left" ? DesignLeft : DesignTop) = static_cast<int>(r.ReadInteger());
+  } else if (name == "Datasets") {
     read(DataSets);
     for (auto& item : DataSets) {
       item.DataSet = nullptr;

@@ -236,6 +236,8 @@ class TfrxReport : public TfrxComponent {
   void ReportErrors();
 
   std::string FileName;
+  // Position of the report on a designer's host form, kept for round trips.
+  int DesignLeft = 0, DesignTop = 0;
   bool Terminated = false;
   bool Reloading = false;
   std::vector<TfrxReportPage*> ReportPages() const;

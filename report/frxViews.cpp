@@ -3,6 +3,7 @@
 #include "report/frxXML.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "report/frxBands.h"
 #include "report/frxReport.h"
@@ -56,7 +57,6 @@ ClassInfo MemoInfo(const char* name) {
       .Bool("AllowExpressions", &C::AllowExpressions, true)
       .Bool("AllowHTMLTags", &C::AllowHTMLTags, false);
   Fill(b);
-  b.Enum("BrushStyle", &TfrxView::BrushStyle, kBrushStyleInfo, TBrushStyle::bsSolid);
   b.Float("CharSpacing", &C::CharSpacing).Bool("Clipped", &C::Clipped, true);
   DataBinding(b);
   b.Object("DisplayFormat", &C::DisplayFormat, "TfrxFormat")
@@ -216,7 +216,7 @@ const ClassInfo& TfrxSubreport::StaticClassInfo() {
 }
 
 TfrxReportPage* TfrxSubreport::SubPage() const {
-  return InReport(this, reinterpret_cast<const TfrxComponent*>(page_)) ? page_ : nullptr;
+  return InReport(this, static_cast<const TfrxComponent*>(page_)) ? page_ : nullptr;
 }
 
 // ---------------------------------------------------------------- verbatim

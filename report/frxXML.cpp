@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 namespace zentavo {
@@ -262,37 +263,46 @@ class XMLReader {
 
  private:
   int Next() {
-    if (bufPos_ == bufLen_) {
-      if (pos_ >= size_) return -1;
-      stream_.Seek(pos_);
-      bufLen_ = stream_.Read(buf_, sizeof buf_);
-      bufPos_ = 0;
-      if (bufLen_ == 0) return -1;
-    }
+    if (!Refill()) return -1;
     ++pos_;
     return static_cast<unsigned char>(buf_[bufPos_++]);
+  }
+
+  bool Refill() {
+    if (bufPos_ < bufLen_) return true;
+    if (pos_ >= size_) return false;
+    stream_.Seek(pos_);
+    bufLen_ = stream_.Read(buf_, sizeof buf_);
+    bufPos_ = 0;
+    return bufLen_ > 0;
   }
 
   // One tag's name and attribute text; an empty name at the end of input.
   void ReadTag(std::string& name, std::string& text) {
     name.clear();
     text.clear();
+    std::string tag;
     for (;;) {
-      int c;
-      do {
-        c = Next();
-        if (c < 0) return;
-      } while (c != '<');
-      std::string tag;
-      tag.reserve(64);
+      // Skip to the next "<" (text between tags is ignored).
+      for (;;) {
+        if (!Refill()) return;
+        const char* from = buf_ + bufPos_;
+        const void* lt = std::memchr(from, '<', bufLen_ - bufPos_);
+        std::size_t n = lt ? static_cast<std::size_t>(static_cast<const char*>(lt) - from) + 1 : bufLen_ - bufPos_;
+        bufPos_ += n;
+        pos_ += n;
+        if (lt) break;
+      }
+      // The first characters decide whether this is a comment.
+      tag.clear();
       bool comment = false;
       for (;;) {
-        c = Next();
-        if (c < 0) throw std::runtime_error(kInvalidFormat);
-        if (c == '<') throw std::runtime_error(kInvalidFormat);
+        if (tag.size() == 3) break;
+        int c = Next();
+        if (c < 0 || c == '<') throw std::runtime_error(kInvalidFormat);
         if (c == '>') break;
         tag += static_cast<char>(c);
-        if (tag.size() == 3 && tag == "!--") {
+        if (tag == "!--") {
           comment = true;
           break;
         }
@@ -300,7 +310,7 @@ class XMLReader {
       if (comment) {
         int dashes = 0;
         for (;;) {
-          c = Next();
+          int c = Next();
           if (c < 0) return;
           if (c == '-') {
             dashes = dashes == 2 ? 1 : dashes + 1;
@@ -311,6 +321,23 @@ class XMLReader {
           }
         }
         continue;
+      }
+      if (tag.size() == 3) {
+        // The rest of the tag, a buffer's worth at a time.
+        for (bool closed = false; !closed;) {
+          if (!Refill()) throw std::runtime_error(kInvalidFormat);
+          std::size_t i = bufPos_;
+          while (i < bufLen_ && buf_[i] != '>' && buf_[i] != '<') ++i;
+          tag.append(buf_ + bufPos_, i - bufPos_);
+          std::size_t consumed = i - bufPos_;
+          if (i < bufLen_) {
+            if (buf_[i] == '<') throw std::runtime_error(kInvalidFormat);
+            closed = true;
+            ++consumed;
+          }
+          bufPos_ += consumed;
+          pos_ += consumed;
+        }
       }
       if (!tag.empty() && tag.back() == ' ') tag.pop_back();
       std::size_t space = tag.find(' ');
@@ -326,6 +353,9 @@ class XMLReader {
 
   // Removes ld="0" (first attribute or after a space) and one separating space.
   static bool RemoveUnloadMark(std::string& text) {
+    if (text.find('"') == std::string::npos || (text.find("ld=") == std::string::npos && text.find("LD=") == std::string::npos &&
+                                                 text.find("Ld=") == std::string::npos && text.find("lD=") == std::string::npos))
+      return false;
     std::size_t p = 0;
     for (;;) {
       p = UpperAscii(text).find("LD=\"0\"", p);
@@ -470,7 +500,14 @@ void TfrxXMLDocument::CreateTempFile() {
   int fd = mkstemp(path.data());  // mode 0600
   if (fd < 0) throw std::runtime_error("Cannot create temporary file in \"" + dir + "\"");
   auto file = std::make_unique<TFileStream>(fd, path);
-  DeleteTempFile();  // a partially loaded input stream gives way to the file
+  if (tempStream_ != nullptr) {
+    // Items left on a partially loaded input keep their offsets: the input is
+    // copied to the start of the file, new unloads go after it.
+    char buffer[4096];
+    tempStream_->Seek(0);
+    for (std::size_t n; (n = tempStream_->Read(buffer, sizeof buffer)) > 0;) file->Write(buffer, n);
+  }
+  DeleteTempFile();
   tempFile_ = path;
   ownedStream_ = std::move(file);
   tempStream_ = ownedStream_.get();

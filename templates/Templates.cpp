@@ -39,9 +39,13 @@ std::unique_ptr<TfrxReport> LoadTemplateArgument(const std::string& nameOrPath, 
                                                  const std::function<void(const std::string&)>& onErrors) {
   auto report = std::make_unique<TfrxReport>();
   report->OnShowMessage = [&onErrors](const std::string&, const std::string& text) { onErrors(text); };
+  bool refused = false;
   if (password != nullptr) {
     std::string given = *password;
-    report->OnAskPassword = [given](TfrxReport&) { return std::optional<std::string>(given); };
+    report->OnAskPassword = [given, &refused](TfrxReport& r) {
+      if (given != r.ReportOptions.Password) refused = true;
+      return std::optional<std::string>(given);
+    };
   }
   if (IsBuiltInTemplate(nameOrPath) && !FileExists(nameOrPath)) {
     report->SetName(nameOrPath);
@@ -52,7 +56,8 @@ std::unique_ptr<TfrxReport> LoadTemplateArgument(const std::string& nameOrPath, 
       throw std::runtime_error("\"" + nameOrPath + "\" is neither a file nor a built-in template");
     report->LoadFromFile(nameOrPath, true);
   }
-  if (password != nullptr && !report->ReportOptions.Password.empty() && report->ReportOptions.Password != *password)
+  report->OnAskPassword = nullptr;
+  if (refused)
     throw std::runtime_error("Wrong password for \"" + nameOrPath + "\"");
   return report;
 }

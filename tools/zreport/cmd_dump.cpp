@@ -37,9 +37,9 @@ void DumpTree(zentavo::TfrxComponent& c, int depth) {
 }  // namespace
 
 int RunDump(const std::vector<std::string>& args) {
-  Arguments a(args, {"--password"}, {});
+  Arguments a(args, {"password"}, {});
   const std::string& input = a.OnlyPositional("TEMPLATE");
-  auto password = a.Value("--password");
+  auto password = a.Value("password");
   bool failed = false;
   auto report = zentavo::LoadTemplateArgument(input, password ? &*password : nullptr, [&](const std::string& text) {
     std::fprintf(stderr, "zreport dump: %s", text.c_str());

@@ -16,9 +16,9 @@ const char* const kRoundtripUsage =
     "  Error lines of the load go to stderr and make the exit status 1.\n";
 
 int RunRoundtrip(const std::vector<std::string>& args) {
-  Arguments a(args, {"--password"}, {});
+  Arguments a(args, {"password"}, {});
   const std::string& input = a.OnlyPositional("TEMPLATE");
-  auto password = a.Value("--password");
+  auto password = a.Value("password");
   bool failed = false;
   auto report = zentavo::LoadTemplateArgument(input, password ? &*password : nullptr, [&](const std::string& text) {
     std::fprintf(stderr, "zreport roundtrip: %s", text.c_str());

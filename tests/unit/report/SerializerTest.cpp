@@ -264,6 +264,20 @@ TEST(Serializer, LoadingKeepsHostOptions) {
   EXPECT_EQ(target.Version(), "3.22");
 }
 
+TEST(Serializer, ObjectsKeepTheirOwnName) {
+  TfrxReport r;
+  r.SetName("Etiket");
+  Load(r, "<?xml?><TfrxReport Name=\"Other\" Version=\"9.99\"/>");
+  EXPECT_EQ(r.Name(), "Etiket");
+  EXPECT_EQ(r.Version(), "3.22");
+  auto* page = new TfrxReportPage(&r);
+  page->SetName("Page1");
+  Load(*page, "<?xml?><TfrxReportPage Name=\"Page9\" PaperWidth=\"50\"><TfrxMemoView Name=\"M\"/></TfrxReportPage>");
+  EXPECT_EQ(page->Name(), "Page1");
+  EXPECT_DOUBLE_EQ(page->PaperWidth(), 50);
+  EXPECT_NE(r.FindObject("M"), nullptr);
+}
+
 TEST(Serializer, AssignCopiesEverythingButTheName) {
   TfrxReport r;
   auto* page = new TfrxReportPage(&r);
@@ -301,6 +315,23 @@ TEST(Serializer, VerbatimClassesRoundTrip) {
   EXPECT_EQ(Save(r), text);
 }
 
+TEST(Serializer, ReportPropDataWithDesignPosition) {
+  TfrxReport r;
+  r.DesignLeft = 300;
+  r.DesignTop = -2;
+  r.Variables.push_back({});
+  r.Variables.back().Name = "V";
+  std::string text = Save(r);
+  // Left (16-bit 300), Top (8-bit -2), then the variables list.
+  EXPECT_NE(text.find("PropData=\"044C656674032C0103546F7002FE095661726961626C6573"), std::string::npos) << text;
+  TfrxReport loaded;
+  Load(loaded, text);
+  EXPECT_EQ(loaded.DesignLeft, 300);
+  EXPECT_EQ(loaded.DesignTop, -2);
+  ASSERT_EQ(loaded.Variables.size(), 1u);
+  EXPECT_EQ(loaded.Variables[0].Name, "V");
+}
+
 TEST(Serializer, PropDataOfUntrustedFiles) {
   // Lengths beyond the data, odd hex and foreign records end PropData quietly.
   const char* rows[] = {
@@ -316,6 +347,35 @@ TEST(Serializer, PropDataOfUntrustedFiles) {
     Load(r, std::string("<?xml?><TfrxReport PropData=\"") + hex + "\"/>");
     EXPECT_TRUE(r.Variables.empty());
   }
+}
+
+TEST(Serializer, FilesAndFileName) {
+  std::string path = ::testing::TempDir() + "/zentavo_report_test.xml";
+  TfrxReport r;
+  BuildEverything(r);
+  r.SaveToFile(path);
+  TfrxReport loaded;
+  EXPECT_TRUE(loaded.LoadFromFile(path));
+  EXPECT_EQ(loaded.FileName, path);
+  EXPECT_NE(loaded.FindObject("MmAd"), nullptr);
+  EXPECT_FALSE(loaded.LoadFromFile(path + ".missing"));
+  EXPECT_EQ(loaded.FileName, "");
+  EXPECT_EQ(loaded.PagesCount(), 0);
+  EXPECT_THROW(loaded.LoadFromFile(path + ".missing", true), std::runtime_error);
+  std::remove(path.c_str());
+}
+
+TEST(Serializer, SingleObjectText) {
+  TfrxMemoView memo;
+  memo.SetName("Memo1");
+  memo.SetBounds(1, 2, 3, 4);
+  memo.SetText("satır");
+  std::string text = ObjectToText(memo);
+  EXPECT_EQ(text.substr(0, 26), "TfrxMemoView Name=\"Memo1\" ");
+  std::unique_ptr<TfrxComponent> back(ObjectFromText(text));
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(ObjectToText(*back), text);
+  EXPECT_EQ(ObjectFromText("TfrxNothing Name=\"x\""), nullptr);
 }
 
 TEST(Bands, ChildChainsMayNotLoop) {

@@ -208,6 +208,22 @@ TEST(XMLDocument, PartialLoadLeavesMarkedSubtreesOnTheStream) {
   EXPECT_EQ(full.Root().Items(0)->Text, "n=\"1\"");
 }
 
+TEST(XMLDocument, UnloadingAfterAPartialLoadKeepsBothKinds) {
+  std::string text = "<?xml?><r><p ld=\"0\"><o a=\"1\"/></p><q><o a=\"2\"/></q></r>";
+  TfrxXMLDocument doc;
+  doc.LoadFromStreamPartial(std::make_unique<TMemoryStream>(text));
+  TfrxXMLItem* p = doc.Root().Items(0);
+  TfrxXMLItem* q = doc.Root().Items(1);
+  q->Unloadable = true;
+  doc.UnloadItem(*q);  // creates the temporary file
+  doc.LoadItem(*p);
+  doc.LoadItem(*q);
+  ASSERT_EQ(p->Count(), 1);
+  ASSERT_EQ(q->Count(), 1);
+  EXPECT_EQ(p->Items(0)->Prop("a"), "1");
+  EXPECT_EQ(q->Items(0)->Prop("a"), "2");
+}
+
 TEST(XMLItem, OffsetKeepsFortyBits) {
   TfrxXMLItem item;
   item.SetOffset((std::uint64_t{0x12} << 32) | 0xFFFFFFF0u);
