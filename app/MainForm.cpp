@@ -5,6 +5,7 @@
 
 #include "app/ReportFileJob.h"
 #include "app/Request.h"
+#include "templates/Templates.h"
 
 namespace zentavo {
 namespace {
@@ -50,7 +51,25 @@ Dispatch DispatchFor(std::string_view requestText) {
 }
 
 TForm1::TForm1(const ProgramOptions& options, Ui& ui)
-    : options_(options), ui_(ui), reporter_(ui, ErrorReporter::DefaultLogPath()) {}
+    : LabBarkod(LoadTemplate("LabBarkod", ui)),
+      SonucBarkodu(LoadTemplate("SonucBarkodu", ui)),
+      LabBarkod3050(LoadTemplate("LabBarkod3050", ui)),
+      RaporODYO(LoadTemplate("RaporODYO", ui)),
+      frxReport1(LoadTemplate("frxReport1", ui)),
+      options_(options),
+      ui_(ui),
+      reporter_(ui, ErrorReporter::DefaultLogPath()) {}
+
+std::unique_ptr<TfrxReport> TForm1::LoadTemplate(std::string_view name, Ui& ui) {
+  std::unique_ptr<TfrxReport> report = LoadBuiltInTemplate(name);
+  // The report's own boxes (preparation errors, passwords) go through the
+  // window when one is up, else to stderr.
+  report->OnShowMessage = [&ui](const std::string& caption, const std::string& text) {
+    ui.ShowMessage(text, caption, MessageKind::Error);
+  };
+  report->OnAskPassword = [&ui](TfrxReport&) { return ui.AskPassword("Password"); };
+  return report;
+}
 
 WindowDesign TForm1::Design() {
   WindowDesign d{kCaption, 553, 380, 1088, 257, "MS Sans Serif", -11, {}, [this] { FormShow(); }};

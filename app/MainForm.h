@@ -1,12 +1,14 @@
 // The main window TForm1: the request text, dispatch and the four jobs.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/CommandLine.h"
 #include "app/ErrorReporter.h"
 #include "platform/Ui.h"
+#include "report/frxReport.h"
 
 namespace zentavo {
 
@@ -40,12 +42,18 @@ class TForm1 {
   // reported and ends the job, the window stays open.
   void RunJob(ButtonJob job);
 
+  // The label templates, loaded when the window is created; the last two
+  // belong to the window but no job uses them.
+  std::unique_ptr<TfrxReport> LabBarkod, SonucBarkodu, LabBarkod3050, RaporODYO, frxReport1;
+
   const std::string& RequestText() const { return requestText_; }
   bool JobStarted() const { return jobStarted_; }
   bool JobFailed() const { return jobFailed_; }
 
  private:
   void Close();
+  // Takes the Ui explicitly: the templates are made before the members.
+  static std::unique_ptr<TfrxReport> LoadTemplate(std::string_view name, Ui& ui);
 
   const ProgramOptions& options_;
   Ui& ui_;

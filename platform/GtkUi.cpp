@@ -70,6 +70,22 @@ class GtkUi final : public Ui {
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   }
 
+  std::optional<std::string> AskPassword(const std::string& prompt) override {
+    GtkWidget* box = gtk_dialog_new_with_buttons(prompt.c_str(), window_ ? GTK_WINDOW(window_) : nullptr,
+                                                 GTK_DIALOG_MODAL, "_Cancel", GTK_RESPONSE_CANCEL, "_OK",
+                                                 GTK_RESPONSE_OK, nullptr);
+    GtkWidget* entry = gtk_entry_new();
+    gtk_entry_set_visibility(GTK_ENTRY(entry), FALSE);
+    gtk_entry_set_activates_default(GTK_ENTRY(entry), TRUE);
+    gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+    gtk_container_add(GTK_CONTAINER(gtk_dialog_get_content_area(GTK_DIALOG(box))), entry);
+    gtk_widget_show_all(box);
+    std::optional<std::string> password;
+    if (gtk_dialog_run(GTK_DIALOG(box)) == GTK_RESPONSE_OK) password = gtk_entry_get_text(GTK_ENTRY(entry));
+    gtk_widget_destroy(box);
+    return password;
+  }
+
  private:
   // Keeps the designed position, but never leaves the window off the screen
   // of a smaller monitor.

@@ -17,6 +17,7 @@ class HeadlessUi final : public Ui {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   }
   void ProcessEvents() override {}
+  std::optional<std::string> AskPassword(const std::string&) override { return std::nullopt; }
 };
 
 }  // namespace

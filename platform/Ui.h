@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ class Ui {
   virtual void ShowMessage(const std::string& text, const std::string& caption, MessageKind kind) = 0;
   // Lets pending window events run during long work (progress, cancel).
   virtual void ProcessEvents() = 0;
+  // Asks for a password in a modal box; nothing when cancelled or when no
+  // window can be shown.
+  virtual std::optional<std::string> AskPassword(const std::string& prompt) = 0;
 };
 
 // The GTK interface, or null when no display can be opened. Sets the

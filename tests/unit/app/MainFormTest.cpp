@@ -26,6 +26,7 @@ class RecordingUi final : public Ui {
     messages.push_back(caption + ": " + text);
   }
   void ProcessEvents() override {}
+  std::optional<std::string> AskPassword(const std::string&) override { return std::nullopt; }
 
   bool windowUp = false;
   int closes = 0;
@@ -137,6 +138,21 @@ TEST_F(MainFormTest, ReportFileJobCopiesIntoOutputAndClosesTheWindow) {
   std::string text;
   std::getline(copy, text);
   EXPECT_EQ(text, "%PDF report");
+}
+
+TEST_F(MainFormTest, TemplatesAreLoadedWithTheWindow) {
+  ProgramOptions options;
+  RecordingUi ui;
+  TForm1 form(options, ui);
+  ASSERT_TRUE(form.LabBarkod3050 && form.LabBarkod && form.SonucBarkodu && form.RaporODYO && form.frxReport1);
+  EXPECT_NE(form.LabBarkod3050->FindObject("BBarkodNo"), nullptr);
+  EXPECT_EQ(form.LabBarkod3050->FindObject("BarCode1"), nullptr) << "that name is on the other labels";
+  EXPECT_NE(form.LabBarkod->FindObject("memo7"), nullptr) << "names are found ignoring ASCII case";
+  EXPECT_NE(form.SonucBarkodu->FindObject("BarCode1"), nullptr);
+  // The report's own message boxes reach the window.
+  form.LabBarkod3050->OnShowMessage("Error", "The following error(s) have occured:");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Error: The following error(s) have occured:");
 }
 
 TEST_F(MainFormTest, AutomaticRequestStartsTheLabelJobAtFirstShow) {
