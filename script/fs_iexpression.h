@@ -2,6 +2,14 @@
 // builder fills in source order (operator precedence assembly), that is
 // type-checked once when finished, and evaluated on demand at run time.
 // Also the set constructor ([1, 3..5]) and the x := x + e rewrite.
+//
+// The builder's side, for the children of an expression element in order:
+//   e.SetSourcePosition(pos);              // before each child
+//   e.AddOperator(opText);                 // "op" leaves: "+", "div", "unminus", "(" ...
+//   e.AddOperand(ParseConstant(text));     // numbers and strings
+//   e.AddOperand(std::move(designator));   // a TfsExprDesignator
+//   e.AddOperand(std::move(set));          // a TfsSetExpression
+// then `if (auto pos = e.Finish(); !pos.empty())` -> "Incompatible types" at pos.
 #pragma once
 
 #include <memory>

@@ -700,6 +700,12 @@ bool QuickBinary(VariantOp op, const Variant& left, const Variant& right, Varian
       case VariantOp::Add: out = Variant::Integer(a + b); return true;
       case VariantOp::Sub: out = Variant::Integer(a - b); return true;
       case VariantOp::Mul: out = Variant::Integer(a * b); return true;
+      case VariantOp::IntDiv:
+      case VariantOp::Mod:
+        if (b == 0) Fail(msg::kDivByZero);
+        // In 64 bits the 32-bit minimum divided by -1 is simply 2147483648.
+        out = Variant::Integer(op == VariantOp::IntDiv ? a / b : a % b);
+        return true;
       default: return false;
     }
   }
