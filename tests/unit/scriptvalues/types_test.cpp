@@ -79,3 +79,24 @@ TEST(ScriptTypes, HelperAccess) {
 
 }  // namespace
 }  // namespace zentavo
+
+#include "script/fs_imessages.h"
+
+namespace zentavo {
+namespace {
+
+TEST(ScriptMessages, DefaultsReportTextsAndReplacement) {
+  UseDefaultMessageTexts();
+  EXPECT_EQ(MessageText(ScriptMessage::SIdUndeclared), "Undeclared identifier: ") << "the engine's text ends in a blank";
+  EXPECT_EQ(MessageText(ScriptMessage::SEventError), "Event handler must be a procedure");
+  UseReportMessageTexts();
+  EXPECT_EQ(MessageText(ScriptMessage::SIdUndeclared), "Undeclared identifier:") << "the report's text does not";
+  EXPECT_TRUE(SetMessageText("SForError", "Döngü değişkeni sayı olmalı"));
+  EXPECT_EQ(MessageText(ScriptMessage::SForError), "Döngü değişkeni sayı olmalı");
+  EXPECT_FALSE(SetMessageText("SNoSuchKey", "x"));
+  UseDefaultMessageTexts();
+  EXPECT_EQ(MessageText(ScriptMessage::SForError), "For loop variable must be numeric variable");
+}
+
+}  // namespace
+}  // namespace zentavo
