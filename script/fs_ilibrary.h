@@ -1,0 +1,63 @@
+// What a library module registers into: the interface a script offers to
+// its modules (types, constants, helper items, host functions with their
+// declaration texts and callbacks), and the process-wide list of modules.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/fs_idecl.h"
+#include "script/fs_itypes.h"
+#include "script/fs_ivariant.h"
+
+namespace zentavo {
+
+// The caller handed to a member callback: the parameter values of the call
+// and the way back for by-reference parameters.
+class TfsMethodCall {
+ public:
+  virtual ~TfsMethodCall() = default;
+  virtual int ParamCount() const = 0;
+  // Parameter i; for i equal to ParamCount(), the value being assigned to an
+  // indexed property.
+  virtual Variant Param(int index) const = 0;
+  virtual void SetParam(int index, const Variant& value) = 0;
+};
+
+// A member callback: instance (an object handle, or Empty for free
+// functions), declaring class (null for free functions), the upper-case
+// member name (".GET"/".SET" appended for indexed properties), the caller.
+using TfsMemberCallback = std::function<Variant(const Variant& instance, const HostClassInfo* declaringClass,
+                                                const std::string& upperName, TfsMethodCall& caller)>;
+
+// The script as a module sees it. The interpreter's TfsScript implements it;
+// AddMethod parses the declaration with ParseDeclaration and this resolver.
+class TfsLibraryTarget : public TfsDeclResolver {
+ public:
+  virtual void AddType(std::string_view name, TypeCode code) = 0;
+  virtual void AddConst(std::string_view name, std::string_view typeName, const Variant& value) = 0;
+  // "__StringHelper": character access of any string (type tcChar, one required index).
+  virtual void AddStringHelper(std::string_view name) = 0;
+  // "__ArrayHelper": element access of any array value; `params` index
+  // parameters of which `required` must be given.
+  virtual void AddArrayHelper(std::string_view name, TypeCode elementType, int params, int required) = 0;
+  virtual void AddMethod(std::string_view declaration, TfsMemberCallback callback, std::string_view category,
+                         std::string_view description) = 0;
+};
+
+// A library module registers all its items into one script.
+struct TfsLibraryModule {
+  const char* name;
+  void (*registerInto)(TfsLibraryTarget& target);
+};
+
+// The modules in their registration order; the system module comes first.
+const std::vector<TfsLibraryModule>& LibraryModules();
+void AddLibraryModule(TfsLibraryModule module);
+
+// Adds every module's items to the target, in list order.
+void RegisterLibrary(TfsLibraryTarget& target);
+
+}  // namespace zentavo
