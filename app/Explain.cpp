@@ -1,6 +1,7 @@
 // The decoded request as one JSON object.
 #include "app/Explain.h"
 
+#include "app/LabelPlan.h"
 #include "app/MainForm.h"
 #include "app/Request.h"
 #include "platform/Cp1254.h"
@@ -16,6 +17,33 @@ std::string FieldList(const std::string& text, char separator) {
     out += JsonString(RequestField(text, separator, k));
   }
   return out + "]";
+}
+
+const char* JobName(ButtonJob job) {
+  switch (job) {
+    case ButtonJob::Lab: return "lab";
+    case ButtonJob::Result: return "result";
+    case ButtonJob::Lab3050: return "lab3050";
+    case ButtonJob::File: return "file";
+  }
+  return "";
+}
+
+std::string LabelList(const std::vector<LabelPlan>& plans) {
+  if (plans.empty()) return "[]";
+  std::string out = "[\n";
+  for (std::size_t i = 0; i < plans.size(); ++i) {
+    const LabelPlan& p = plans[i];
+    out += "    {\n      \"template\": " + JsonString(p.templateName) + ",\n";
+    out += "      \"document\": " + JsonString(p.documentName) + ",\n";
+    out += "      \"printer\": " + (p.printer ? JsonString(*p.printer) : std::string("null")) + ",\n";
+    out += "      \"objects\": {";
+    for (std::size_t k = 0; k < p.fills.size(); ++k)
+      out += (k ? ", " : "") + JsonString(p.fills[k].object) + ": " + JsonString(p.fills[k].value);
+    out += "}\n    }";
+    out += i + 1 < plans.size() ? ",\n" : "\n";
+  }
+  return out + "  ]";
 }
 
 }  // namespace
@@ -39,7 +67,8 @@ std::string JsonString(const std::string& cp1254Text) {
   return out + "\"";
 }
 
-std::string ExplainRequest(const std::string& requestText) {
+std::string ExplainRequest(const std::string& requestText, std::optional<ButtonJob> job) {
+  if (!job && DispatchFor(requestText) == Dispatch::Automatic) job = ButtonJob::Lab3050;
   std::string json = "{\n";
   json += "  \"request\": " + JsonString(requestText) + ",\n";
   json += std::string("  \"dispatch\": \"") +
@@ -47,7 +76,10 @@ std::string ExplainRequest(const std::string& requestText) {
   json += "  \"fields\": {\n";
   json += "    \"|\": " + FieldList(requestText, '|') + ",\n";
   json += "    \"$\": " + FieldList(requestText, '$') + "\n";
-  json += "  }\n}\n";
+  json += "  },\n";
+  json += std::string("  \"job\": ") + (job ? "\"" + std::string(JobName(*job)) + "\"" : "null") + ",\n";
+  json += "  \"labels\": " + LabelList(job ? PlanLabels(*job, requestText) : std::vector<LabelPlan>{}) + "\n";
+  json += "}\n";
   return json;
 }
 

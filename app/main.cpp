@@ -48,7 +48,7 @@ int Run(const ProgramOptions& options) {
   TForm1 form(options, *ui);
   if (options.explain) {
     form.DecodeRequestOnce();
-    std::printf("%s", ExplainRequest(form.RequestText()).c_str());
+    std::printf("%s", ExplainRequest(form.RequestText(), options.job).c_str());
     return 0;
   }
   if (options.job) {

@@ -10,7 +10,9 @@ expect_eq "$OUT" '{
   "fields": {
     "|": ["1","şişli İzmir","ı","Ali Veli","a_b","xy","é","Hâle"],
     "$": []
-  }
+  },
+  "job": "lab3050",
+  "labels": []
 }' "Turkish letters, separators, blanks and malformed escapes"
 
 # Dispatch: only a field 1 of exactly "1" is automatic.
@@ -40,7 +42,9 @@ expect_eq "$OUT" '{
   "fields": {
     "|": [],
     "$": ["prn","Memo1","Memo2"]
-  }
+  },
+  "job": null,
+  "labels": []
 }' "button request fields"
 
 # Control characters and quotes are escaped in the JSON.
@@ -51,6 +55,52 @@ expect_eq "$OUT" '{
   "fields": {
     "|": ["\"q\"","b\\s","\u0001"],
     "$": []
-  }
+  },
+  "job": null,
+  "labels": []
 }' "JSON escaping"
+
+# The labels each job would print: objects, values, document and printer.
+run_zentavo 0 --explain '|1|LAB|FIRMA|AD|TARIH|P1|X|01.01.2000|E|T1|Tetkik|123|'
+expect_eq "$(printf '%s\n' "$OUT" | sed -n '/"labels"/,$p')" '  "labels": [
+    {
+      "template": "LabBarkod3050",
+      "document": "T1_123",
+      "printer": "Pelmora Korvane",
+      "objects": {"MmKurumLabAdi": "LAB", "MmFirmaAdi": "FIRMA", "MmNumuneAlmaTarihi": "TARIH", "MmHastaAdi": "AD", "MmBnoPno": "123 / P1", "MmDogumTarihi": "D.T.:01.01.2000", "MmCinsiyet": "E", "MmTetkik": "T1 / Tetkik", "MmLabAdi": "ZiveroRuz", "BBarkodNo": "123"}
+    }
+  ]
+}' "the automatic job's one label"
+
+# 60 triples give 51 labels; a blank third field ends the run early.
+request='|1|L|F|P|D|PR|X|B|S|'
+for i in $(seq 1 60); do request+="T$i|Test|$((1000 + i))|"; done
+run_zentavo 0 --explain "$request"
+expect_eq "$(grep -c '"template": "LabBarkod3050"' <<<"$OUT")" "51" "at most 51 labels"
+grep -q '"document": "T51_1051"' <<<"$OUT" || fail "the 51st label"
+run_zentavo 0 --explain '|1|L|F|P|D|PR|X|B|S|T1|a|1|T2|b|+%01+|T3|c|3|'
+expect_eq "$(grep -c "\"template\"" <<<"$OUT")" "1" "blanks and control characters alone end the run"
+
+# The barcode gets the number without surrounding blanks; the memo shows it as sent.
+run_zentavo 0 --explain '|1|L|F|P|D|PR|X|B|S|T1|a|+42+|'
+grep -q '"MmBnoPno": " 42  / PR"' <<<"$OUT" || fail "memo shows the number as sent: $OUT"
+grep -q '"BBarkodNo": "42"' <<<"$OUT" || fail "barcode number trimmed: $OUT"
+
+# "$" jobs: field 2 names the printer; exactly "defult" keeps the template's.
+# job     field 2     printer    why
+while IFS='	' read -r job field printer why; do
+  run_zentavo 0 --explain --job "$job" "\$x\$$field\$M1\$M2\$M3\$B6\$B7\$M8\$"
+  grep -q "\"printer\": $printer," <<<"$OUT" || fail "$why: $OUT"
+done <<'ROWS'
+lab	defult	null	defult keeps the template's printer
+lab	Defult	"Defult"	the rule is case-sensitive
+result	Office	"Office"	a queue name
+ROWS
+run_zentavo 0 --explain --job lab '$x$$M1$M2$M3$M4$B7$M8$n9$'
+grep -q '"printer": "",' <<<"$OUT" || fail "an empty field 2 names the empty printer"
+grep -q '"objects": {"Memo7": "M8", "Memo1": "M1", "Memo2": "M2", "Memo3": "M3", "Memo4": "M4", "BarCode1": "B7"}' <<<"$OUT" \
+  || fail "laboratory label field map: $OUT"
+run_zentavo 0 --explain --job result '$x$p$M1$M2$M3$B6$M7$n8$'
+grep -q '"objects": {"Memo7": "M7", "Memo1": "M1", "Memo2": "M2", "Memo3": "M3", "BarCode1": "B6"}' <<<"$OUT" \
+  || fail "result label field map: $OUT"
 echo "explain: ok"
