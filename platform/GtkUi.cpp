@@ -70,6 +70,42 @@ class GtkUi final : public Ui {
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   }
 
+  void ShowProgress(const std::string& caption) override {
+    HideProgress();
+    cancelled_ = false;
+    progress_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(progress_), caption.c_str());
+    atk_object_set_name(gtk_widget_get_accessible(progress_), caption.c_str());
+    if (window_ != nullptr) gtk_window_set_transient_for(GTK_WINDOW(progress_), GTK_WINDOW(window_));
+    gtk_window_set_position(GTK_WINDOW(progress_), GTK_WIN_POS_CENTER_ON_PARENT);
+    gtk_window_set_default_size(GTK_WINDOW(progress_), 280, -1);
+    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 8);
+    gtk_container_set_border_width(GTK_CONTAINER(box), 10);
+    progressLabel_ = gtk_label_new("");
+    GtkWidget* cancel = gtk_button_new_with_label("Cancel");
+    g_signal_connect(cancel, "clicked", G_CALLBACK(&GtkUi::OnCancel), this);
+    // Closing the progress window counts as cancel; it is destroyed by us.
+    g_signal_connect(progress_, "delete-event", G_CALLBACK(&GtkUi::OnProgressDelete), this);
+    gtk_box_pack_start(GTK_BOX(box), progressLabel_, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(box), cancel, FALSE, FALSE, 0);
+    gtk_container_add(GTK_CONTAINER(progress_), box);
+    gtk_widget_show_all(progress_);
+    ProcessEvents();
+  }
+
+  void UpdateProgress(const std::string& text) override {
+    if (progressLabel_ != nullptr) gtk_label_set_text(GTK_LABEL(progressLabel_), text.c_str());
+    ProcessEvents();
+  }
+
+  void HideProgress() override {
+    if (progress_ != nullptr) gtk_widget_destroy(progress_);
+    progress_ = nullptr;
+    progressLabel_ = nullptr;
+  }
+
+  bool ProgressCancelled() const override { return cancelled_; }
+
   std::optional<std::string> AskPassword(const std::string& prompt) override {
     GtkWidget* box = gtk_dialog_new_with_buttons(prompt.c_str(), window_ ? GTK_WINDOW(window_) : nullptr,
                                                  GTK_DIALOG_MODAL, "_Cancel", GTK_RESPONSE_CANCEL, "_OK",
@@ -128,6 +164,12 @@ class GtkUi final : public Ui {
     return G_SOURCE_REMOVE;
   }
 
+  static void OnCancel(GtkButton*, gpointer data) { static_cast<GtkUi*>(data)->cancelled_ = true; }
+  static gboolean OnProgressDelete(GtkWidget*, GdkEvent*, gpointer data) {
+    static_cast<GtkUi*>(data)->cancelled_ = true;
+    return TRUE;
+  }
+
   static void OnDestroy(GtkWidget*, gpointer data) {
     static_cast<GtkUi*>(data)->window_ = nullptr;
     gtk_main_quit();
@@ -148,6 +190,9 @@ class GtkUi final : public Ui {
 
   GtkWidget* window_ = nullptr;
   const WindowDesign* design_ = nullptr;
+  GtkWidget* progress_ = nullptr;
+  GtkWidget* progressLabel_ = nullptr;
+  bool cancelled_ = false;
 };
 
 }  // namespace

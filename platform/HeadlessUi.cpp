@@ -17,6 +17,10 @@ class HeadlessUi final : public Ui {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   }
   void ProcessEvents() override {}
+  void ShowProgress(const std::string&) override {}
+  void UpdateProgress(const std::string&) override {}
+  void HideProgress() override {}
+  bool ProgressCancelled() const override { return false; }
   std::optional<std::string> AskPassword(const std::string&) override { return std::nullopt; }
 };
 

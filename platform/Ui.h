@@ -42,6 +42,14 @@ class Ui {
   virtual void ShowMessage(const std::string& text, const std::string& caption, MessageKind kind) = 0;
   // Lets pending window events run during long work (progress, cancel).
   virtual void ProcessEvents() = 0;
+  // The small progress window while labels print: a caption, one line of
+  // text and a cancel button. Headless: nothing on screen (callers write
+  // their own terminal progress). Cancelled() turns true once the button is
+  // pressed, until the next ShowProgress.
+  virtual void ShowProgress(const std::string& caption) = 0;
+  virtual void UpdateProgress(const std::string& text) = 0;
+  virtual void HideProgress() = 0;
+  virtual bool ProgressCancelled() const = 0;
   // Asks for a password in a modal box; nothing when cancelled or when no
   // window can be shown.
   virtual std::optional<std::string> AskPassword(const std::string& prompt) = 0;

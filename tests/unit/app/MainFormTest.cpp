@@ -27,6 +27,12 @@ class RecordingUi final : public Ui {
   }
   void ProcessEvents() override {}
   std::optional<std::string> AskPassword(const std::string&) override { return std::nullopt; }
+  void ShowProgress(const std::string& caption) override { progress.push_back("show " + caption); }
+  void UpdateProgress(const std::string& text) override { progress.push_back(text); }
+  void HideProgress() override { progress.push_back("hide"); }
+  bool ProgressCancelled() const override { return cancelProgress; }
+  std::vector<std::string> progress;
+  bool cancelProgress = false;
 
   bool windowUp = false;
   int closes = 0;
