@@ -24,6 +24,10 @@ int RunRoundtrip(const std::vector<std::string>& args);
 extern const char* const kRoundtripUsage;
 extern const char kSyntaxUsage[];
 int RunSyntax(const std::vector<std::string>& args);
+int RunPrepare(const std::vector<std::string>& args);
+extern const char* const kPrepareUsage;
+int RunRender(const std::vector<std::string>& args);
+extern const char* const kRenderUsage;
 int RunPrinters(const std::vector<std::string>& args);
 extern const char* const kPrintersUsage;
 
