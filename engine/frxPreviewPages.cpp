@@ -215,25 +215,27 @@ void TfrxPreviewPages::RegisterSourcePage(TfrxReportPage& templatePage) {
   copy->AssignAll(templatePage);
   copy->SetName(templatePage.Name());
   int index = static_cast<int>(sourcePages_.size());
-  // Pre-order walks of the template and of its copy meet the same objects.
-  std::vector<TfrxComponent*> originals = templatePage.AllObjects();
+  // Template objects meet their copies by name (names are unique in a
+  // report); an object the copy could not take stays without source.
+  std::unordered_map<std::string, TfrxComponent*> originals;
+  for (TfrxComponent* c : templatePage.AllObjects())
+    if (!c->Name().empty()) originals[c->Name()] = c;
   std::vector<TfrxComponent*> copies = copy->AllObjects();
   sourceOf_[&templatePage] = copy.get();
   sourcePageIndex_[&templatePage] = index;
   std::vector<TfrxComponent*> excluded;
-  for (std::size_t i = 0; i < copies.size(); ++i) {
-    TfrxComponent* original = i < originals.size() ? originals[i] : nullptr;
-    if (original != nullptr && original->ClassName() != copies[i]->ClassName()) original = nullptr;
-    if (IsExcludedFromSourcePage(*copies[i])) {
-      excluded.push_back(copies[i]);
+  for (TfrxComponent* c : copies) {
+    bool inExcluded = false;
+    for (TfrxComponent* p = c->Parent(); p != nullptr && !inExcluded; p = p->Parent())
+      inExcluded = std::find(excluded.begin(), excluded.end(), p) != excluded.end();
+    if (inExcluded) continue;
+    if (IsExcludedFromSourcePage(*c)) {
+      excluded.push_back(c);
       continue;
     }
-    bool inExcluded = false;
-    for (TfrxComponent* p = copies[i]->Parent(); p != nullptr; p = p->Parent())
-      if (std::find(excluded.begin(), excluded.end(), p) != excluded.end()) inExcluded = true;
-    if (inExcluded) continue;
-    if (original != nullptr) sourceOf_[original] = copies[i];
-    RegisterCopy(*copies[i], index, true);
+    auto it = originals.find(c->Name());
+    if (it != originals.end() && it->second->ClassName() == c->ClassName()) sourceOf_[it->second] = c;
+    RegisterCopy(*c, index, true);
   }
   for (TfrxComponent* e : excluded) delete e;
   sourcePages_.push_back(std::move(copy));
