@@ -298,3 +298,44 @@ TEST(PreviewPagesTest, DamagedPreparedReportsAreErrorsNotCrashes) {
 
 }  // namespace
 }  // namespace zentavo
+
+namespace zentavo {
+namespace {
+
+using namespace zentavo::testing;
+
+// Bytes of attribute and element text held in memory by the page elements.
+std::size_t LoadedPageBytes(TfrxXMLItem& item) {
+  std::size_t n = item.Name.size() + item.Text.size();
+  for (int i = 0; i < item.Count(); ++i) n += LoadedPageBytes(*item.Items(i));
+  return n;
+}
+
+TEST(PreviewPagesTest, TenThousandRecordsStayWithinTheMemoryLimit) {
+  auto report = LoadBuiltInTemplate("LabBarkod3050");
+  auto ds = Records(*report, 10000);
+  report->SetDataSet(ds.get());
+  report->EngineOptions.UseFileCache = true;
+  report->EngineOptions.MaxMemSize = 1;
+  ASSERT_TRUE(report->PrepareReport());
+  TfrxPreviewPages& pages = report->PreviewPages();
+  ASSERT_EQ(pages.PageCount(), 10000);
+  TfrxXMLItem& items = pages.Section("previewpages");
+  std::size_t onePage = LoadedPageBytes(*items.Items(0));
+  EXPECT_LE(LoadedPageBytes(items), 1048576u + 3 * onePage);
+  for (int i : {0, 1, 2, 4999, 9998, 9999}) {
+    TfrxComponent* memo = pages.BuildPage(i)->FindObject("MmHastaAdi");
+    ASSERT_NE(memo, nullptr) << i;
+    EXPECT_EQ(dynamic_cast<TfrxMemoView*>(memo)->Text(), "AYŞE YILMAZ");
+  }
+  TMemoryStream saved;
+  pages.SaveToStream(saved);
+  TfrxReport other;
+  saved.Seek(0);
+  other.PreviewPages().LoadFromStream(saved);
+  EXPECT_EQ(other.PreviewPages().PageCount(), 10000);
+  EXPECT_NE(other.PreviewPages().BuildPage(9999)->FindObject("MmHastaAdi"), nullptr);
+}
+
+}  // namespace
+}  // namespace zentavo
