@@ -51,6 +51,12 @@ int SourceIndexOfPageName(std::string_view name) {
 
 constexpr std::size_t kElementOverhead = 52;
 
+// Device coordinates from numbers of unknown origin: anything not finite or
+// beyond this many device pixels is not drawn.
+constexpr double kMaxDevice = 1e8;
+bool Drawable(double v) { return std::isfinite(v) && std::abs(v) < kMaxDevice; }
+int DeviceInt(double v) { return static_cast<int>(RoundHalfEven(v)); }
+
 }  // namespace
 
 // ---------------------------------------------------------------- dictionary
@@ -491,8 +497,9 @@ std::pair<int, int> TfrxPreviewPages::PageSize(int index) {
   else
     page = BuildPage(index);
   if (page == nullptr) return {0, 0};
-  return {static_cast<int>(RoundHalfEven(page->PaperWidth() * fr01cm)),
-          static_cast<int>(RoundHalfEven(page->PaperHeight() * fr01cm))};
+  double w = page->PaperWidth() * fr01cm, h = page->PaperHeight() * fr01cm;
+  if (!Drawable(w) || !Drawable(h)) return {0, 0};
+  return {DeviceInt(w), DeviceInt(h)};
 }
 
 void TfrxPreviewPages::PaintPage(int index, Canvas& canvas, double scaleX, double scaleY, double offsetX,
@@ -512,9 +519,11 @@ void TfrxPreviewPages::PaintPage(int index, Canvas& canvas, double scaleX, doubl
     }
   } restore{*page, left, right};
 
-  Rect paper{static_cast<int>(RoundHalfEven(offsetX)), static_cast<int>(RoundHalfEven(offsetY)),
-             static_cast<int>(RoundHalfEven(offsetX + page->PaperWidth() * fr01cm * scaleX)),
-             static_cast<int>(RoundHalfEven(offsetY + page->PaperHeight() * fr01cm * scaleY))};
+  double paperRight = offsetX + page->PaperWidth() * fr01cm * scaleX;
+  double paperBottom = offsetY + page->PaperHeight() * fr01cm * scaleY;
+  if (!Drawable(offsetX) || !Drawable(offsetY) || !Drawable(paperRight) || !Drawable(paperBottom))
+    throw std::runtime_error("Prepared page " + std::to_string(index + 1) + " has a paper size out of range");
+  Rect paper{DeviceInt(offsetX), DeviceInt(offsetY), DeviceInt(paperRight), DeviceInt(paperBottom)};
   if (canvas.Kind() != CanvasKind::Printer) canvas.IntersectClip(paper);
   // The page's own background; its frame and back picture are drawn by the
   // renderer's page drawing once that exists.
@@ -530,12 +539,13 @@ void TfrxPreviewPages::PaintPage(int index, Canvas& canvas, double scaleX, doubl
     auto* view = dynamic_cast<TfrxView*>(c);
     if (view == nullptr) continue;
     if (printer && !view->Printable) continue;
+    double l = offsetX + view->AbsLeft() * scaleX, t = offsetY + view->AbsTop() * scaleY;
+    double r = l + view->Width() * scaleX, b = t + view->Height() * scaleY;
+    if (!Drawable(l) || !Drawable(t) || !Drawable(r) || !Drawable(b)) continue;
     if (!alwaysDraw) {
-      double l = offsetX + view->AbsLeft() * scaleX, t = offsetY + view->AbsTop() * scaleY;
-      Rect r{static_cast<int>(std::floor(l)) - 20, static_cast<int>(std::floor(t)) - 20,
-             static_cast<int>(std::ceil(l + view->Width() * scaleX)) + 20,
-             static_cast<int>(std::ceil(t + view->Height() * scaleY)) + 20};
-      if (!canvas.RectVisible(r)) continue;
+      Rect box{DeviceInt(std::floor(l)) - 20, DeviceInt(std::floor(t)) - 20, DeviceInt(std::ceil(r)) + 20,
+               DeviceInt(std::ceil(b)) + 20};
+      if (!canvas.RectVisible(box)) continue;
     }
     CanvasStateGuard viewGuard(canvas);
     view->Draw(canvas, scaleX, scaleY, offsetX, offsetY);

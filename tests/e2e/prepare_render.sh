@@ -48,6 +48,23 @@ ROWS
 run_zreport 0 prepare LabBarkod3050 --set MmHastaAdi=KÂMİL -o set.xml
 grep -q 'u="KÂMİL"' "$WORK/set.xml" || fail "--set value in the prepared page"
 
+# Two template pages of different paper: PNG writes one file per page, each
+# of its own page's size.
+cat >"$WORK/two.xml" <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<TfrxReport Name="Two">
+  <TfrxReportPage Name="Page1" PaperWidth="50" PaperHeight="30"/>
+  <TfrxReportPage Name="Page2" PaperWidth="60" PaperHeight="20"/>
+</TfrxReport>
+XML
+run_zreport 0 render two.xml --dpi 254 -o two.png
+expect_eq "$OUT" "$(printf 'two-1.png\ntwo-2.png')" "one PNG per page"
+expect_eq "$(png_size "$WORK/two-1.png")" "500 300" "first page size"
+expect_eq "$(png_size "$WORK/two-2.png")" "600 200" "second page size"
+run_zreport 0 prepare two.xml -o two.prepared.xml
+expect_eq "$OUT" 2 "two prepared pages"
+grep -q '<page1' "$WORK/two.prepared.xml" || fail "the second page is named after its source page"
+
 # PDF and PostScript documents.
 run_zreport 0 render LabBarkod3050 -o label.pdf
 head -c 5 "$WORK/label.pdf" | grep -q '%PDF-' || fail "PDF output"

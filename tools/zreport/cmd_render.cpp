@@ -1,5 +1,6 @@
 // zreport render: prepared pages drawn into PNG (one file per page), PDF or PS.
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,10 @@ std::string PagePath(const std::string& out, int page, int count) {
   return out.substr(0, dot) + suffix + out.substr(dot);
 }
 
-int DevicePixels(double mm, int dpi) {
+// Pages of a prepared file come from outside: a paper of no size or of more
+// than five metres is refused rather than allocated.
+int DevicePixels(double mm, int dpi, int page) {
+  if (!(mm >= 1 && mm <= 5000)) throw std::runtime_error("page " + std::to_string(page + 1) + " has a paper size out of range");
   return static_cast<int>(zentavo::RoundHalfEven(mm * dpi / 25.4));
 }
 
@@ -67,7 +71,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   std::unique_ptr<zentavo::CairoCanvas> document;
   for (int i = 0; i < count; ++i) {
     zentavo::TfrxReportPage* page = pages.BuildPage(i);
-    int w = DevicePixels(page->PaperWidth(), dpi), h = DevicePixels(page->PaperHeight(), dpi);
+    int w = DevicePixels(page->PaperWidth(), dpi, i), h = DevicePixels(page->PaperHeight(), dpi, i);
     double wPt = page->PaperWidth() * 72 / 25.4, hPt = page->PaperHeight() * 72 / 25.4;
     if (format == "png") {
       auto canvas = zentavo::CairoCanvas::CreateImage(w, h, dpi, zentavo::CanvasKind::Printer);
