@@ -87,7 +87,14 @@ const std::vector<TfrxComponent*>& TfrxEngine::BandObjects(TfrxBand* band) const
 
 bool TfrxEngine::Execute() {
   if (busy_) throw std::runtime_error("The report is already being prepared");
-  if (!StartRun()) {
+  bool started = false;
+  try {
+    started = StartRun();
+  } catch (...) {
+    EndRun();
+    throw;
+  }
+  if (!started) {
     EndRun();
     return false;
   }

@@ -20,7 +20,7 @@ class TfrxPreviewPages;
 class TfrxReport;
 class TfrxReportPage;
 class TfrxView;
-struct ClassInfo;
+class ClassInfo;
 
 struct TfrxHeaderListItem {
   TfrxBand* HeaderBand = nullptr;

@@ -236,6 +236,48 @@ TEST(EngineTest, SummaryThatDoesNotFitMovesToANewPageWithTheFooter) {
   EXPECT_EQ(BandsOn(report, 1), (std::vector<std::string>{"Summary", "Footer"}));
 }
 
+TEST(EngineTest, PrintOnPreviousPageContinuesBelowTheLowestBand) {
+  TfrxReport report;
+  TfrxReportPage* first = AddPage(report, "Page1");
+  AddBand<TfrxReportTitle>(*first, "Title1", 0, 20);
+  AddBand<TfrxPageFooter>(*first, "Footer1", 0, 30);  // footers do not count as the lowest band
+  TfrxReportPage* second = AddPage(report, "Page2");
+  second->PrintOnPreviousPage = true;
+  AddBand<TfrxReportTitle>(*second, "Title2", 0, 10);
+  ASSERT_TRUE(report.PrepareReport());
+  ASSERT_EQ(report.PreviewPages().PageCount(), 1);
+  std::vector<Stored> stored = StoredOn(report, 0);
+  ASSERT_NE(FindStored(stored, "Title2"), nullptr);
+  EXPECT_DOUBLE_EQ(FindStored(stored, "Title2")->Top(), 20);
+}
+
+TEST(EngineTest, OverlaysBelowAndOnTop) {
+  struct Case {
+    const char* why;
+    bool onTop;
+    std::vector<std::string> order;
+  };
+  const Case cases[] = {
+      {"an overlay below everything is stored first", false, {"Overlay", "Header", "Footer"}},
+      {"an overlay on top is stored last", true, {"Header", "Footer", "Overlay"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    TfrxReport report;
+    TfrxReportPage* page = AddPage(report);
+    AddBand<TfrxPageHeader>(*page, "Header", 0, 10);
+    AddBand<TfrxPageFooter>(*page, "Footer", 0, 10);
+    AddBand<TfrxOverlay>(*page, "Overlay", 0, 50)->PrintOnTop = c.onTop;
+    ASSERT_TRUE(report.PrepareReport());
+    std::vector<std::string> names;
+    for (const Stored& s : StoredOn(report, 0))
+      if (s.source != nullptr) names.push_back(s.name);
+    EXPECT_EQ(names, c.order);
+    EXPECT_DOUBLE_EQ(FindStored(StoredOn(report, 0), "Overlay")->Top(), 0);
+    EXPECT_DOUBLE_EQ(FindStored(StoredOn(report, 0), "Header")->Top(), 0);
+  }
+}
+
 TEST(EngineTest, FreeSpaceLeavesRoomForTheFooters) {
   TfrxReport report;
   TfrxReportPage* page = AddPage(report);
