@@ -162,6 +162,13 @@ TfrxPreviewPages::~TfrxPreviewPages() { ClearCache(); }
 
 void TfrxPreviewPages::ClearCache() { cache_.clear(); }
 
+// Progress notifications of preparation; none in thread-safe mode.
+void TfrxPreviewPages::Notify(int which, int value) {
+  if (report_.EngineOptions.ThreadSafe) return;
+  auto& hook = which == 0 ? report_.OnProgressStart : which == 1 ? report_.OnProgress : report_.OnProgressStop;
+  if (hook) hook(report_, TfrxReport::ptRunning, value);
+}
+
 void TfrxPreviewPages::Clear() {
   ClearCache();
   sourceOf_.clear();
@@ -196,7 +203,7 @@ void TfrxPreviewPages::StartPreparation() {
   MaxMemSize = report_.EngineOptions.MaxMemSize;
   preparing_ = true;
   ClearCache();
-  if (report_.OnProgressStart) report_.OnProgressStart(report_, TfrxReport::ptRunning, 0);
+  Notify(0, 0);
 }
 
 void TfrxPreviewPages::FinishPreparation() {
@@ -205,7 +212,7 @@ void TfrxPreviewPages::FinishPreparation() {
   sourceOf_.clear();
   sourcePageIndex_.clear();
   preparing_ = false;
-  if (report_.OnProgressStop) report_.OnProgressStop(report_, TfrxReport::ptRunning, 0);
+  Notify(2, 0);
 }
 
 void TfrxPreviewPages::RegisterCopy(TfrxComponent& copy, int sourceIndex, bool bandPrefix) {
@@ -278,7 +285,7 @@ void TfrxPreviewPages::AppendPage(TfrxReportPage& templatePage) {
   auto it = sourcePageIndex_.find(&templatePage);
   page->Name = "page" + std::to_string(it == sourcePageIndex_.end() ? 0 : it->second);
   if (pages.Count() > 2) page->Unloadable = true;
-  if (report_.OnProgress) report_.OnProgress(report_, TfrxReport::ptRunning, pages.Count());
+  Notify(1, pages.Count());
   AppendPages = false;
   CurrentPage = pages.Count() - 1;
 }
@@ -568,6 +575,33 @@ void TfrxPreviewPages::DeletePage(int index) {
   if (index < 0 || index >= pages.Count()) throw std::runtime_error("Page index out of range");
   if (pages.Count() < 2) return;
   delete pages.Items(index);
+  ClearCache();
+}
+
+void TfrxPreviewPages::ReplacePage(int index, TfrxReportPage& page) {
+  TfrxXMLItem& pages = Pages();
+  if (index < 0 || index >= pages.Count()) throw std::runtime_error("Page index out of range");
+  auto* item = new TfrxXMLItem;
+  item->Name = "TfrxReportPage";
+  item->Text = "Name=\"" + StrToXML(page.Name()) + "\"" + ObjToXML(page, "", false);
+  WriteTree(page, *item);
+  TfrxXMLItem* old = pages.Items(index);
+  pages.InsertItem(index, item);
+  delete old;
+  ClearCache();
+}
+
+void TfrxPreviewPages::AppendReportPages(TfrxReport& other) {
+  TfrxPreviewPages& from = other.PreviewPages();
+  if (&from == this) throw std::runtime_error("A report cannot append its own pages");
+  for (int i = 0; i < from.PageCount(); ++i) {
+    TfrxReportPage* page = from.BuildPage(i);
+    auto* item = Pages().Add();
+    item->Name = "TfrxReportPage";
+    item->Text = "Name=\"" + StrToXML(page->Name()) + "\"" + ObjToXML(*page, "", false);
+    WriteTree(*page, *item);
+  }
+  CurrentPage = PageCount() - 1;
   ClearCache();
 }
 

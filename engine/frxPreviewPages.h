@@ -115,6 +115,10 @@ class TfrxPreviewPages {
   // ---- page editing (preview)
   void InsertBlankPage(int index);
   void DeletePage(int index);
+  // The page becomes a complete page in the template format (never unloaded).
+  void ReplacePage(int index, TfrxReportPage& page);
+  // Every page of another report's store, appended as complete pages.
+  void AppendReportPages(TfrxReport& other);
 
   // ---- anchors and outline
   void AddAnchor(const std::string& text, double curY);
@@ -148,6 +152,7 @@ class TfrxPreviewPages {
   void StoreUnder(TfrxXMLItem& parent, TfrxComponent& object, std::span<TfrxComponent* const> children);
   const TfrxDictionary::Entry* SourceEntryOf(const TfrxXMLItem& element) const;
   void ClearCache();
+  void Notify(int which, int value);
   void BuildObjects(const TfrxXMLItem& element, TfrxComponent& parent, int depth);
   std::unique_ptr<TfrxReportPage> RebuildPage(TfrxXMLItem& element);
 

@@ -99,6 +99,30 @@ TEST(PreviewPagesTest, SavedAndLoadedReportsGiveTheSamePages) {
   }
 }
 
+TEST(PreviewPagesTest, ReplacedAndAppendedPagesAreCompletePages) {
+  auto labels = LoadBuiltInTemplate("LabBarkod3050");
+  ASSERT_TRUE(labels->PrepareReport());
+  std::vector<std::string> label = PageObjects(labels->PreviewPages(), 0);
+  TfrxReport report;
+  AddMemo(*AddPage(report), "Own", 0, 0, 10, 10);
+  ASSERT_TRUE(report.PrepareReport());
+  TfrxPreviewPages& pages = report.PreviewPages();
+  pages.AppendReportPages(*labels);
+  ASSERT_EQ(pages.PageCount(), 2);
+  EXPECT_EQ(pages.Section("previewpages").Items(1)->Name, "TfrxReportPage");
+  EXPECT_EQ(PageObjects(pages, 1), label);
+  pages.ReplacePage(0, *labels->PreviewPages().BuildPage(0));
+  EXPECT_EQ(PageObjects(pages, 0), label);
+  EXPECT_EQ(pages.PageSize(0), (std::pair<int, int>{189, 113}));
+  // Complete pages survive saving and loading.
+  TMemoryStream saved;
+  pages.SaveToStream(saved);
+  TfrxReport other;
+  saved.Seek(0);
+  other.PreviewPages().LoadFromStream(saved);
+  EXPECT_EQ(PageObjects(other.PreviewPages(), 0), label);
+}
+
 TEST(PreviewPagesTest, PageSizeIsThePaperInWholePixels) {
   auto report = LoadBuiltInTemplate("LabBarkod3050");
   ASSERT_TRUE(report->PrepareReport());
