@@ -131,6 +131,45 @@ TEST(EngineTest, TotalPagesInSingleAndDoublePass) {
   }
 }
 
+TEST(EngineTest, AnchorsOfTheFirstPassServeTheSecond) {
+  TfrxReport report;
+  AddPage(report);
+  report.EngineOptions.DoublePass = true;
+  TfrxEngine& engine = report.Engine();
+  std::vector<int> seen;
+  engine.OnManualBuild = [&](TfrxPage&) {
+    if (!engine.FinalPass) {
+      engine.NewPage();
+      engine.AddAnchor("Results");
+    }
+    seen.push_back(engine.GetAnchorPage("Results"));
+  };
+  ASSERT_TRUE(report.PrepareReport());
+  EXPECT_EQ(seen, (std::vector<int>{2, 2}));  // the second pass finds the page the first one saw
+  EXPECT_EQ(report.PreviewPages().PageCount(), 1);
+}
+
+TEST(EngineTest, ClearLastReportDecidesWhetherPagesAccumulate) {
+  struct Case {
+    const char* why;
+    bool clear;
+    int pages;
+  };
+  const Case cases[] = {
+      {"a new preparation replaces the pages", true, 1},
+      {"without clearing the pages of both runs stay", false, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    TfrxReport report;
+    AddMemo(*AddPage(report), "M", 0, 0, 10, 10);
+    ASSERT_TRUE(report.PrepareReport());
+    ASSERT_TRUE(report.PrepareReport(c.clear));
+    EXPECT_EQ(report.PreviewPages().PageCount(), c.pages);
+    for (int i = 0; i < c.pages; ++i) EXPECT_NE(report.PreviewPages().BuildPage(i)->FindObject("M"), nullptr);
+  }
+}
+
 TEST(EngineTest, ProgressTellsEveryPageWithThePassText) {
   TfrxReport report;
   AddPage(report);
