@@ -317,6 +317,48 @@ TEST(EngineTest, OverlaysBelowAndOnTop) {
   }
 }
 
+TEST(EngineTest, KeepChildMovesTheBandWithItsChildToTheNextPage) {
+  struct Case {
+    const char* why;
+    bool keepChild;
+    std::vector<std::string> first, second;
+    double keptTop;  // of "Kept" on the page it lands on
+  };
+  const Case cases[] = {
+      {"kept together: the band follows its child to the next page", true, {"Header", "Filler"},
+       {"Header", "Kept", "Child"}, 10},
+      {"not kept: the band stays, the child moves", false, {"Header", "Filler", "Kept"}, {"Header", "Child"}, 60},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    TfrxReport report;
+    TfrxReportPage* page = AddPage(report);  // 113.39 px high
+    AddBand<TfrxPageHeader>(*page, "Header", 0, 10);
+    auto* filler = AddBand<TfrxChild>(*page, "Filler", 0, 50);
+    auto* kept = AddBand<TfrxChild>(*page, "Kept", 0, 40);
+    kept->KeepChild = c.keepChild;
+    auto* child = AddBand<TfrxChild>(*page, "Child", 0, 40);
+    kept->SetChild(child);
+    TfrxEngine& engine = report.Engine();
+    engine.OnManualBuild = [&](TfrxPage&) {
+      engine.NoKeep = false;  // as after the first data row
+      engine.ShowBand(filler);
+      engine.ShowBand(kept);
+    };
+    ASSERT_TRUE(report.PrepareReport());
+    ASSERT_EQ(report.PreviewPages().PageCount(), 2);
+    EXPECT_EQ(BandsOn(report, 0), c.first);
+    EXPECT_EQ(BandsOn(report, 1), c.second);
+    std::vector<Stored> first = StoredOn(report, 0), second = StoredOn(report, 1);
+    const Stored* k = FindStored(c.keepChild ? second : first, "Kept");
+    ASSERT_NE(k, nullptr);
+    EXPECT_DOUBLE_EQ(k->Top(), c.keptTop);
+    const Stored* moved = FindStored(second, "Child");
+    ASSERT_NE(moved, nullptr);
+    EXPECT_DOUBLE_EQ(moved->Top(), c.keepChild ? 50 : 10);
+  }
+}
+
 TEST(EngineTest, FreeSpaceLeavesRoomForTheFooters) {
   TfrxReport report;
   TfrxReportPage* page = AddPage(report);
