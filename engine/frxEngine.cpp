@@ -555,10 +555,11 @@ void TfrxEngine::OutputBand(TfrxBand* band) {
 void TfrxEngine::StretchBand(TfrxBand* band) {
   CurBand = band;
   BuildShiftLists(band);
+  // By index: events may show other bands and grow the list meanwhile.
   running_.push_back({band, false, {}});
-  BandRun& run = running_.back();
+  const std::size_t frame = running_.size() - 1;
   band->BeforePrint();
-  run.bandPrepared = true;
+  running_[frame].bandPrepared = true;
   CallEvent(band->OnBeforePrint, band);
   const std::vector<TfrxComponent*>& objects = BandObjects(band);
   std::vector<TfrxComponent*> all;
@@ -570,7 +571,7 @@ void TfrxEngine::StretchBand(TfrxBand* band) {
     auto* rc = dynamic_cast<TfrxReportComponent*>(c);
     if (rc == nullptr) continue;
     rc->BeforePrint();
-    running_.back().prepared.push_back(c);
+    running_[frame].prepared.push_back(c);
     if (!band->Visible()) continue;
     auto* view = dynamic_cast<TfrxView*>(c);
     if (view != nullptr) CallEvent(view->OnBeforePrint, view);
