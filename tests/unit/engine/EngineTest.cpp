@@ -359,6 +359,24 @@ TEST(EngineTest, KeepChildMovesTheBandWithItsChildToTheNextPage) {
   }
 }
 
+TEST(EngineTest, ABandTallerThanThePageIsPlacedWholeAfterOneBreak) {
+  TfrxReport report;
+  TfrxReportPage* page = AddPage(report);  // 113.39 px high
+  auto* filler = AddBand<TfrxChild>(*page, "Filler", 0, 30);
+  auto* tall = AddBand<TfrxChild>(*page, "Tall", 0, 300);
+  TfrxEngine& engine = report.Engine();
+  engine.OnManualBuild = [&](TfrxPage&) {
+    engine.ShowBand(filler);
+    engine.ShowBand(tall);
+  };
+  ASSERT_TRUE(report.PrepareReport());
+  ASSERT_EQ(report.PreviewPages().PageCount(), 2);
+  std::vector<Stored> second = StoredOn(report, 1);
+  ASSERT_NE(FindStored(second, "Tall"), nullptr);
+  EXPECT_DOUBLE_EQ(FindStored(second, "Tall")->Top(), 0);
+  EXPECT_DOUBLE_EQ(FindStored(second, "Tall")->Height(), 300);
+}
+
 TEST(EngineTest, FreeSpaceLeavesRoomForTheFooters) {
   TfrxReport report;
   TfrxReportPage* page = AddPage(report);
