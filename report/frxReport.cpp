@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "engine/frxEngine.h"
+#include "engine/frxPreviewPages.h"
+#include "engine/frxReportScript.h"
 #include "report/frxBands.h"
 #include "report/frxDataSet.h"
 #include "report/frxPaper.h"

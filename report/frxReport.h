@@ -14,6 +14,9 @@
 namespace zentavo {
 
 class TfrxDataSet;
+class TfrxEngine;
+class TfrxPreviewPages;
+class TfrxReportScript;
 
 class TfrxPage : public TfrxComponent {
  public:
@@ -261,7 +264,25 @@ class TfrxReport : public TfrxComponent {
   void WriteExtraProperties(PropDataWriter& w) const override;
   bool ReadExtraProperty(const std::string& name, PropDataReader& r) override;
 
+  // ---- preparation (engine/)
+  // Prepares the template into prepared pages; true on success. The template
+  // is read back from a snapshot afterwards, also after errors.
+  bool PrepareReport(bool clearLastReport = true);
+  TfrxEngine& Engine();
+  TfrxPreviewPages& PreviewPages();
+  // The report script step; a statement-free script until scripts can run.
+  TfrxReportScript& Script();
+  void SetScript(std::unique_ptr<TfrxReportScript> script);
+  // Progress notifications (the host's events).
+  enum ProgressType { ptRunning = 0, ptExporting = 1, ptPrinting = 2 };
+  std::function<void(TfrxReport&, int type, int value)> OnProgressStart, OnProgress, OnProgressStop;
+  // Host events of PrepareReport.
+  std::function<void(TfrxReport&)> OnBeginDoc, OnEndDoc;
+
  private:
+  std::unique_ptr<TfrxEngine> engine_;
+  std::unique_ptr<TfrxPreviewPages> previewPages_;
+  std::unique_ptr<TfrxReportScript> script_;
   std::set<std::string> errors_;
   TfrxDataSet* dataSet_ = nullptr;
   std::string dataSetName_;

@@ -8,6 +8,8 @@ const std::vector<Subcommand>& Subcommands() {
       {"barcode", "encode a barcode: module string or rendered symbol", kBarcodeUsage, RunBarcode},
       {"dump", "the object tree of a template after alignment", kDumpUsage, RunDump},
       {"roundtrip", "load a template and print it saved again", kRoundtripUsage, RunRoundtrip},
+      {"prepare", "a template prepared into pages, saved as a prepared report", kPrepareUsage, RunPrepare},
+      {"render", "prepared pages drawn into PNG, PDF or PostScript", kRenderUsage, RunRender},
       {"syntax", "a script's syntax tree as XML, or its first syntax error", kSyntaxUsage, RunSyntax},
       {"printers", "installed printers, default, resolution, sheet and unprintable edges", kPrintersUsage,
        RunPrinters},

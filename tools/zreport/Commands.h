@@ -26,6 +26,10 @@ extern const char kSyntaxUsage[];
 int RunSyntax(const std::vector<std::string>& args);
 int RunBarcode(const std::vector<std::string>& args);
 extern const char* const kBarcodeUsage;
+int RunPrepare(const std::vector<std::string>& args);
+extern const char* const kPrepareUsage;
+int RunRender(const std::vector<std::string>& args);
+extern const char* const kRenderUsage;
 int RunPrinters(const std::vector<std::string>& args);
 extern const char* const kPrintersUsage;
 

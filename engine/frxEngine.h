@@ -1,0 +1,144 @@
+// The preparation engine: walks the template's pages, opens output pages,
+// places page-level objects, shows bands (headers, footers, titles, summaries,
+// overlays, column headers and footers), stretches and shifts their objects
+// and hands everything to the prepared-page store. Data-driven bands hook in
+// through RunPageBands.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace zentavo {
+
+class TfrxBand;
+class TfrxComponent;
+class TfrxPage;
+class TfrxPreviewPages;
+class TfrxReport;
+class TfrxReportPage;
+class TfrxView;
+class ClassInfo;
+
+struct TfrxHeaderListItem {
+  TfrxBand* HeaderBand = nullptr;
+  double XPos = 0;
+  bool InKeep = false;
+};
+
+// "Preparing page %d", or "First pass: page %d" in the first of two passes;
+// "Printing page %d" and "Exporting page %d" for the other progress types.
+std::string ProgressText(const TfrxReport& report, int type, int page);
+
+class TfrxEngine {
+ public:
+  explicit TfrxEngine(TfrxReport& report);
+  virtual ~TfrxEngine();
+  TfrxEngine(const TfrxEngine&) = delete;
+  TfrxEngine& operator=(const TfrxEngine&) = delete;
+
+  // ---- published state
+  double CurX = 0, CurY = 0;
+  int CurColumn = 1, CurVColumn = 0;
+  double PageHeight = 0, PageWidth = 0;
+  bool FinalPass = true;
+  bool DoublePass() const;
+  int TotalPages = 0;
+  double StartDate = 0, StartTime = 0;
+  bool Busy() const { return busy_; }
+
+  // ---- operations
+  // One preparation run; true when it completed.
+  bool Execute();
+  void ShowBand(TfrxBand* band);
+  // The first band of that class among the current template page's objects.
+  void ShowBand(const ClassInfo& bandClass);
+  virtual void NewPage();
+  virtual void NewColumn();
+  double FreeSpace();
+  void StopReport();
+  void AddAnchor(const std::string& text);
+  int GetAnchorPage(const std::string& text);
+
+  // The host's manual-build handler: called with the page instead of running
+  // its data bands; it produces the content with ShowBand, NewPage...
+  std::function<void(TfrxPage&)> OnManualBuild;
+
+  // ---- internal state, visible to tests and to the data-band driver
+  int RowNumber = 0, RowNumberThrough = 0;
+  TfrxReportPage* TemplatePage = nullptr;
+  double ColumnTop = 0, AreaLeft = 0;
+  bool PageIsFirst = false, PageIsFinal = false, FirstRunPage = false;
+  bool ReprintingHeaders = false;
+  TfrxBand* NewPageBand = nullptr;
+  bool SkipHeaderReprint = false, SummaryShown = false;
+  bool KeepActive = false, KeptFooterShowing = false, NoKeep = false;
+  TfrxBand* KeptBand = nullptr;
+  int KeptFromObject = 0;
+  TfrxBand* CollectInto = nullptr;
+  TfrxBand* CurBand = nullptr;
+  std::vector<TfrxHeaderListItem> HeaderList;
+
+  // How much a view grew in the last stretch (0 for views never stretched).
+  double GrowAmount(const TfrxComponent* view) const;
+
+ protected:
+  // The page's data bands (data bands, groups, subreports arrive here).
+  virtual void RunPageBands(TfrxReportPage& page);
+  // Whether a page yields rows with the accept flag.
+  virtual bool PageYieldsRows(TfrxReportPage& page, bool accept);
+  virtual void FinishPage();
+  void OutputFooter(TfrxBand* band);
+  void OpenKeep(TfrxBand* band, int position);
+  void CloseKeep(TfrxBand* band);
+
+ private:
+  bool StartRun();
+  void EndRun();
+  void RunAllPages();
+  void RunPageSet();
+  void ProcessPage();
+  void ProcessPageRecord();
+  void BeginPage();
+  void OpenPage();
+  void OutputPageObjects();
+  void OutputBand(TfrxBand* band);
+  void StretchBand(TfrxBand* band);
+  void RestoreBand(TfrxBand* band);
+  void BuildShiftLists(TfrxBand* band);
+  void ShiftObjects(TfrxBand* band);
+  void AddPageOutline();
+  void CallEvent(const std::string& name, TfrxComponent* object);
+  TfrxBand* FindBand(const ClassInfo& bandClass) const;
+  // The objects a band shows: its children, or the borrowed page-level
+  // objects of the temporary null band.
+  const std::vector<TfrxComponent*>& BandObjects(TfrxBand* band) const;
+  TfrxPreviewPages& Store();
+
+  struct ShiftState {
+    double grow = 0;
+    std::vector<TfrxComponent*> children;
+    std::vector<TfrxComponent*> parents;  // null stands for the band's top edge
+  };
+  // One band being output: the objects prepared with BeforePrint, so that
+  // exactly those are restored, whatever fails in between.
+  struct BandRun {
+    TfrxBand* band = nullptr;
+    bool bandPrepared = false;
+    std::vector<TfrxComponent*> prepared;
+  };
+
+  TfrxReport& report_;
+  bool busy_ = false;
+  // Runtime state of template objects: cleared at the end of every run, so
+  // no pointer into the template outlives a preparation.
+  std::unordered_map<const TfrxComponent*, ShiftState> shift_;
+  std::unordered_map<const TfrxBand*, std::vector<TfrxComponent*>> bandShiftOrder_;
+  std::vector<BandRun> running_;
+  TfrxBand* nullBand_ = nullptr;
+  std::vector<TfrxComponent*> borrowed_;
+};
+
+}  // namespace zentavo

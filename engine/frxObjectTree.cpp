@@ -1,0 +1,105 @@
+// Object trees as XML items for the prepared-page store.
+#include "engine/frxObjectTree.h"
+
+#include <stdexcept>
+
+#include "report/frxClass.h"
+
+namespace zentavo {
+
+namespace {
+constexpr int kMaxTreeDepth = 64;
+
+bool StartsWith(const std::string& s, std::string_view p) { return s.compare(0, p.size(), p) == 0; }
+
+// Class names of objects that stand for something other than a drawn object.
+constexpr std::string_view kCrossClasses[] = {"TfrxCrossView", "TfrxDBCrossView"};
+
+bool IsDialogComponent(const TfrxComponent& object) {
+  const std::string n = object.ClassName();
+  return StartsWith(n, "TfrxDialog") ||
+         (n.size() > 7 && n.compare(n.size() - 7, 7, "Control") == 0);
+}
+
+bool IsCross(const TfrxComponent& object) {
+  for (std::string_view c : kCrossClasses)
+    if (object.ClassName() == c) return true;
+  return false;
+}
+}  // namespace
+
+std::string KeyPrefix(const TfrxComponent& object, bool bandPrefix) {
+  if (bandPrefix && dynamic_cast<const TfrxBand*>(&object) != nullptr) return "b";
+  std::string n = object.ClassName();
+  if (StartsWith(n, "Tfrx")) n.erase(0, 4);
+  if (std::size_t v = n.find("View"); v != std::string::npos) n.erase(v, 4);
+  if (n.empty()) return "x";
+  char c = n[0];
+  if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return std::string(1, c);
+}
+
+bool HasOwnDiff(const TfrxComponent& object) {
+  // Memos, lines and shapes, and bands, encode their differences; a picture
+  // does too unless preparation changed its picture (the picture data must
+  // then travel with the page). Barcodes and the rest store all attributes.
+  if (dynamic_cast<const TfrxBand*>(&object) != nullptr) return true;
+  if (dynamic_cast<const TfrxCustomMemoView*>(&object) != nullptr) return true;
+  if (dynamic_cast<const TfrxCustomLineView*>(&object) != nullptr) return true;
+  if (dynamic_cast<const TfrxShapeView*>(&object) != nullptr) return true;
+  if (auto* pic = dynamic_cast<const TfrxPictureView*>(&object)) return !pic->PictureChanged;
+  return false;
+}
+
+bool IsTransparentForStore(const TfrxComponent& object) {
+  return dynamic_cast<const TfrxSubreport*>(&object) != nullptr || IsCross(object) || IsDialogComponent(object);
+}
+
+bool IsExcludedFromSourcePage(const TfrxComponent& object) { return IsCross(object) || IsDialogComponent(object); }
+
+void WriteTree(const TfrxComponent& object, TfrxXMLItem& item) {
+  for (TfrxComponent* child : object.Objects()) {
+    TfrxXMLItem* sub = item.Add();
+    sub->Name = child->ClassName();
+    if (auto* v = dynamic_cast<const TfrxVerbatimObject*>(child))
+      sub->Text = "Name=\"" + StrToXML(child->Name()) + "\"" + v->RawAttributes;
+    else
+      sub->Text = "Name=\"" + StrToXML(child->Name()) + "\"" + ObjToXML(*child, "", false);
+    WriteTree(*child, *sub);
+  }
+}
+
+void ReadTree(const TfrxXMLItem& item, TfrxComponent& parent, int depth) {
+  if (depth > kMaxTreeDepth) throw std::runtime_error("Prepared report: objects nested too deeply");
+  for (int i = 0; i < item.Count(); ++i) {
+    const TfrxXMLItem& sub = *item.Items(i);
+    const RegisteredClass* rc = FindRegisteredClass(sub.Name);
+    if (rc == nullptr || rc->create == nullptr)
+      throw std::runtime_error(frxResources().Get("xrCantFindClass") + " " + sub.Name);
+    std::unique_ptr<TfrxComponent> obj(rc->create(*rc->info));
+    if (!parent.AcceptsChild(*obj)) throw std::runtime_error("Couldn't place " + sub.Name + " in " + parent.ClassName());
+    obj->IsLoadingFlag = true;
+    if (auto* v = dynamic_cast<TfrxVerbatimObject*>(obj.get())) {
+      v->SetName(sub.Prop("Name"));
+      std::string text = sub.Text;
+      std::size_t q = text.find('"', text.find('"') + 1);
+      v->RawAttributes = q == std::string::npos ? std::string() : text.substr(q + 1);
+    } else {
+      XMLToObj(sub.Text, *obj, nullptr);
+    }
+    TfrxComponent* raw = obj.release();
+    raw->SetParent(&parent);
+    ReadTree(sub, *raw, depth + 1);
+    raw->IsLoadingFlag = false;
+    raw->Loaded();
+  }
+}
+
+std::string FloatText(double value) { return FloatToText(value); }
+
+double ParseStoredFloat(const std::string& text, double fallback) {
+  if (text.empty()) return fallback;
+  return TextToFloat(XMLToStr(text));
+}
+
+}  // namespace zentavo

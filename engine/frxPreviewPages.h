@@ -1,0 +1,176 @@
+// The store of prepared pages: pages kept as XML items whose objects are
+// differences from frozen copies of their template objects (source pages and
+// the key dictionary), rebuilt into objects on demand, cached, moved out to a
+// temporary file for large reports, saved and loaded as "preparedreport".
+#pragma once
+
+#include <list>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "report/frxXML.h"
+
+namespace zentavo {
+
+class Canvas;
+class TfrxComponent;
+class TfrxReport;
+class TfrxReportPage;
+
+// Maps keys ("m1", "b3"...) to source objects by their source names
+// ("Page0.Memo1"). Keys sort as text, as they are saved.
+class TfrxDictionary {
+ public:
+  struct Entry {
+    std::string sourceName;
+    TfrxComponent* source = nullptr;  // none when the name found no object
+    std::string description;          // class name [+ complete attribute text]
+  };
+  void Clear();
+  // The first free key for the prefix: the halving probe from 10000, then
+  // counting up to the first free number.
+  std::string NewKey(const std::string& prefix) const;
+  void Add(const std::string& key, Entry entry);
+  const Entry* Find(std::string_view key) const;
+  // The key of a source object, empty when it has none.
+  std::string KeyOf(const TfrxComponent* source) const;
+  const std::map<std::string, Entry, std::less<>>& Entries() const { return entries_; }
+  int Count() const { return static_cast<int>(entries_.size()); }
+
+ private:
+  std::map<std::string, Entry, std::less<>> entries_;
+  std::unordered_map<const TfrxComponent*, std::string> keyOfSource_;
+};
+
+// The document outline inside the store's "outline" section.
+class TfrxOutline {
+ public:
+  explicit TfrxOutline(class TfrxPreviewPages& pages) : pages_(pages) {}
+  void AddItem(const std::string& text, int top);
+  void LevelRoot();
+  void LevelUp();
+  void EnterItem(int index);
+  int Count() const;  // children of the current entry
+  struct Item {
+    std::string text;
+    int page = 0, top = 0;
+  };
+  Item GetItem(int index) const;
+  TfrxXMLItem* LastItem();
+  void MoveItemsToPage(TfrxXMLItem* item, int top);
+  void Reset() { current_ = nullptr; }
+
+ private:
+  TfrxXMLItem& Root();
+  TfrxXMLItem& Current();
+  class TfrxPreviewPages& pages_;
+  TfrxXMLItem* current_ = nullptr;
+};
+
+class TfrxPreviewPages {
+ public:
+  explicit TfrxPreviewPages(TfrxReport& report);
+  ~TfrxPreviewPages();
+  TfrxPreviewPages(const TfrxPreviewPages&) = delete;
+  TfrxPreviewPages& operator=(const TfrxPreviewPages&) = delete;
+
+  // ---- what the engine calls
+  void Clear();
+  void StartPreparation();
+  void RegisterSourcePage(TfrxReportPage& templatePage);
+  void RegisterSourceObject(TfrxComponent& object);
+  void AppendPage(TfrxReportPage& templatePage);
+  // Stores the object (and its children, or `children` when given: the
+  // borrowed objects of a null band) under the current page.
+  void StoreObject(TfrxComponent& object, const std::vector<TfrxComponent*>* children = nullptr);
+  void MarkPass();
+  void DropPass();
+  int ObjectCount();
+  void DetachObjects(int fromIndex);
+  void ReattachObjects(double x, double y);
+  bool BandOnPage(const TfrxComponent& band);
+  double LowestBandBottom();
+  void FinishPreparation();
+  // First pass of two: objects are stored by their base difference only.
+  bool FirstPassDiff = false;
+
+  // ---- what printing, rendering and tests ask
+  int PageCount() const;
+  int CurrentPage = -1;
+  bool AppendPages = false;
+  int RunFirstPage = 0;
+  // The page rebuilt as objects; owned by the store's cache (valid until the
+  // next call that touches the cache). Throws for a damaged page.
+  TfrxReportPage* BuildPage(int index);
+  // Paper size in whole pixels; (0, 0) outside the pages.
+  std::pair<int, int> PageSize(int index);
+  void PaintPage(int index, Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY);
+
+  // ---- page editing (preview)
+  void InsertBlankPage(int index);
+  void DeletePage(int index);
+  // The page becomes a complete page in the template format (never unloaded).
+  void ReplacePage(int index, TfrxReportPage& page);
+  // Every page of another report's store, appended as complete pages.
+  void AppendReportPages(TfrxReport& other);
+
+  // ---- anchors and outline
+  void AddAnchor(const std::string& text, double curY);
+  TfrxXMLItem* FindAnchor(const std::string& text);
+  int GetAnchorPage(const std::string& text);
+  TfrxOutline& Outline() { return outline_; }
+
+  // ---- files
+  void SaveToStream(TStream& stream);
+  void SaveToFile(const std::string& fileName);
+  // Prepared reports from outside are untrusted: a damaged one fails with a
+  // message, never a crash.
+  void LoadFromStream(TStream& stream);
+  bool LoadFromFile(const std::string& fileName, bool exceptionIfNotFound = false);
+
+  // ---- inspection
+  TfrxXMLDocument& Document() { return doc_; }
+  TfrxXMLItem& Section(std::string_view name) { return *doc_.Root().FindItem(name); }
+  TfrxDictionary& Dictionary() { return dictionary_; }
+  const std::vector<std::unique_ptr<TfrxReportPage>>& SourcePages() const { return sourcePages_; }
+  std::size_t AllocatedBytes = 0;
+  bool UseFileCache = false;
+  int MaxMemSize = 10;
+  static constexpr int kPageCacheSize = 50;
+
+ private:
+  friend class TfrxOutline;
+  TfrxXMLItem& Pages() { return *doc_.Root().FindItem("previewpages"); }
+  TfrxXMLItem* CurrentPageItem();
+  void RegisterCopy(TfrxComponent& copy, int sourceIndex, bool bandPrefix);
+  void StoreUnder(TfrxXMLItem& parent, TfrxComponent& object, std::span<TfrxComponent* const> children);
+  const TfrxDictionary::Entry* SourceEntryOf(const TfrxXMLItem& element) const;
+  void ClearCache();
+  void Notify(int which, int value);
+  void BuildObjects(const TfrxXMLItem& element, TfrxComponent& parent, int depth);
+  std::unique_ptr<TfrxReportPage> RebuildPage(TfrxXMLItem& element);
+
+  TfrxReport& report_;
+  TfrxXMLDocument doc_;
+  TfrxDictionary dictionary_;
+  TfrxOutline outline_{*this};
+  std::vector<std::unique_ptr<TfrxReportPage>> sourcePages_;
+  // Template object -> its source copy; only while a preparation runs.
+  std::unordered_map<const TfrxComponent*, TfrxComponent*> sourceOf_;
+  std::unordered_map<const TfrxComponent*, int> sourcePageIndex_;
+  struct Cached {
+    int index;
+    std::unique_ptr<TfrxReportPage> page;
+  };
+  std::list<Cached> cache_;
+  int markPage_ = -1, markCount_ = -1;
+  bool preparing_ = false;
+};
+
+}  // namespace zentavo

@@ -1,0 +1,99 @@
+// zreport render: prepared pages drawn into PNG (one file per page), PDF or PS.
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/frxPreviewPages.h"
+#include "platform/CairoCanvas.h"
+#include "report/frxClass.h"
+#include "tools/zreport/Arguments.h"
+#include "tools/zreport/Commands.h"
+#include "tools/zreport/PreparedInput.h"
+
+namespace zreport {
+
+const char* const kRenderUsage =
+    "usage: zreport render [--set Name=Text ...] [--password P] INPUT [--format pdf|png|ps] [--dpi N] [-o OUT]\n"
+    "  INPUT is a template (file or built-in name), prepared first, or a saved\n"
+    "  prepared report. Draws every prepared page as a printer would. PNG writes\n"
+    "  one file per page: OUT for a single page, else OUT's name with -1, -2 ...\n"
+    "  Defaults: --format from OUT's extension, else pdf; --dpi 300; OUT is\n"
+    "  NAME.FORMAT in the current folder. Prints the files written.\n";
+
+namespace {
+
+std::string Extension(const std::string& path) {
+  std::size_t dot = path.find_last_of('.');
+  std::size_t slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string e = path.substr(dot + 1);
+  for (char& c : e)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return e;
+}
+
+std::string PagePath(const std::string& out, int page, int count) {
+  if (count == 1) return out;
+  std::size_t dot = out.find_last_of('.');
+  std::size_t slash = out.find_last_of('/');
+  std::string suffix = "-" + std::to_string(page + 1);
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return out + suffix;
+  return out.substr(0, dot) + suffix + out.substr(dot);
+}
+
+// Pages of a prepared file come from outside: a paper of no size or of more
+// than five metres is refused rather than allocated.
+int DevicePixels(double mm, int dpi, int page) {
+  if (!(mm >= 1 && mm <= 5000)) throw std::runtime_error("page " + std::to_string(page + 1) + " has a paper size out of range");
+  return static_cast<int>(zentavo::RoundHalfEven(mm * dpi / 25.4));
+}
+
+}  // namespace
+
+int RunRender(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  auto outOption = TakeOutput(args);
+  Arguments a(args, {"set", "password", "format", "dpi"}, {});
+  const std::string& input = a.OnlyPositional("INPUT");
+  auto password = a.Value("password");
+  std::string format = a.Value("format").value_or(outOption ? Extension(*outOption) : std::string());
+  if (format.empty()) format = "pdf";
+  if (format != "pdf" && format != "png" && format != "ps") throw UsageError("--format must be pdf, png or ps");
+  int dpi = a.IntValue("dpi", 300, 36, 2400);
+  std::string out = outOption.value_or(DefaultOutput(input, "." + format));
+
+  auto report = LoadPrepared(input, a.Values("set"), password ? &*password : nullptr);
+  zentavo::TfrxPreviewPages& pages = report->PreviewPages();
+  int count = pages.PageCount();
+  if (count == 0) throw std::runtime_error("the report has no prepared pages");
+  double scale = dpi / 96.0;
+  std::unique_ptr<zentavo::CairoCanvas> document;
+  for (int i = 0; i < count; ++i) {
+    zentavo::TfrxReportPage* page = pages.BuildPage(i);
+    int w = DevicePixels(page->PaperWidth(), dpi, i), h = DevicePixels(page->PaperHeight(), dpi, i);
+    const zentavo::PaperSize paper{page->PaperWidth(), page->PaperHeight()};
+    if (format == "png") {
+      auto canvas = zentavo::CairoCanvas::CreateImage(w, h, dpi, zentavo::CanvasKind::Printer);
+      pages.PaintPage(i, *canvas, scale, scale, 0, 0);
+      std::string path = PagePath(out, i, count);
+      canvas->WritePng(path);
+      std::printf("%s\n", path.c_str());
+      continue;
+    }
+    if (!document) {
+      auto kind = format == "pdf" ? zentavo::CairoCanvas::Format::Pdf : zentavo::CairoCanvas::Format::PostScript;
+      document = zentavo::CairoCanvas::CreateDocument(kind, out, paper, dpi);
+    } else {
+      document->NewPage(paper);
+    }
+    pages.PaintPage(i, *document, scale, scale, 0, 0);
+  }
+  if (document) {
+    document->Finish();
+    std::printf("%s\n", out.c_str());
+  }
+  return 0;
+}
+
+}  // namespace zreport
