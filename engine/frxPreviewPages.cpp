@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 #include "engine/frxObjectTree.h"
@@ -661,10 +662,20 @@ void TfrxPreviewPages::SaveToStream(TStream& stream) {
 }
 
 void TfrxPreviewPages::SaveToFile(const std::string& fileName) {
-  TMemoryStream buffer;
-  SaveToStream(buffer);
-  TFileStream file(fileName, TFileStream::kCreate);
-  file.Write(buffer.Data().data(), buffer.Data().size());
+  // Written beside the target and renamed over it: memory stays bounded for
+  // large reports, and a failed save leaves an existing file untouched.
+  const std::string partial = fileName + ".partial";
+  try {
+    {
+      TFileStream file(partial, TFileStream::kCreate);
+      SaveToStream(file);
+    }
+    if (std::rename(partial.c_str(), fileName.c_str()) != 0)
+      throw std::runtime_error("Cannot write file \"" + fileName + "\"");
+  } catch (...) {
+    std::remove(partial.c_str());
+    throw;
+  }
 }
 
 void TfrxPreviewPages::LoadFromStream(TStream& stream) {

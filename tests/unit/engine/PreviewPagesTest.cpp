@@ -2,7 +2,6 @@
 // the temporary-file cache, anchors, detaching, and untrusted files.
 #include <gtest/gtest.h>
 
-#include <regex>
 
 #include "EngineFixture.h"
 #include "platform/RecordingCanvas.h"
@@ -22,7 +21,11 @@ std::vector<std::string> PageObjects(TfrxPreviewPages& pages, int index) {
 }
 
 TEST(PreviewPagesTest, LabelTemplatesGiveOnePageWithOneNullBandOfKeyedObjects) {
-  const std::regex key("[mb][0-9]+");
+  // "m" or "b" and a number: a dictionary key of a memo or a barcode.
+  auto isKey = [](const std::string& n) {
+    return n.size() >= 2 && (n[0] == 'm' || n[0] == 'b') &&
+           n.find_first_not_of("0123456789", 1) == std::string::npos;
+  };
   for (const std::string& name : BuiltInTemplateNames()) {
     SCOPED_TRACE(name);
     auto report = LoadBuiltInTemplate(name);
@@ -38,7 +41,7 @@ TEST(PreviewPagesTest, LabelTemplatesGiveOnePageWithOneNullBandOfKeyedObjects) {
     const TfrxXMLItem& band = *page.Items(0);
     EXPECT_EQ(band.Name, "TfrxNullBand");
     EXPECT_GT(band.Count(), 0);
-    for (int i = 0; i < band.Count(); ++i) EXPECT_TRUE(std::regex_match(band.Items(i)->Name, key)) << band.Items(i)->Name;
+    for (int i = 0; i < band.Count(); ++i) EXPECT_TRUE(isKey(band.Items(i)->Name)) << band.Items(i)->Name;
     // The rebuilt page holds the template's page-level objects at their design places.
     TfrxReportPage* built = report->PreviewPages().BuildPage(0);
     ASSERT_NE(built, nullptr);
