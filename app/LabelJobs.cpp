@@ -1,21 +1,112 @@
-// The three label jobs of the main window.
+// The three label jobs of the main window: fill a template from the request,
+// prepare it, print it silently, one print job per label.
+#include <cstdio>
 #include <stdexcept>
 
+#include "app/LabelPlan.h"
 #include "app/MainForm.h"
+#include "barcode/frxBarcode.h"
+#include "platform/Cp1254.h"
+#include "print/DocumentSinks.h"
+#include "print/frxPrinter.h"
+#include "report/frxViews.h"
 
 namespace zentavo {
-namespace {
 
-// Labels are laid out by the report engine, which this build does not carry
-// yet; say so instead of pretending a label went out.
-[[noreturn]] void LabelPrintingUnavailable() {
-  throw std::runtime_error("Label printing is not available in this build yet; no label was printed");
+void TForm1::BtnLabBarkod3050Click() {
+  PrintLabels(ButtonJob::Lab3050);
+  Close();
 }
 
-}  // namespace
+void TForm1::BtnLabBarkodClick() {
+  PrintLabels(ButtonJob::Lab);
+  Close();
+}
 
-void TForm1::BtnLabBarkodClick() { LabelPrintingUnavailable(); }
-void TForm1::BtnLabSonucPrintClick() { LabelPrintingUnavailable(); }
-void TForm1::BtnLabBarkod3050Click() { LabelPrintingUnavailable(); }
+void TForm1::BtnLabSonucPrintClick() {
+  PrintLabels(ButtonJob::Result);
+  Close();
+}
+
+TfrxReport& TForm1::Template(const std::string& name) {
+  for (TfrxReport* r : {LabBarkod.get(), SonucBarkodu.get(), LabBarkod3050.get()})
+    if (r != nullptr && r->Name() == name) return *r;
+  throw std::runtime_error("No label template " + name);
+}
+
+void TForm1::PrintLabels(ButtonJob job) {
+  const std::vector<LabelPlan> plans = PlanLabels(job, requestText_);
+  if (options_.outputDir && !filePrinterInstalled_) {
+    // --output: every label becomes a file; the printer names of the request
+    // then match nothing and the file printer, the only one, prints.
+    auto printer = CreateFilePrinter(*options_.outputDir, ParseFileFormat(options_.format), options_.dpi,
+                                     [](const std::string& path) { std::printf("%s\n", path.c_str()); });
+    SetSharedPrinterList(std::make_unique<TfrxPrinters>(std::move(printer)));
+    filePrinterInstalled_ = true;
+  }
+  const bool terminalProgress = plans.size() > 1 && !ui_.WindowIsUp();
+  int failed = 0;
+  for (std::size_t i = 0; i < plans.size(); ++i) {
+    if (terminalProgress)
+      std::fprintf(stderr, "zentavo: label %zu of %zu\n", i + 1, plans.size());
+    try {
+      PrintLabel(plans[i]);
+    } catch (const std::exception& e) {
+      ++failed;
+      reporter_.Report(handlerName_, plans[i].documentName, e.what());
+    }
+    if (ui_.ProgressCancelled()) {
+      reporter_.Report(handlerName_, "", "Printing was cancelled; " + std::to_string(plans.size() - i - 1) +
+                                             " label(s) not printed");
+      jobFailed_ = true;
+      break;
+    }
+  }
+  if (failed > 0) jobFailed_ = true;
+}
+
+void TForm1::PrintLabel(const LabelPlan& plan) {
+  TfrxReport& report = Template(plan.templateName);
+  for (const LabelFill& fill : plan.fills) {
+    TfrxComponent* object = report.FindObject(fill.object);
+    if (fill.kind == LabelFill::Kind::Memo) {
+      auto* memo = dynamic_cast<TfrxCustomMemoView*>(object);
+      if (memo == nullptr) throw std::runtime_error("Template " + plan.templateName + " has no memo " + fill.object);
+      memo->SetText(cp1254::ToUtf8(fill.value));
+      // Request data is data: a bracket in a name is printed, not evaluated.
+      memo->AllowExpressions = false;
+    } else {
+      auto* barcode = dynamic_cast<TfrxBarCodeView*>(object);
+      if (barcode == nullptr)
+        throw std::runtime_error("Template " + plan.templateName + " has no barcode " + fill.object);
+      barcode->Text = fill.value;
+    }
+  }
+
+  // Preparation errors were shown by the report itself; the label is not
+  // printed half-made.
+  report.PrepareReport(true);
+  if (!report.Errors().empty())
+    throw std::runtime_error("The label " + plan.documentName + " was not printed: its preparation failed");
+
+  report.PrintOptions.ShowDialog = false;
+  if (!plan.documentName.empty()) report.FileName = plan.documentName;
+  if (plan.printer) report.PrintOptions.Printer = *plan.printer;
+  report.OnProgressStart = [this](TfrxReport&, int type, int) {
+    if (type == TfrxReport::ptPrinting && ui_.WindowIsUp()) ui_.ShowProgress("Printing");
+  };
+  report.OnProgress = [this](TfrxReport&, int type, int page) {
+    if (type == TfrxReport::ptPrinting) ui_.UpdateProgress("Printing page " + std::to_string(page));
+  };
+  report.OnProgressStop = [this](TfrxReport&, int type, int) {
+    if (type == TfrxReport::ptPrinting) ui_.HideProgress();
+  };
+  report.OnProcessEvents = [this, &report] {
+    ui_.ProcessEvents();
+    if (ui_.ProgressCancelled()) report.Terminated = true;
+  };
+  report.Print();
+  if (report.Terminated) throw std::runtime_error("The label " + plan.documentName + " was cancelled");
+}
 
 }  // namespace zentavo

@@ -94,6 +94,7 @@ void TForm1::RunJob(ButtonJob job) {
   const JobRow& row = FindJob(job);
   DecodeRequestOnce();
   jobStarted_ = true;
+  handlerName_ = row.handlerName;
   try {
     (this->*row.handler)();
   } catch (const std::exception& e) {

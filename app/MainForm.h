@@ -52,6 +52,11 @@ class TForm1 {
 
  private:
   void Close();
+  // The labels of one job, each prepared and printed on its own; a label
+  // that fails is reported and not printed, the others still print.
+  void PrintLabels(ButtonJob job);
+  void PrintLabel(const struct LabelPlan& plan);
+  TfrxReport& Template(const std::string& name);
   // Takes the Ui explicitly: the templates are made before the members.
   static std::unique_ptr<TfrxReport> LoadTemplate(std::string_view name, Ui& ui);
 
@@ -60,6 +65,8 @@ class TForm1 {
   ErrorReporter reporter_;
   std::string requestText_;
   bool decoded_ = false;
+  bool filePrinterInstalled_ = false;
+  std::string handlerName_;  // of the job running, for its error reports
   bool jobStarted_ = false;
   bool jobFailed_ = false;
 };

@@ -111,6 +111,8 @@ class TfrxPreviewPages {
   // Paper size in whole pixels; (0, 0) outside the pages.
   std::pair<int, int> PageSize(int index);
   void PaintPage(int index, Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY);
+  // Drops the rebuilt pages; printing keeps at most one page as objects.
+  void ClearCache();
 
   // ---- page editing (preview)
   void InsertBlankPage(int index);
@@ -151,7 +153,6 @@ class TfrxPreviewPages {
   void RegisterCopy(TfrxComponent& copy, int sourceIndex, bool bandPrefix);
   void StoreUnder(TfrxXMLItem& parent, TfrxComponent& object, std::span<TfrxComponent* const> children);
   const TfrxDictionary::Entry* SourceEntryOf(const TfrxXMLItem& element) const;
-  void ClearCache();
   void Notify(int which, int value);
   void BuildObjects(const TfrxXMLItem& element, TfrxComponent& parent, int depth);
   std::unique_ptr<TfrxReportPage> RebuildPage(TfrxXMLItem& element);

@@ -268,6 +268,15 @@ class TfrxReport : public TfrxComponent {
   // Prepares the template into prepared pages; true on success. The template
   // is read back from a snapshot afterwards, also after errors.
   bool PrepareReport(bool clearLastReport = true);
+  // Prints the prepared pages on the printer PrintOptions.Printer names (or
+  // the current one) as one document; false only when a print dialog was
+  // cancelled. Defined with the print job (print/).
+  bool Print();
+  // Host events of printing; all optional.
+  std::function<void(TfrxReport&)> OnPrintReport, OnAfterPrintReport;
+  std::function<void(TfrxReportPage& page, int copyNo)> OnPrintPage;
+  // Lets a window run between pages, so its cancel button can set Terminated.
+  std::function<void()> OnProcessEvents;
   TfrxEngine& Engine();
   TfrxPreviewPages& PreviewPages();
   // The report script step; a statement-free script until scripts can run.

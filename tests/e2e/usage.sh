@@ -21,7 +21,7 @@ done <<'ROWS'
 2	--output	option without its value
 2	|2|	no display and no job
 2		no request, no display, no job
-1	|1|	automatic job that cannot print is a failure
+0	|1|	an automatic request without tests prints nothing
 0	--explain -- --looks-like-an-option	after -- a word is the request, not an option
 ROWS
 echo "usage: ok"
