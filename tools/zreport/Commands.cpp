@@ -8,6 +8,7 @@ const std::vector<Subcommand>& Subcommands() {
       {"barcode", "encode a barcode: module string or rendered symbol", kBarcodeUsage, RunBarcode},
       {"dump", "the object tree of a template after alignment", kDumpUsage, RunDump},
       {"roundtrip", "load a template and print it saved again", kRoundtripUsage, RunRoundtrip},
+      {"draw", "a template's pages as designed, into PDF, PostScript or PNG", kDrawUsage, RunDraw},
       {"syntax", "a script's syntax tree as XML, or its first syntax error", kSyntaxUsage, RunSyntax},
       {"printers", "installed printers, default, resolution, sheet and unprintable edges", kPrintersUsage,
        RunPrinters},

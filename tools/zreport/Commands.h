@@ -26,6 +26,8 @@ extern const char kSyntaxUsage[];
 int RunSyntax(const std::vector<std::string>& args);
 int RunBarcode(const std::vector<std::string>& args);
 extern const char* const kBarcodeUsage;
+int RunDraw(const std::vector<std::string>& args);
+extern const char* const kDrawUsage;
 int RunPrinters(const std::vector<std::string>& args);
 extern const char* const kPrintersUsage;
 
