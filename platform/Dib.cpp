@@ -41,6 +41,50 @@ struct Field {
   std::uint32_t Get(std::uint32_t v) const { return max == 0 ? 0 : ((v & mask) >> shift) * 255 / max; }
 };
 
+// Run-length encoded 8- and 4-bit bitmaps, rows bottom-up: (count, index)
+// runs and escapes for end of line, end of bitmap, a jump and literal
+// pixels. Skipped pixels keep the first palette colour; nothing is written
+// outside the picture and the walk ends with the data.
+Bitmap DecodeRle(std::string_view data, std::size_t at, int w, int h, int bpp,
+                 const std::vector<std::uint32_t>& palette) {
+  Bitmap out;
+  out.width = w;
+  out.height = h;
+  out.argb.assign(static_cast<std::size_t>(w) * h, palette.empty() ? 0xFF000000u : palette[0]);
+  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(data[i]); };
+  int x = 0, y = 0;  // y counts rows from the bottom
+  auto put = [&](unsigned index) {
+    if (x >= w) return;
+    out.argb[static_cast<std::size_t>(h - 1 - y) * w + x] = palette[index & (palette.size() - 1)];
+    ++x;
+  };
+  while (at + 2 <= data.size() && y < h) {
+    const unsigned count = byte(at), value = byte(at + 1);
+    at += 2;
+    if (count > 0) {
+      for (unsigned i = 0; i < count; ++i) put(bpp == 8 ? value : (i % 2 == 0 ? value >> 4 : value & 0xF));
+      continue;
+    }
+    if (value == 0) {
+      x = 0;
+      ++y;
+    } else if (value == 1) {
+      break;
+    } else if (value == 2) {
+      if (at + 2 > data.size()) Truncated();
+      x = std::min(x + byte(at), w);
+      y += byte(at + 1);
+      at += 2;
+    } else {
+      const std::size_t bytes = bpp == 8 ? value : (value + 1) / 2;
+      if (at + bytes > data.size()) Truncated();
+      for (unsigned i = 0; i < value; ++i) put(bpp == 8 ? byte(at + i) : (i % 2 == 0 ? byte(at + i / 2) >> 4 : byte(at + i / 2) & 0xF));
+      at += (bytes + 1) / 2 * 2;  // literal runs keep 16-bit alignment
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::uint32_t U32(std::string_view b, std::size_t at) {
@@ -95,12 +139,15 @@ Bitmap Decode(std::string_view data, std::size_t header, std::size_t pixels, boo
   if (height < 0) height = -height;
   if (iconMask) height /= 2;
   CheckImageSize(width, height);
-  if (compression == 1 || compression == 2) throw ImageError("Run-length compressed bitmaps are not supported");
-  if (compression != 0 && compression != 3 && compression != 6) throw ImageError("Unknown bitmap compression");
+  const bool rle = compression == 1 || compression == 2;
+  if (compression != 0 && compression != 3 && compression != 6 && !rle) throw ImageError("Unknown bitmap compression");
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
     throw ImageError("Unsupported bitmap colour depth");
   }
-  if (compression != 0 && bpp != 16 && bpp != 32) throw ImageError("Unknown bitmap compression");
+  if (rle ? (bpp != (compression == 1 ? 8 : 4) || topDown || iconMask)
+          : (compression != 0 && bpp != 16 && bpp != 32)) {
+    throw ImageError("Unknown bitmap compression");
+  }
 
   std::vector<std::uint32_t> palette;
   if (bpp <= 8) {
@@ -127,8 +174,9 @@ Bitmap Decode(std::string_view data, std::size_t header, std::size_t pixels, boo
   }
   const Field red(masks[0]), green(masks[1]), blue(masks[2]);
 
-  const std::size_t stride = ((static_cast<std::size_t>(width) * bpp + 31) / 32) * 4;
   const std::size_t start = pixels != 0 ? pixels : paletteStart;
+  if (rle) return DecodeRle(data, start, static_cast<int>(width), static_cast<int>(height), bpp, palette);
+  const std::size_t stride = ((static_cast<std::size_t>(width) * bpp + 31) / 32) * 4;
   Need(data, start, stride * static_cast<std::size_t>(height));
   const auto w = static_cast<int>(width), h = static_cast<int>(height);
   Bitmap out;
