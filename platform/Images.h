@@ -22,9 +22,8 @@ inline constexpr int kMaxImageSide = 16384;
 inline constexpr std::int64_t kMaxImagePixels = 40'000'000;
 
 // A .bmp file: file header, info header (core, 3.x, V4 or V5), palette and
-// pixels; 1, 4, 8, 16, 24 and 32 bits, uncompressed, bit fields or run-length
-// (8 and 4 bits). The
-// pixels are opaque, as GDI draws bitmaps.
+// pixels; 1, 4, 8, 16, 24 and 32 bits, uncompressed, bit fields or
+// run-length (8 and 4 bits). The pixels are opaque, as GDI draws bitmaps.
 Bitmap DecodeBmp(std::string_view file);
 // Baseline and progressive JPEG in grey, YCbCr, RGB or (Adobe) CMYK.
 Bitmap DecodeJpeg(std::string_view data);
