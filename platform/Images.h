@@ -19,7 +19,7 @@ struct ImageError : std::runtime_error {
 // No side beyond this and no more pixels than this in one picture: a label
 // needs far less, and a forged header must not claim gigabytes.
 inline constexpr int kMaxImageSide = 16384;
-inline constexpr std::int64_t kMaxImagePixels = 40'000'000;
+inline constexpr std::int64_t kMaxImagePixels = 25'000'000;
 
 // A .bmp file: file header, info header (core, 3.x, V4 or V5), palette and
 // pixels; 1, 4, 8, 16, 24 and 32 bits, uncompressed, bit fields or

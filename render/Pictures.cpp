@@ -46,8 +46,10 @@ std::string Le32Bytes(std::size_t n) {
   return s;
 }
 
-// Pictures are few and repeat on every label: decode each distinct one once.
+// Pictures are few and repeat on every label: decode each distinct one once,
+// keeping at most this many pictures and pixels.
 constexpr std::size_t kCachedPictures = 16;
+constexpr std::size_t kCachedPixels = 48'000'000;
 
 }  // namespace
 
@@ -68,6 +70,7 @@ std::shared_ptr<const Bitmap> PictureBitmap(const TfrxPicture& picture) {
   if (picture.Empty()) return nullptr;
   static std::mutex mutex;
   static std::map<std::string, std::shared_ptr<const Bitmap>> cache;
+  static std::size_t cachedPixels = 0;
   std::string key = picture.GraphicClass;
   key += '\0';
   key += picture.Data;
@@ -77,8 +80,12 @@ std::shared_ptr<const Bitmap> PictureBitmap(const TfrxPicture& picture) {
   }
   auto bitmap = std::make_shared<const Bitmap>(Decode(picture));
   std::lock_guard lock(mutex);
-  if (cache.size() >= kCachedPictures) cache.clear();
-  cache.emplace(std::move(key), bitmap);
+  const std::size_t pixels = bitmap->argb.size();
+  if (cache.size() >= kCachedPictures || cachedPixels + pixels > kCachedPixels) {
+    cache.clear();
+    cachedPixels = 0;
+  }
+  if (pixels <= kCachedPixels && cache.emplace(std::move(key), bitmap).second) cachedPixels += pixels;
   return bitmap;
 }
 
