@@ -1,6 +1,8 @@
 // Shared value types: line lists, fonts, frames, highlight, format, pictures.
 #include "report/frxTypes.h"
 
+#include "render/Pictures.h"
+
 #include <cmath>
 #include <algorithm>
 #include <cstring>
@@ -266,8 +268,18 @@ bool TfrxPicture::ReadExtraProperty(const std::string& name, PropDataReader& r) 
   if (block.empty()) return true;
   std::size_t n = static_cast<unsigned char>(block[0]);
   if (n + 1 > block.size()) throw std::runtime_error("Invalid picture data");
-  GraphicClass = block.substr(1, n);
-  Data = block.substr(1 + n);
+  TfrxPicture read;
+  read.GraphicClass = block.substr(1, n);
+  read.Data = block.substr(1 + n);
+  // A damaged or forged picture is refused here, when the template is read,
+  // rather than failing each time a page draws it.
+  try {
+    CheckPicture(read);
+  } catch (const std::exception& e) {
+    throw std::runtime_error(std::string("Invalid picture data: ") + e.what());
+  }
+  GraphicClass = std::move(read.GraphicClass);
+  Data = std::move(read.Data);
   return true;
 }
 

@@ -48,7 +48,15 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   TfrxCustomMemoView* FlowTo() const;
   void SetFlowTo(TfrxCustomMemoView* memo) { flowTo_ = memo; }
 
-  virtual double CalcWidth() { return Width(); }
+  // Text drawing and measuring (render/MemoView.cpp).
+  void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
+  double CalcHeight() override;
+  virtual double CalcWidth();
+  void InitPart() override;
+  double DrawPart() override;
+  // Set by the print or preview drawing to the number of prepared pages;
+  // replaces "[TOTALPAGES#]" when the memo draws.
+  int TotalPages = 0;
   void BeforePrint() override;
   void AfterPrint() override;
   std::string Diff(const TfrxComponent& ref) const override;
@@ -58,6 +66,7 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   int rotation_ = 0;
   TfrxCustomMemoView* flowTo_ = nullptr;
   TWideStrings savedMemo_;
+  std::u16string partText_;  // the text still to be placed by DrawPart
 };
 
 class TfrxMemoView : public TfrxCustomMemoView {
@@ -81,6 +90,8 @@ class TfrxCustomLineView : public TfrxStretcheable {
   static const ClassInfo& StaticClassInfo();
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
   bool Diagonal = false;
+  // A line that is not diagonal becomes an edge of its own frame (render/Lines.cpp).
+  void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
 };
 
 class TfrxLineView : public TfrxCustomLineView {
@@ -97,11 +108,14 @@ class TfrxShapeView : public TfrxView {
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
   TfrxShapeKind Shape = TfrxShapeKind::skRectangle;
   int Curve = 0;
+  // The outline is the frame (render/Shapes.cpp).
+  void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
 };
 
 class TfrxPictureView : public TfrxView {
  public:
-  using TfrxView::TfrxView;
+  // Its background is white and not published.
+  explicit TfrxPictureView(TfrxComponent* owner = nullptr) : TfrxView(owner) { Color = clWhite; }
   static const ClassInfo& StaticClassInfo();
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
   std::string GetDescription() const override;
@@ -113,6 +127,13 @@ class TfrxPictureView : public TfrxView {
   bool Stretched = true;
   // Set by preparation when the picture changed (prepared pages keep only those).
   bool PictureChanged = false;
+  // Drawing and loading (render/Pictures.cpp). LoadPictureFromStream reads a
+  // bitmap, JPEG, icon or metafile from the stream's current position and
+  // returns 0, or E_INVALIDARG with the picture cleared when the bytes are no
+  // graphic of those kinds or a damaged one.
+  void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
+  int LoadPictureFromStream(TStream& stream);
+  static constexpr int E_INVALIDARG = static_cast<int>(0x80070057u);
 };
 
 class TfrxSubreport : public TfrxView {

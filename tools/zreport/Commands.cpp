@@ -10,6 +10,7 @@ const std::vector<Subcommand>& Subcommands() {
       {"roundtrip", "load a template and print it saved again", kRoundtripUsage, RunRoundtrip},
       {"prepare", "a template prepared into pages, saved as a prepared report", kPrepareUsage, RunPrepare},
       {"render", "prepared pages drawn into PNG, PDF or PostScript", kRenderUsage, RunRender},
+      {"draw", "a template's pages as designed, into PDF, PostScript or PNG", kDrawUsage, RunDraw},
       {"syntax", "a script's syntax tree as XML, or its first syntax error", kSyntaxUsage, RunSyntax},
       {"printers", "installed printers, default, resolution, sheet and unprintable edges", kPrintersUsage,
        RunPrinters},

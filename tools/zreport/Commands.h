@@ -30,6 +30,8 @@ int RunPrepare(const std::vector<std::string>& args);
 extern const char* const kPrepareUsage;
 int RunRender(const std::vector<std::string>& args);
 extern const char* const kRenderUsage;
+int RunDraw(const std::vector<std::string>& args);
+extern const char* const kDrawUsage;
 int RunPrinters(const std::vector<std::string>& args);
 extern const char* const kPrintersUsage;
 

@@ -18,6 +18,14 @@ void Load(TfrxComponent& c, const std::string& text) {
   c.LoadFromStream(s);
 }
 
+// A whole 1 x 1 bitmap file: damaged pictures are refused when read.
+std::string TinyBmp(char blue) {
+  std::string f("BM\x3A\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0", 30);
+  f += std::string(24, '\0');
+  f += std::string{blue, '\x01', '\xFF', '\0'};
+  return f;
+}
+
 // A report with every band kind, nested objects, references and Turkish text.
 void BuildEverything(TfrxReport& r) {
   r.ReportOptions.CreateDate = 41000.5;
@@ -33,7 +41,7 @@ void BuildEverything(TfrxReport& r) {
   page->SetPaperSize(9);
   page->LeftMargin = 12.5;
   page->SetColumns(3);
-  page->BackPicture.SetBitmapFile("BM-tiny");
+  page->BackPicture.SetBitmapFile(TinyBmp(0));
   int n = 0;
   auto band = [&](TfrxBand* b) {
     b->SetName("Band" + std::to_string(++n));
@@ -92,7 +100,7 @@ void BuildEverything(TfrxReport& r) {
   sub->SetSubPage(page2);
   auto* pic = new TfrxPictureView(page2);
   pic->SetName("Picture1");
-  pic->Picture.SetBitmapFile(std::string("BM\0\x01\xFF", 5));
+  pic->Picture.SetBitmapFile(TinyBmp(7));
 }
 
 TEST(Serializer, SaveLoadSaveGivesIdenticalBytes) {
@@ -127,7 +135,7 @@ TEST(Serializer, SaveLoadSaveGivesIdenticalBytes) {
   EXPECT_EQ(loaded.Styles[0].Font.Height(), -16);
   EXPECT_EQ(loaded.ReportOptions.Description.Lines, r.ReportOptions.Description.Lines);
   auto* pic = dynamic_cast<TfrxPictureView*>(loaded.FindObject("Picture1"));
-  EXPECT_EQ(pic->Picture.BitmapFile(), std::string("BM\0\x01\xFF", 5));
+  EXPECT_EQ(pic->Picture.BitmapFile(), TinyBmp(7));
 }
 
 TEST(Serializer, AttributeForms) {
