@@ -183,8 +183,9 @@ class TfrxView : public TfrxReportComponent {
   void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
   // Stores the canvas and scales and computes the device rectangle.
   virtual void BeginDraw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY);
-  virtual void DrawBackground() {}
-  virtual void DrawFrame() {}
+  // Fill and border with its shadow; drawn by render/Frames.cpp.
+  virtual void DrawBackground();
+  virtual void DrawFrame();
   void BeforePrint() override;
   void AfterPrint() override;
   std::string Diff(const TfrxComponent& ref) const override;
