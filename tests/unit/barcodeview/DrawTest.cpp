@@ -233,3 +233,54 @@ TEST(BarcodeViewDraw, OffsetsMoveTheDeviceRectangle) {
 
 }  // namespace
 }  // namespace zentavo
+
+namespace zentavo {
+namespace {
+
+// With the real fill and border: the object's colour under everything, the
+// frame over everything, for a good symbol and for a failed one.
+TEST(BarcodeViewDraw, FilledAndFramedObject) {
+  struct Row {
+    const char* text;
+    TColor color;
+    const char* ground;  // nullptr: no fill of the whole object
+    const char* why;
+  } rows[] = {
+      {"1500483197", 0x00FF00, "#00FF00", "green object: its whole rectangle first"},
+      {"1500483197", clNone, nullptr, "transparent object: only the symbol's own white"},
+      {"15A", 0x00FF00, "#00FF00", "a failed text keeps fill and frame"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.why);
+    TfrxBarCodeView v;
+    testing::SetUp(v, {bcCode128C, r.text, 2, 1, 0, haLeft, 17.362245, 41.57483, 90, 49.13385827});
+    v.Color = r.color;
+    v.Frame.Typ = ftLeft | ftRight | ftTop | ftBottom;
+    RecordingCanvas canvas(203, 400, 240, CanvasKind::Printer);
+    v.Draw(canvas, k203, k203, 0, 0);
+    const auto& calls = canvas.Calls();
+    ASSERT_FALSE(calls.empty());
+    const Rect device{v.Device.left, v.Device.top, v.Device.right, v.Device.bottom};
+    const auto fills = Fills(canvas);
+    ASSERT_FALSE(fills.empty());
+    if (r.ground != nullptr) {
+      EXPECT_EQ(fills.front().rect, device);
+      EXPECT_EQ(fills.front().color, r.ground);
+      EXPECT_EQ(calls.front().rfind("FillRect", 0), 0u) << "the fill comes first";
+    } else {
+      EXPECT_NE(fills.front().rect, device);
+    }
+    // The frame: its lines come after every fill and text.
+    std::size_t lastPaint = 0, firstLine = calls.size();
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+      if (calls[i].rfind("FillRect", 0) == 0 || calls[i].rfind("Text", 0) == 0) lastPaint = i;
+      if (calls[i].rfind("Line", 0) == 0 || calls[i].rfind("Polyline", 0) == 0)
+        firstLine = std::min(firstLine, i);
+    }
+    ASSERT_LT(firstLine, calls.size()) << "a frame was drawn";
+    EXPECT_GT(firstLine, lastPaint);
+  }
+}
+
+}  // namespace
+}  // namespace zentavo
