@@ -2,6 +2,7 @@
 // the recorded fills and texts of a drawing.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
