@@ -1,19 +1,16 @@
-// The barcode report object: a view that holds the symbology settings and the
-// text to encode. Encoding and drawing belong to the encoder (frxBarcod.h).
+// The barcode report object: a view that owns one encoder, copies its
+// settings into it at every drawing, sizes itself from the symbol and draws
+// it between its background and its frame (or the encoder's message when the
+// text cannot be encoded).
 #pragma once
 
 #include <string>
 
+#include "barcode/frxBarcod.h"
 #include "report/frxComponent.h"
 
 namespace zentavo {
 
-enum class TfrxBarcodeType {
-  bcCode_2_5_interleaved, bcCode_2_5_industrial, bcCode_2_5_matrix, bcCode39, bcCode39Extended,
-  bcCode128A, bcCode128B, bcCode128C, bcCode93, bcCode93Extended, bcCodeMSI, bcCodePostNet,
-  bcCodeCodabar, bcCodeEAN8, bcCodeEAN13, bcCodeUPC_A, bcCodeUPC_E0, bcCodeUPC_E1, bcCodeUPC_Supp2,
-  bcCodeUPC_Supp5, bcCodeEAN128A, bcCodeEAN128B, bcCodeEAN128C,
-};
 extern const EnumInfo kBarcodeTypeInfo;
 
 class TfrxBarCodeView : public TfrxView {
@@ -23,7 +20,7 @@ class TfrxBarCodeView : public TfrxView {
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
   std::string GetDescription() const override;
 
-  TfrxBarcodeType BarType = TfrxBarcodeType::bcCode39;
+  TfrxBarcodeType BarType = bcCode39;
   bool CalcCheckSum = false;
   std::string Expression;
   TfrxHAlign HAlign = TfrxHAlign::haLeft;
@@ -32,8 +29,39 @@ class TfrxBarCodeView : public TfrxView {
   std::string Text = "12345678";
   double WideBarRatio = 2;
   double Zoom = 1;  // width of one module in report pixels
-  // The message of the last failed encoding, drawn instead of the bars.
+
+  // The message of the last drawing's failed encoding, drawn instead of the
+  // bars; empty after a drawing whose text encoded.
   std::string ErrorText;
+
+  // Sizes the object from its symbol (Width, or Height at 90 and 270
+  // degrees; HAlign says which edge stays), fills the background, draws the
+  // symbol with whole device dots per module or the error text, then the
+  // frame.
+  void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
+  // Text from the bound data field, else from Expression; Text itself is
+  // never scanned for bracketed expressions.
+  void GetData() override;
+  // Widened by the EAN-13 and UPC digits drawn outside the bars.
+  Rect GetRealBounds() override;
+
+  // Whether the current settings encode, without drawing: the encoder's
+  // message, or empty. A label job asks this before it submits a label, so
+  // a barcode that would print as its error text is never sent.
+  std::string EncodingError() const;
+  // The quadrant drawn: Rotation taken modulo 360 to the nearest multiple
+  // of 90 (0, 90, 180 or 270), as the encoder turns the symbol.
+  int DrawnRotation() const;
+  // The owned encoder, holding the settings of the last drawing.
+  const TfrxBarcode& Barcode() const { return barcode_; }
+
+ private:
+  // Copies this object's settings into an encoder (Modul, ColorBar and
+  // CheckSumMethod keep the encoder's defaults).
+  void SetUpBarcode(TfrxBarcode& barcode) const;
+  void DrawErrorText();
+
+  TfrxBarcode barcode_;
 };
 
 }  // namespace zentavo
