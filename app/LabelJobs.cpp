@@ -80,6 +80,10 @@ void TForm1::PrintLabel(const LabelPlan& plan) {
       if (barcode == nullptr)
         throw std::runtime_error("Template " + plan.templateName + " has no barcode " + fill.object);
       barcode->Text = fill.value;
+      // A barcode that cannot carry the number would print as its error text:
+      // such a label must not reach the printer.
+      if (std::string error = barcode->EncodingError(); !error.empty())
+        throw std::runtime_error("The label " + plan.documentName + " was not printed: " + error);
     }
   }
 
