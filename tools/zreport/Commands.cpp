@@ -9,6 +9,7 @@ const std::vector<Subcommand>& Subcommands() {
       {"dump", "the object tree of a template after alignment", kDumpUsage, RunDump},
       {"roundtrip", "load a template and print it saved again", kRoundtripUsage, RunRoundtrip},
       {"syntax", "a script's syntax tree as XML, or its first syntax error", kSyntaxUsage, RunSyntax},
+      {"run", "compile and run a script; WriteLn prints a line", kRunUsage, RunRun},
       {"printers", "installed printers, default, resolution, sheet and unprintable edges", kPrintersUsage,
        RunPrinters},
   };
