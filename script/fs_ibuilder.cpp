@@ -269,9 +269,23 @@ class AssignStmt : public Stmt {
       : Stmt(s, std::move(pos), std::move(unit)), target_(std::move(target)), value_(std::move(value)), mod_(mod) {
     TfsItem* item = target_->Item();
     if (item && !target_->IsReadOnly() && item->kind != ItemKind::StringVariable) fast_ = item;
+    // Integer operators over Integer operands: their value is the 32-bit
+    // fast path's anyway, so it is taken without building values.
+    auto* op = dynamic_cast<TfsOperatorNode*>(value_->Root());
+    intFast_ = fast_ && fast_->type.code == tcInteger && op && op->BothIntegers() && op->Left() && op->Right() &&
+               (mod_ == ' ' || mod_ == '+' || mod_ == '-');
   }
   void Execute() override {
     if (!Prologue()) return;
+    if (intFast_ && (mod_ == ' ' || fast_->value.IsInt32())) {
+      // The compound forms keep the variant rule: a sum beyond 32 bits
+      // becomes a 64-bit value. The target is read before the value.
+      std::int64_t c = mod_ == ' ' ? 0 : fast_->value.RawInt32();
+      std::int32_t x = value_->Root()->Int32Value();
+      if (mod_ == ' ') fast_->value = Variant::Int(x);
+      else fast_->value = Variant::Integer(mod_ == '+' ? c + x : c - x);
+      return;
+    }
     Variant v = value_->Value();
     if (mod_ != ' ') {
       Variant cur = target_->GetValue();
@@ -291,6 +305,7 @@ class AssignStmt : public Stmt {
   std::unique_ptr<TfsExpression> value_;
   char mod_;
   TfsItem* fast_ = nullptr;
+  bool intFast_ = false;
 };
 
 class CallStmt : public Stmt {
