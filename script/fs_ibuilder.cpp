@@ -255,6 +255,45 @@ void EndLoop(TfsScope& scope) {
   scope.ContinueFlag = false;
 }
 
+// A loop or branch condition. A comparison of two Integer operands is
+// decided on the 32-bit values directly; anything else goes through the
+// expression's value and its Boolean conversion.
+class Condition {
+ public:
+  Condition() = default;
+  explicit Condition(std::unique_ptr<TfsExpression> e) : expr_(std::move(e)) {
+    auto* op = dynamic_cast<TfsOperatorNode*>(expr_->Root());
+    if (op && op->BothIntegers() && op->Left() && op->Right()) {
+      switch (op->Op()) {
+        case ExprOp::Greater: case ExprOp::Less: case ExprOp::LessEq:
+        case ExprOp::GreaterEq: case ExprOp::NotEq: case ExprOp::Eq:
+          cmp_ = op;
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  explicit operator bool() const { return expr_ != nullptr; }
+  bool Test() const {
+    if (!cmp_) return expr_->Value().ToBool();
+    std::int32_t a = cmp_->Left()->Int32Value();
+    std::int32_t b = cmp_->Right()->Int32Value();
+    switch (cmp_->Op()) {
+      case ExprOp::Greater: return a > b;
+      case ExprOp::Less: return a < b;
+      case ExprOp::LessEq: return a <= b;
+      case ExprOp::GreaterEq: return a >= b;
+      case ExprOp::NotEq: return a != b;
+      default: return a == b;
+    }
+  }
+
+ private:
+  std::unique_ptr<TfsExpression> expr_;
+  TfsOperatorNode* cmp_ = nullptr;
+};
+
 class ListStmt : public Stmt {
  public:
   using Stmt::Stmt;
@@ -332,9 +371,9 @@ class IfStmt : public Stmt {
   using Stmt::Stmt;
   void Execute() override {
     if (!Prologue()) return;
-    RunStatements(cond->Value().ToBool() ? then : otherwise, scope_);
+    RunStatements(cond.Test() ? then : otherwise, scope_);
   }
-  std::unique_ptr<TfsExpression> cond;
+  Condition cond;
   TfsStmtList then, otherwise;
 };
 
@@ -363,13 +402,13 @@ class WhileStmt : public Stmt {
     if (!Prologue()) return;
     for (bool first = true;; first = false) {
       if (!first && !LoopRound(scope_, unit_, pos_)) break;
-      if (!cond->Value().ToBool()) break;
+      if (!cond.Test()) break;
       RunStatements(body, scope_);
       if (!AfterRound(scope_)) break;
     }
     EndLoop(scope_);
   }
-  std::unique_ptr<TfsExpression> cond;
+  Condition cond;
   TfsStmtList body;
 };
 
@@ -382,11 +421,11 @@ class RepeatStmt : public Stmt {
       if (!first && !LoopRound(scope_, unit_, pos_)) break;
       RunStatements(body, scope_);
       if (!AfterRound(scope_)) break;
-      if (cond->Value().ToBool() != inverse) break;
+      if (cond.Test() != inverse) break;
     }
     EndLoop(scope_);
   }
-  std::unique_ptr<TfsExpression> cond;
+  Condition cond;
   bool inverse = false;
   TfsStmtList body;
 };
@@ -446,7 +485,7 @@ class CppForStmt : public Stmt {
     if (scope_.Program().TerminateRequested()) return;
     for (bool first = true;; first = false) {
       if (!first && !LoopRound(scope_, unit_, pos_)) break;
-      if (cond && !cond->Value().ToBool()) break;
+      if (cond && !cond.Test()) break;
       RunStatements(body, scope_);
       if (!AfterRound(scope_)) break;
       RunStatements(stepList, scope_);
@@ -454,7 +493,7 @@ class CppForStmt : public Stmt {
     EndLoop(scope_);
   }
   TfsStmtList init, stepList, body;
-  std::unique_ptr<TfsExpression> cond;
+  Condition cond;
 };
 
 class TryStmt : public Stmt {
@@ -975,7 +1014,7 @@ class Builder {
       Add<CallStmt>(list, e, scope, std::move(d), m);
     } else if (n == "ifstmt") {
       auto& st = Add<IfStmt>(list, e, scope);
-      st.cond = Expression(Child(e, 0), scope);
+      st.cond = Condition(Expression(Child(e, 0), scope));
       for (std::size_t i = 1; i < e.Count(); ++i) {
         if (Is(Child(e, i), "thenstmt")) Children(Child(e, i), 0, scope, st.then);
         else if (Is(Child(e, i), "elsestmt")) Children(Child(e, i), 0, scope, st.otherwise);
@@ -1018,12 +1057,12 @@ class Builder {
     } else if (n == "cppforstmt") {
       auto& st = Add<CppForStmt>(list, e, scope);
       if (e.Count() > 0) Statement(Child(e, 0), scope, st.init);
-      if (e.Count() > 1 && Is(Child(e, 1), "expr") && Child(e, 1).Count() > 0) st.cond = Expression(Child(e, 1), scope);
+      if (e.Count() > 1 && Is(Child(e, 1), "expr") && Child(e, 1).Count() > 0) st.cond = Condition(Expression(Child(e, 1), scope));
       if (e.Count() > 2) Statement(Child(e, 2), scope, st.stepList);
       Children(e, 3, scope, st.body);
     } else if (n == "whilestmt") {
       auto& st = Add<WhileStmt>(list, e, scope);
-      st.cond = Expression(Child(e, 0), scope);
+      st.cond = Condition(Expression(Child(e, 0), scope));
       Children(e, 1, scope, st.body);
     } else if (n == "repeatstmt") {
       auto& st = Add<RepeatStmt>(list, e, scope);
@@ -1033,7 +1072,7 @@ class Builder {
         --last;
       }
       for (std::size_t i = 0; i < last; ++i) Statement(Child(e, i), scope, st.body);
-      st.cond = Expression(Child(e, last), scope);
+      st.cond = Condition(Expression(Child(e, last), scope));
     } else if (n == "trystmt") {
       auto& st = Add<TryStmt>(list, e, scope);
       for (std::size_t i = 0; i < e.Count(); ++i) {
