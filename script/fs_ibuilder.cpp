@@ -91,25 +91,24 @@ class ScriptCallDsgn : public Dsgn {
     for (TfsItem* p : item->proc->params) hasByRef_ = hasByRef_ || p->byReference;
   }
   Variant GetValue() override {
-    constexpr std::size_t kSmall = 8;
+    // Arguments of short calls stay on the stack; a by-reference parameter
+    // needs the final values back, which only those calls pay for.
+    constexpr std::size_t kSmall = 4;
     std::size_t n = args_.size();
-    std::array<Variant, kSmall> small, smallOut;
-    std::vector<Variant> big, bigOut;
+    std::array<Variant, kSmall> small;
+    std::vector<Variant> big;
     Variant* vals = small.data();
-    Variant* out = smallOut.data();
     if (n > kSmall) {
       big.resize(n);
-      bigOut.resize(n);
       vals = big.data();
-      out = bigOut.data();
     }
     for (std::size_t i = 0; i < n; ++i) vals[i] = args_[i]->Value();
-    Variant result = CallScriptProc(*item_, vals, static_cast<int>(n), hasByRef_ ? out : nullptr);
-    if (hasByRef_) {
-      const auto& params = item_->proc->params;
-      for (std::size_t i = 0; i < n; ++i)
-        if (params[i]->byReference) args_[i]->SetValue(out[i]);
-    }
+    if (!hasByRef_) return CallScriptProc(*item_, vals, static_cast<int>(n), nullptr);
+    std::vector<Variant> out(item_->proc->params.size());
+    Variant result = CallScriptProc(*item_, vals, static_cast<int>(n), out.data());
+    const auto& params = item_->proc->params;
+    for (std::size_t i = 0; i < n; ++i)
+      if (params[i]->byReference) args_[i]->SetValue(out[i]);
     return result;
   }
   void SetValue(const Variant&) override {}
