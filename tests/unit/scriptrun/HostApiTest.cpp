@@ -103,6 +103,32 @@ TEST(HostApi, EnumsAndClearItemsBeforeRecompiling) {
   EXPECT_EQ(r.Run("VadoziDaruro", "var c: Integer; begin c := kGreen; WriteLn(c) end."), "1\n");
 }
 
+TEST(HostApi, MembersOfObjectHandlesAreCheckedBeforeAnything) {
+  static const HostClassInfo kClass{"TThing", nullptr};
+  int thing = 0;
+  Runner r;
+  r.script.AddVariable("Thing", "Variant", Variant::Object(ObjectTable::Register(&thing, &kClass)));
+  ASSERT_TRUE(r.Compile("VadoziDaruro", "begin Thing.Name := 'x' end."));
+  // A registered object: members need a registered class, and late binding does not exist here.
+  EXPECT_THROW(
+      {
+        try {
+          r.script.Execute();
+        } catch (const ScriptError& e) {
+          EXPECT_STREQ(e.what(), msg::kAutomation);
+          throw;
+        }
+      },
+      ScriptError);
+  ObjectTable::Unregister(&thing);
+  try {
+    r.script.Execute();
+    ADD_FAILURE() << "a stale handle was used";
+  } catch (const ScriptError& e) {
+    EXPECT_STREQ(e.what(), msg::kInvalidObject);
+  }
+}
+
 TEST(HostApi, VariablesKeepValuesBetweenRuns) {
   Runner r;
   ASSERT_TRUE(r.Compile("VadoziDaruro", "var n: Integer; begin n := n + 1; WriteLn(n) end."));

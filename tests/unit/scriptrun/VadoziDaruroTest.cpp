@@ -131,6 +131,8 @@ const Case kErrors[] = {
      "Strings doesn't have properties or methods at 1:27"},
     {"a number is never an object", "var v: Variant; begin v := 5; v.Name := 'x' end.",
      "error: Object reference required"},
+    {"late-bound automation", "var o: Variant; begin o := CreateOleObject('Word.Application'); o.Visible := True end.",
+     "error: Automation is not supported on this platform"},
     {"with on a value that is no object handle",
      "var v: Variant; begin v := 5; with v do Name := 'x' end.", "error: Object reference required"},
     {"with on a string is refused", "var s: String; begin with s do Name := 'x' end.",
