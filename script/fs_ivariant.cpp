@@ -142,34 +142,12 @@ bool ObjectTable::IsValid(ObjectHandle handle) { return FindSlot(handle) != null
 
 // ---- storage ----------------------------------------------------------------
 
-Variant& Variant::operator=(const Variant& other) noexcept {
-  if (this != &other) {
-    other.AddRef();
-    Release();
-    type_ = other.type_;
-    u_ = other.u_;
-  }
-  return *this;
-}
-
-Variant& Variant::operator=(Variant&& other) noexcept {
-  if (this != &other) {
-    Release();
-    type_ = other.type_;
-    u_ = other.u_;
-    other.type_ = varEmpty;
-    other.u_.i64 = 0;
-  }
-  return *this;
-}
-
-void Variant::Release() noexcept {
+void Variant::ReleaseShared() noexcept {
   if (type_ == varString) {
     if (--u_.s->refs == 0) delete u_.s;
   } else if (type_ == kArrayTag) {
     if (--u_.a->refs == 0) delete u_.a;
   }
-  type_ = varEmpty;
 }
 
 Variant Variant::Integer(std::int64_t i) {

@@ -101,8 +101,27 @@ class Variant {
     other.type_ = varEmpty;
     other.u_.i64 = 0;
   }
-  Variant& operator=(const Variant& other) noexcept;
-  Variant& operator=(Variant&& other) noexcept;
+  // Inline: numbers are copied and dropped on every script operation, and
+  // only strings and arrays need the shared-body bookkeeping.
+  Variant& operator=(const Variant& other) noexcept {
+    if (this != &other) {
+      other.AddRef();
+      Release();
+      type_ = other.type_;
+      u_ = other.u_;
+    }
+    return *this;
+  }
+  Variant& operator=(Variant&& other) noexcept {
+    if (this != &other) {
+      Release();
+      type_ = other.type_;
+      u_ = other.u_;
+      other.type_ = varEmpty;
+      other.u_.i64 = 0;
+    }
+    return *this;
+  }
 
   // Constructors of each kind. Named so that a bool never turns into an integer by accident.
   static Variant Null() { Variant v; v.type_ = varNull; return v; }
@@ -186,7 +205,11 @@ class Variant {
     if (type_ == varString) ++u_.s->refs;
     else if (type_ == kArrayTag) ++u_.a->refs;
   }
-  void Release() noexcept;
+  void Release() noexcept {
+    if (type_ == varString || type_ == kArrayTag) ReleaseShared();
+    type_ = varEmpty;
+  }
+  void ReleaseShared() noexcept;
 
   std::uint16_t type_;
   union Payload {

@@ -12,6 +12,7 @@ const std::vector<Subcommand>& Subcommands() {
       {"render", "prepared pages drawn into PNG, PDF or PostScript", kRenderUsage, RunRender},
       {"draw", "a template's pages as designed, into PDF, PostScript or PNG", kDrawUsage, RunDraw},
       {"syntax", "a script's syntax tree as XML, or its first syntax error", kSyntaxUsage, RunSyntax},
+      {"run", "compile and run a script; WriteLn prints a line", kRunUsage, RunRun},
       {"printers", "installed printers, default, resolution, sheet and unprintable edges", kPrintersUsage,
        RunPrinters},
   };

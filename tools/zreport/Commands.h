@@ -24,6 +24,8 @@ int RunRoundtrip(const std::vector<std::string>& args);
 extern const char* const kRoundtripUsage;
 extern const char kSyntaxUsage[];
 int RunSyntax(const std::vector<std::string>& args);
+extern const char kRunUsage[];
+int RunRun(const std::vector<std::string>& args);
 int RunBarcode(const std::vector<std::string>& args);
 extern const char* const kBarcodeUsage;
 int RunPrepare(const std::vector<std::string>& args);
