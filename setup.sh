@@ -9,12 +9,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C build zentavo zreport
 
 # An automatic request as the clinic system sends it: laboratory, company,
-# patient, sample date, protocol, birth date, sex, and one test.
-sample='|1|ZIVERO+LAB|%C3%87A%C4%9ERI+%C4%B0%C5%9E+SA%C4%9ELI%C4%9EI|AY%C5%9EE+%C3%96ZT%C3%9CRK|09.12.2026+08%3A30|P1024|X|01.01.1980|Kad%C4%B1n|T1|Hemogram|1234567890|'
+# patient, sample date, protocol, birth date, sex, and two tests.
+sample='|1|ZIVERO+LAB|%C3%87A%C4%9ERI+%C4%B0%C5%9E+SA%C4%9ELI%C4%9EI|AY%C5%9EE+%C3%96ZT%C3%9CRK|09.12.2026+08%3A30|P1024|X|01.01.1980|Kad%C4%B1n|T1|Hemogram|1234567890|T2|Glukoz|1234567891|'
 mkdir -p out
-# Label printing arrives with the report engine; until then the sample shows
-# what the program reads from a request.
-build/zentavo --explain "$sample" | tee out/sample-request.json
+echo "Printing the sample request's labels into out/ (PDF and PNG at 203 dpi, as a thermal printer would):"
+build/zentavo --output out --format pdf --dpi 203 "$sample"
+build/zentavo --output out --format png --dpi 203 "$sample"
 echo
-echo "Labels cannot be printed by this build yet: shown above and written to out/sample-request.json"
-echo "is what zentavo reads from the sample request. Run the tests with ./test.sh."
+echo "What zentavo read from the request: build/zentavo --explain '<request>'. Run the tests with ./test.sh."

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/Canvas.h"
+#include "platform/Cp1254.h"
 #include "print/DocumentSinks.h"
 #include "report/frxPaper.h"
 #include "report/frxRes.h"
@@ -282,8 +283,9 @@ void TfrxPrinter::StartPrintDocument() {
   RequireDrawing();
   InDocument = true;
   const PageSize page = CurrentPageSize();
-  DocumentStart start{PrinterName, DocumentName, settings_, JobOptionsFor(settings_), Resolution, page.width,
-                      page.height};
+  // Report strings are Windows-1254; queues and file systems speak UTF-8.
+  DocumentStart start{PrinterName, cp1254::ToUtf8(DocumentName), settings_, JobOptionsFor(settings_), Resolution,
+                      page.width, page.height};
   document_ = sinks_(start);
   pagesInDocument_ = 0;
 }
@@ -330,7 +332,8 @@ void TfrxPrinter::StartRawJob() {
   if (SettingsLoaded && caps_.acceptsPdf)
     throw std::runtime_error("Printer " + PrinterName +
                              " is not a raw queue: raw printer data would print as text or be refused");
-  rawJob_ = backend_->StartDocument(PrinterName, DocumentName, "application/vnd.cups-raw", JobOptions{});
+  rawJob_ = backend_->StartDocument(PrinterName, cp1254::ToUtf8(DocumentName), "application/vnd.cups-raw",
+                                    JobOptions{});
 }
 
 void TfrxPrinter::WriteRawJob(std::string_view data) {

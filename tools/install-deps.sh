@@ -13,7 +13,10 @@ packages=(
   clang libclang-rt-14-dev
   # end-to-end tests: private spooler, output readers, barcode oracles, the window
   cups-daemon cups-client poppler-utils zbar-tools zint libzint-dev
+  python3-zxing-cpp python3-pil
   xvfb dbus at-spi2-core python3 python3-pyatspi desktop-file-utils
+  # script engine oracles: Free Pascal for the differential tests, Lua as the benchmark's peer
+  fp-compiler lua5.4
 )
 
 missing=()

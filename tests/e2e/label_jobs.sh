@@ -14,6 +14,33 @@ attrs=$("$CUPSJOBS" "$id")
 grep -qx 'media=custom_50x30mm_50x30mm' <<<"$attrs" || fail "50 x 30 mm media: $attrs"
 doc=$(spool_document "$id")
 grep -Eq '^Page size: *141\.73[0-9]* x 85\.03[0-9]* pts' <<<"$(pdfinfo "$doc")" || fail "page size: $(pdfinfo "$doc")"
+text=$(pdftotext "$doc" -)
+for want in "123 / P1" "T1 / Tetkik" "D.T.:01.01.2000" "ZiveroRuz" "LAB" "FIRMA"; do
+  grep -qF "$want" <<<"$text" || fail "label text lacks '$want': $text"
+done
+if command -v zbarimg >/dev/null; then
+  pdftoppm -r 203 -aa no -aaVector no -png "$doc" "$WORK/label"
+  expect_eq "$(zbarimg -q --raw "$WORK/label-1.png" 2>/dev/null)" "0123" "the barcode at 203 dpi (Code 128 C pads 123 to 0123)"
+fi
+
+# Turkish letters in every field survive to the printed text; a name in
+# brackets prints as written (request data is never evaluated).
+run_zentavo 0 '|1|%C4%B0ZM%C4%B0R+LAB|%C3%87A%C4%9ERI+%C4%B0%C5%9E|Ali+%5BVeli%5D+%C3%96Z%C3%9CT%C3%9CRK|%C5%9Eubat|P%C4%B1|X|01.01.2000|Kad%C4%B1n|%C3%9Cre|G%C3%BCn|77|'
+IFS='	' read -r id _ title _ <<<"$(last_job)"
+expect_eq "$title" "Üre_77" "Turkish document name"
+text=$(pdftotext "$(spool_document "$id")" -)
+for want in "İZMİR LAB" "ÇAĞRI İŞ" "Ali [Veli] ÖZÜTÜRK" "Şubat" "Kadın" "Üre / Gün" "77 / Pı"; do
+  grep -qF "$want" <<<"$text" || fail "label text lacks '$want': $text"
+done
+
+# A label whose barcode cannot carry its number is not submitted; the run
+# goes on with the next label and ends with status 1.
+before=$(job_count)
+run_zentavo 1 '|1|L|F|P|D|PR|X|B|S|T1|a|12A4|T2|b|5678|'
+[[ "$ERR" == *"T1_12A4 was not printed"* ]] || fail "barcode failure message: $ERR"
+expect_eq "$(job_count)" "$((before + 1))" "only the good label printed"
+IFS='	' read -r id _ title _ <<<"$(last_job)"
+expect_eq "$title" "T2_5678" "the good label"
 
 # 60 triples: 51 jobs, in order.
 request='|1|L|F|P|D|PR|X|B|S|'

@@ -254,7 +254,17 @@ TEST(FilePrinter, OneFilePerDocumentNamedAfterIt) {
     p->EndPrintPage();
     p->EndPrintDocument();
   }
-  ASSERT_EQ(written.size(), 2u);
+  // Report strings are Windows-1254; the file is named in UTF-8.
+  auto turkish = CreateFilePrinter(dir.string(), FileFormat::Pdf, 203, [&](const std::string& path) { written.push_back(path); });
+  turkish->LoadSettings();
+  turkish->DocumentName = "\xDCre_77";
+  turkish->SelectPrintPaper(256, 50, 30, false, 7, 1, 1);
+  turkish->StartPrintDocument();
+  turkish->StartPrintPage();
+  turkish->EndPrintPage();
+  turkish->EndPrintDocument();
+  ASSERT_EQ(written.size(), 3u);
+  EXPECT_EQ(written[2], (dir / "Üre_77.pdf").string());
   EXPECT_EQ(written[0], (dir / "T1_123.pdf").string());
   EXPECT_EQ(written[1], (dir / "T1_123.png").string());
   for (const auto& f : written) EXPECT_GT(std::filesystem::file_size(f), 100u) << f;
