@@ -1,5 +1,6 @@
 // The store of prepared pages.
 #include "engine/frxPreviewPages.h"
+#include "platform/Cp1254.h"
 
 #include <algorithm>
 #include <charconv>
@@ -16,16 +17,6 @@ namespace zentavo {
 
 namespace {
 
-bool SameTextAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // A whole non-negative decimal number, or -1.
 int ParseIndex(std::string_view s) {
@@ -556,6 +547,8 @@ void TfrxPreviewPages::PaintPage(int index, Canvas& canvas, double scaleX, doubl
       if (!canvas.RectVisible(box)) continue;
     }
     CanvasStateGuard viewGuard(canvas);
+    // Text objects learn the page count for their "[TOTALPAGES#]".
+    if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(view)) memo->TotalPages = PageCount();
     view->Draw(canvas, scaleX, scaleY, offsetX, offsetY);
   }
 }

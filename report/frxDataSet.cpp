@@ -1,5 +1,6 @@
 // Data sources and their registry.
 #include "report/frxDataSet.h"
+#include "platform/Cp1254.h"
 
 #include <algorithm>
 #include <mutex>
@@ -22,16 +23,6 @@ std::mutex& RegistryLock() {
 std::vector<TfrxDataSet*>& Registry() {
   static std::vector<TfrxDataSet*> list;
   return list;
-}
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 }  // namespace
 
@@ -119,7 +110,7 @@ bool TfrxDataSet::HasField(const std::string& name) {
   TStrings list;
   GetFieldList(list);
   for (const auto& f : list.Lines)
-    if (SameText(f, name)) return true;
+    if (SameTextAscii(f, name)) return true;
   return false;
 }
 
@@ -176,7 +167,7 @@ TfrxDataSet* FindDataSetFor(const TfrxComponent* object, TfrxDataSet* current, c
   std::lock_guard<std::mutex> lock(RegistryLock());
   for (TfrxDataSet* ds : Registry()) {
     if (ds->OwnerReport() != nullptr && ds->OwnerReport() != report) continue;
-    if (SameText(ds->UserName(), name)) return ds;
+    if (SameTextAscii(ds->UserName(), name)) return ds;
   }
   return current;
 }

@@ -1,5 +1,6 @@
 // Property metadata: lookup, generic text access and number conversions.
 #include "report/frxProps.h"
+#include "platform/Cp1254.h"
 
 #include <charconv>
 #include <cmath>
@@ -9,19 +10,9 @@
 
 namespace zentavo {
 
-namespace {
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  return true;
-}
-}  // namespace
-
 int EnumInfo::Find(std::string_view name) const {
   for (std::size_t i = 0; i < names.size(); ++i)
-    if (SameText(names[i], name)) return static_cast<int>(i);
+    if (SameTextAscii(names[i], name)) return static_cast<int>(i);
   return -1;
 }
 
@@ -71,7 +62,7 @@ bool ClassInfo::InheritsFrom(const ClassInfo& other) const {
 
 bool ClassInfo::InheritsFrom(std::string_view className) const {
   for (const ClassInfo* c = this; c != nullptr; c = c->parent_)
-    if (SameText(c->name_, className)) return true;
+    if (SameTextAscii(c->name_, className)) return true;
   return false;
 }
 
@@ -84,7 +75,7 @@ void ClassInfo::Add(PropInfo prop) {
 
 void ClassInfo::Remove(std::string_view name) {
   for (auto it = props_.begin(); it != props_.end(); ++it)
-    if (SameText(it->name, name)) {
+    if (SameTextAscii(it->name, name)) {
       props_.erase(it);
       Reindex();
       return;
@@ -99,7 +90,7 @@ PropTarget ResolveProp(TfrxPersistent& object, std::string_view path) {
     const PropInfo* p = target->GetClassInfo().Find(path.substr(0, dot));
     if (p == nullptr || p->kind != PropKind::Object) {
       // "ScriptText.Text": the lines of a string list.
-      if (p != nullptr && p->kind == PropKind::StringList && SameText(path.substr(dot + 1), "Text"))
+      if (p != nullptr && p->kind == PropKind::StringList && SameTextAscii(path.substr(dot + 1), "Text"))
         return {target, p};
       return {};
     }
@@ -149,8 +140,8 @@ void SetPropText(TfrxPersistent& object, const PropInfo& prop, std::string_view 
       return;
     case PropKind::Boolean:
       if (!prop.setOrd) return;
-      if (SameText(text, "True")) prop.setOrd(object, 1);
-      else if (SameText(text, "False")) prop.setOrd(object, 0);
+      if (SameTextAscii(text, "True")) prop.setOrd(object, 1);
+      else if (SameTextAscii(text, "False")) prop.setOrd(object, 0);
       else prop.setOrd(object, TextToInt(text) != 0);
       return;
     case PropKind::Enum: {

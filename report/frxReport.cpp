@@ -1,5 +1,6 @@
 // The report and its pages: paper, margins, columns, options, load and save.
 #include "report/frxReport.h"
+#include "platform/Cp1254.h"
 
 #include <chrono>
 #include <cstdio>
@@ -32,16 +33,6 @@ double Now() {
   using namespace std::chrono;
   double seconds = duration<double>(system_clock::now().time_since_epoch()).count();
   return 25569.0 + seconds / 86400.0;
-}
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 }  // namespace
 
@@ -392,7 +383,7 @@ void TfrxReport::SetDataSetName(const std::string& name) {
 
 TfrxStyleItem& TfrxReport::AddStyle(const std::string& name) {
   for (const auto& s : Styles)
-    if (SameText(s.Name, name)) throw std::runtime_error("Duplicate name");
+    if (SameTextAscii(s.Name, name)) throw std::runtime_error("Duplicate name");
   Styles.emplace_back();
   Styles.back().Name = name;
   return Styles.back();
@@ -407,7 +398,7 @@ void TfrxReport::AddDataSet(TfrxDataSet* dataSet, const std::string& name) {
 
 TfrxDataSet* TfrxReport::GetDataset(const std::string& alias) const {
   for (const auto& item : DataSets)
-    if (IsLiveDataSet(item.DataSet) && SameText(item.DataSet->UserName(), alias)) return item.DataSet;
+    if (IsLiveDataSet(item.DataSet) && SameTextAscii(item.DataSet->UserName(), alias)) return item.DataSet;
   return nullptr;
 }
 
@@ -605,7 +596,7 @@ bool TfrxReport::ReadExtraProperty(const std::string& name, PropDataReader& r) {
     for (auto& item : DataSets) {
       item.DataSet = nullptr;
       for (TfrxDataSet* ds : RegisteredDataSets())
-        if ((ds->OwnerReport() == nullptr || ds->OwnerReport() == this) && SameText(ds->UserName(), item.DataSetName)) {
+        if ((ds->OwnerReport() == nullptr || ds->OwnerReport() == this) && SameTextAscii(ds->UserName(), item.DataSetName)) {
           item.DataSet = ds;
           break;
         }

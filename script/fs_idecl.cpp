@@ -1,6 +1,7 @@
 // The declaration-text parser: a small tokenizer over VadoziDaruro words,
 // numbers, quoted strings and punctuation.
 #include "script/fs_idecl.h"
+#include "platform/Cp1254.h"
 
 #include "script/fs_ierror.h"
 
@@ -11,16 +12,6 @@ namespace {
 bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 class DeclLexer {
  public:
@@ -106,11 +97,11 @@ TfsMethodDecl ParseDeclaration(std::string_view text, const TfsDeclResolver& res
   DeclLexer lex(text);
   TfsMethodDecl decl;
   std::string keyword = lex.Word();
-  if (keyword.size() > 5 && EqualsIgnoringCase(std::string_view(keyword).substr(0, 5), "macro")) {
+  if (keyword.size() > 5 && SameTextAscii(std::string_view(keyword).substr(0, 5), "macro")) {
     decl.textArguments = true;
     keyword.erase(0, 5);
   }
-  decl.isFunction = EqualsIgnoringCase(keyword, "function");
+  decl.isFunction = SameTextAscii(keyword, "function");
   decl.name = lex.Word();
   if (decl.isFunction) {
     std::size_t colon = text.rfind(':');
@@ -127,8 +118,8 @@ TfsMethodDecl ParseDeclaration(std::string_view text, const TfsDeclResolver& res
           // "var" and "const" stand before the names; a parameter may itself be called Var.
           std::string first = lex.Word();
           std::vector<std::string> names;
-          if (EqualsIgnoringCase(first, "var") && lex.AtWord()) byRef = true;
-          else if (EqualsIgnoringCase(first, "const") && lex.AtWord()) {
+          if (SameTextAscii(first, "var") && lex.AtWord()) byRef = true;
+          else if (SameTextAscii(first, "const") && lex.AtWord()) {
           } else {
             names.push_back(first);
           }

@@ -43,16 +43,7 @@ constexpr std::size_t kMaxStringLength = std::size_t{1} << 26;
   throw ScriptError(FormatMessage(msg::kRangeCheck, Variant::KindName(from), to));
 }
 
-bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
+bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b) { return SameTextAscii(a, b); }
 
 std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);

@@ -253,6 +253,25 @@ TEST(PreviewPagesTest, PaintPageDrawsThePageInsideItsPaper) {
   EXPECT_EQ(canvas.Calls()[1].rfind("FillRect 10 20 601 374 brush=Solid #FF0000", 0), 0u) << canvas.Calls()[1];
 }
 
+TEST(PreviewPagesTest, PaintPageTellsTextObjectsThePageCount) {
+  TfrxReport report;
+  TfrxReportPage* page = AddPage(report);
+  auto ds = Records(report, 3);
+  page->SetDataSet(ds.get());
+  AddMemo(*page, "Total", 0, 0, 100, 20, "of [TOTALPAGES#]");
+  TfrxMemoView* data = AddMemo(*page, "Data", 0, 40, 180, 20, "[TOTALPAGES#] x");
+  data->AllowExpressions = false;  // e.g. text copied from a request
+  ASSERT_TRUE(report.PrepareReport());
+  ASSERT_EQ(report.PreviewPages().PageCount(), 3);
+  RecordingCanvas canvas(96, 400, 400);
+  report.PreviewPages().PaintPage(1, canvas, 1, 1, 0, 0);
+  std::string texts;
+  for (const std::string& call : canvas.Calls())
+    if (call.rfind("Text ", 0) == 0) texts += call + "\n";
+  EXPECT_NE(texts.find("\"of 3\""), std::string::npos) << texts;
+  EXPECT_NE(texts.find("\"[TOTALPAGES#] x\""), std::string::npos) << "data is never substituted\n" << texts;
+}
+
 // ---------------------------------------------------------------- untrusted files
 
 TEST(PreviewPagesTest, DamagedPreparedReportsAreErrorsNotCrashes) {
