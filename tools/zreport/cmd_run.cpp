@@ -13,21 +13,9 @@
 #include "script/fs_isysrtti.h"
 #include "tools/zreport/Arguments.h"
 #include "tools/zreport/Commands.h"
+#include "tools/zreport/ScriptFile.h"
 
 namespace zreport {
-
-namespace {
-
-std::string ReadScriptFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot open " + path);
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  // Scripts are held in Windows-1254, one byte per character.
-  return zentavo::cp1254::FromUtf8(buffer.str());
-}
-
-}  // namespace
 
 extern const char kRunUsage[] =
     "usage: zreport run [--language L] FILE\n"

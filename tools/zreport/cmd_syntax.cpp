@@ -11,22 +11,9 @@
 #include "script/fs_ilanguages.h"
 #include "tools/zreport/Arguments.h"
 #include "tools/zreport/Commands.h"
+#include "tools/zreport/ScriptFile.h"
 
 namespace zreport {
-
-namespace {
-
-std::string ReadUtf8File(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot open " + path);
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  // The engine works on the Windows-1254 form: one byte per character, so
-  // columns in messages count characters.
-  return zentavo::cp1254::FromUtf8(buffer.str());
-}
-
-}  // namespace
 
 extern const char kSyntaxUsage[] =
     "usage: zreport syntax [--language L] FILE\n"
@@ -44,10 +31,10 @@ int RunSyntax(const std::vector<std::string>& args) {
   zentavo::GetLanguageGrammar(language);  // unknown language: fail before reading
 
   zentavo::TfsParseTarget program;
-  program.OnGetUnit = [](const std::string& unit, std::string& text) { text = ReadUtf8File(unit); };
+  program.OnGetUnit = [](const std::string& unit, std::string& text) { text = ReadScriptFile(unit); };
   zentavo::TfsILParser parser(program);
   parser.LoadLanguage(language);
-  if (!parser.BuildSyntaxTree(ReadUtf8File(file))) {
+  if (!parser.BuildSyntaxTree(ReadScriptFile(file))) {
     std::string where = program.ErrorUnit.empty() ? "" : " in unit " + program.ErrorUnit;
     std::fprintf(stderr, "%s at %s%s\n", zentavo::cp1254::ToUtf8(program.ErrorMsg).c_str(),
                  program.ErrorPos.c_str(), zentavo::cp1254::ToUtf8(where).c_str());
