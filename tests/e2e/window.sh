@@ -32,6 +32,26 @@ IFS='	' read -r id queue title format <<<"$(last_job)"
 expect_eq "$title" "spiro rapor.pdf" "document name"
 cmp -s "$report" "$(spool_document "$id")" || fail "submitted document differs"
 
+# "Lab Barkod Yazdır 3060" prints the laboratory label on the queue field 2
+# names (with its progress window up meanwhile), then the window closes.
+cat > "$WORK/session3.sh" <<SESSION
+export DISPLAY=$display GTK_A11Y=atk
+"$ZENTAVO" '\$x\$Pelmora Korvane\$FIRMA\$HASTA\$TARIH\$P1\$12345678901\$LAB\$' &
+app=\$!
+/usr/bin/python3 "$(dirname "$0")/lib/window.py" 20 "Lab Barkod Yazdır 3060" || { kill \$app; exit 1; }
+wait \$app
+SESSION
+before=$(job_count)
+timeout 60 dbus-run-session -- bash "$WORK/session3.sh" > "$WORK/session3.log" 2>&1 || {
+  cat "$WORK/session3.log" >&2
+  fail "laboratory label session failed"
+}
+grep -q '^window closed$' "$WORK/session3.log" || fail "the window did not close after the label"
+expect_eq "$(job_count)" "$((before + 1))" "the laboratory label reached CUPS"
+IFS='	' read -r id queue title format <<<"$(last_job)"
+expect_eq "$queue" "Pelmora_Korvane" "the queue field 2 names"
+grep -qF "HASTA" <<<"$(pdftotext "$(spool_document "$id")" -)" || fail "the label's text"
+
 # A job that fails shows one error box; the window stays open for another try.
 cat > "$WORK/session2.sh" <<SESSION
 export DISPLAY=$display GTK_A11Y=atk
