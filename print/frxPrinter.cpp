@@ -24,13 +24,6 @@ constexpr int kFirstDriverNumber = 257;
 
 bool SameSize(double a, double b) { return std::abs(a - b) <= kSizeToleranceMm; }
 
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
 int RoundTiesEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 std::string MmText(double mm) {
@@ -62,9 +55,8 @@ int TfrxCustomPrinter::PaperIndexOf(int number) const {
 }
 
 int TfrxCustomPrinter::PaperNumberOf(std::string_view name) const {
-  const std::string wanted = LowerAscii(name);
   for (const TfrxPaperItem& p : PaperList)
-    if (LowerAscii(p.name) == wanted) return p.number;
+    if (SameTextAscii(p.name, name)) return p.number;
   return PaperList.front().number;
 }
 
@@ -415,13 +407,12 @@ TfrxPrinters::~TfrxPrinters() = default;
 
 int TfrxPrinters::FindPrinter(std::string_view name) const {
   if (name.empty()) return -1;
-  const std::string wanted = LowerAscii(name);
-  std::string underscored = wanted;
+  std::string underscored(name);
   std::replace(underscored.begin(), underscored.end(), ' ', '_');
   for (std::size_t i = 0; i < printers_.size(); ++i) {
-    const std::string queue = LowerAscii(printers_[i]->PrinterName);
-    if (queue == wanted || queue == underscored ||
-        (!descriptions_[i].empty() && LowerAscii(descriptions_[i]) == wanted))
+    const std::string& queue = printers_[i]->PrinterName;
+    if (SameTextAscii(queue, name) || SameTextAscii(queue, underscored) ||
+        (!descriptions_[i].empty() && SameTextAscii(descriptions_[i], name)))
       return static_cast<int>(i);
   }
   return -1;
