@@ -12,21 +12,35 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$WORK"' EXIT
 for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 
+# window_session NAME REQUEST BUTTON [ERROR-TEXT]: zentavo shows its window
+# for REQUEST; window.py presses BUTTON and waits for the window to close or,
+# with ERROR-TEXT, answers that error box and checks the window stays open.
+# What window.py saw is left in $WORK/NAME.log.
+window_session() {
+  local name=$1
+  shift
+  cat > "$WORK/session.sh" <<SESSION
+export DISPLAY=$display GTK_A11Y=atk
+"$ZENTAVO" "\$1" &
+app=\$!
+/usr/bin/python3 "$(dirname "$0")/lib/window.py" 20 "\${@:2}"
+rc=\$?
+# A window left open (an error, or a failed check) is closed by force; a
+# closed one must have ended its program with status 0.
+if [ \$rc != 0 ] || [ \$# -gt 2 ]; then kill \$app; else wait \$app; rc=\$?; fi
+exit \$rc
+SESSION
+  timeout 60 dbus-run-session -- bash "$WORK/session.sh" "$@" > "$WORK/$name.log" 2>&1 || {
+    cat "$WORK/$name.log" >&2
+    fail "$name: window session failed"
+  }
+}
+
 report="$WORK/spiro rapor.pdf"
 printf '%%PDF-1.4 window test %s\n' "$RANDOM" > "$report"
 before=$(job_count)
-cat > "$WORK/session.sh" <<SESSION
-export DISPLAY=$display GTK_A11Y=atk
-"$ZENTAVO" '\$x\$y\$$report\$' &
-app=\$!
-/usr/bin/python3 "$(dirname "$0")/lib/window.py" 20 "SFT Yazdır" || { kill \$app; exit 1; }
-wait \$app
-SESSION
-timeout 60 dbus-run-session -- bash "$WORK/session.sh" > "$WORK/session.log" 2>&1 || {
-  cat "$WORK/session.log" >&2
-  fail "window session failed"
-}
-grep -q '^window closed$' "$WORK/session.log" || fail "the window did not close"
+window_session report "\$x\$y\$$report\$" "SFT Yazdır"
+grep -q '^window closed$' "$WORK/report.log" || fail "the window did not close"
 expect_eq "$(job_count)" "$((before + 1))" "the report reached CUPS"
 IFS='	' read -r id queue title format <<<"$(last_job)"
 expect_eq "$title" "spiro rapor.pdf" "document name"
@@ -34,39 +48,17 @@ cmp -s "$report" "$(spool_document "$id")" || fail "submitted document differs"
 
 # "Lab Barkod Yazdır 3060" prints the laboratory label on the queue field 2
 # names (with its progress window up meanwhile), then the window closes.
-cat > "$WORK/session3.sh" <<SESSION
-export DISPLAY=$display GTK_A11Y=atk
-"$ZENTAVO" '\$x\$Pelmora Korvane\$FIRMA\$HASTA\$TARIH\$P1\$12345678901\$LAB\$' &
-app=\$!
-/usr/bin/python3 "$(dirname "$0")/lib/window.py" 20 "Lab Barkod Yazdır 3060" || { kill \$app; exit 1; }
-wait \$app
-SESSION
 before=$(job_count)
-timeout 60 dbus-run-session -- bash "$WORK/session3.sh" > "$WORK/session3.log" 2>&1 || {
-  cat "$WORK/session3.log" >&2
-  fail "laboratory label session failed"
-}
-grep -q '^window closed$' "$WORK/session3.log" || fail "the window did not close after the label"
+window_session label '$x$Pelmora Korvane$FIRMA$HASTA$TARIH$P1$12345678901$LAB$' "Lab Barkod Yazdır 3060"
+grep -q '^window closed$' "$WORK/label.log" || fail "the window did not close after the label"
 expect_eq "$(job_count)" "$((before + 1))" "the laboratory label reached CUPS"
 IFS='	' read -r id queue title format <<<"$(last_job)"
 expect_eq "$queue" "Pelmora_Korvane" "the queue field 2 names"
 grep -qF "HASTA" <<<"$(pdftotext "$(spool_document "$id")" -)" || fail "the label's text"
 
 # A job that fails shows one error box; the window stays open for another try.
-cat > "$WORK/session2.sh" <<SESSION
-export DISPLAY=$display GTK_A11Y=atk
-"$ZENTAVO" '\$x\$y\$$WORK/missing.pdf\$' &
-app=\$!
-/usr/bin/python3 "$(dirname "$0")/lib/window.py" 20 "SFT Yazdır" "File not found"
-rc=\$?
-kill \$app
-exit \$rc
-SESSION
 before=$(job_count)
-timeout 60 dbus-run-session -- bash "$WORK/session2.sh" > "$WORK/session2.log" 2>&1 || {
-  cat "$WORK/session2.log" >&2
-  fail "error box session failed"
-}
-grep -q '^window stays open$' "$WORK/session2.log" || fail "the window did not stay open"
+window_session error "\$x\$y\$$WORK/missing.pdf\$" "SFT Yazdır" "File not found"
+grep -q '^window stays open$' "$WORK/error.log" || fail "the window did not stay open"
 expect_eq "$(job_count)" "$before" "a failed job submits nothing"
 echo "window: ok"
