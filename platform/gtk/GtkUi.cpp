@@ -197,16 +197,18 @@ class GtkUi final : public Ui {
 
 }  // namespace
 
-std::unique_ptr<Ui> CreateGtkUi(const std::string& title) {
+}  // namespace zentavo
+
+// The window module's one exported entry: the GTK interface, or null when no
+// display can be opened.
+extern "C" __attribute__((visibility("default"))) zentavo::Ui* zentavo_gtk_ui(const char* title) {
   // Numbers and dates are formatted by our own code; the process locale must
   // stay "C" whatever the desktop's language.
   gtk_disable_setlocale();
   // Named before GTK starts, so the accessibility bridge and the desktop
   // pick the title up.
-  g_set_application_name(title.c_str());
-  g_set_prgname(title.c_str());
+  g_set_application_name(title);
+  g_set_prgname(title);
   if (!gtk_init_check(nullptr, nullptr)) return nullptr;
-  return std::make_unique<GtkUi>();
+  return new zentavo::GtkUi();
 }
-
-}  // namespace zentavo

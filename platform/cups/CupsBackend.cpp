@@ -6,9 +6,9 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/PrinterBackend.h"
+#include "platform/cups/Cups.h"
 
-namespace zentavo {
+namespace zentavo::cups {
 namespace {
 
 // Owns the destination array, its one destination of interest and its info.
@@ -183,6 +183,6 @@ class CupsBackend final : public PrinterBackend {
 
 }  // namespace
 
-std::unique_ptr<PrinterBackend> CreateCupsBackend() { return std::make_unique<CupsBackend>(); }
+PrinterBackend* CreateBackend() { return new CupsBackend(); }
 
-}  // namespace zentavo
+}  // namespace zentavo::cups

@@ -1,12 +1,12 @@
 // CUPS destinations and file jobs.
-#include "platform/CupsQueues.h"
+#include "platform/cups/Cups.h"
 
 #include <cups/cups.h>
 
 #include <algorithm>
 #include <stdexcept>
 
-namespace zentavo {
+namespace zentavo::cups {
 namespace {
 
 // Owns the destination array cupsGetDests2 hands out.
@@ -38,16 +38,6 @@ std::vector<PrintQueue> ListPrintQueues() {
     queues.push_back({d->name, info ? info : "", d->is_default != 0});
   }
   return queues;
-}
-
-std::string DescribePrintQueues(const std::vector<PrintQueue>& queues) {
-  std::string text;
-  for (const PrintQueue& q : queues) {
-    if (!text.empty()) text += ", ";
-    text += q.name;
-    if (!q.description.empty() && q.description != q.name) text += " (" + q.description + ")";
-  }
-  return text;
 }
 
 int PrintFileOnDefaultQueue(const std::string& path, const std::string& title) {
@@ -98,4 +88,4 @@ std::vector<std::string> PrintJobAttributes(int jobId) {
   return out;
 }
 
-}  // namespace zentavo
+}  // namespace zentavo::cups
