@@ -39,12 +39,17 @@ std::string ErrorReporter::DefaultLogPath() {
 
 void ErrorReporter::Report(const std::string& job, const std::string& document,
                            const std::string& message) {
+  Report(job, document, message, TForm1::kApplicationTitle);
+}
+
+void ErrorReporter::Report(const std::string& job, const std::string& document, const std::string& message,
+                           const std::string& caption) {
   std::fprintf(stderr, "zentavo: %s\n", OneLine(message).c_str());
   if (!logPath_.empty()) {
     std::string line = UtcTimestamp() + "\t" + job + "\t" + OneLine(document) + "\t" + OneLine(message);
     AppendToBoundedLog(logPath_, line, kMaxLogBytes);
   }
-  if (ui_.WindowIsUp()) ui_.ShowMessage(message, TForm1::kApplicationTitle, MessageKind::Error);
+  if (ui_.WindowIsUp()) ui_.ShowMessage(message, caption, MessageKind::Error);
 }
 
 }  // namespace zentavo

@@ -15,7 +15,10 @@ class ErrorReporter {
 
   // `job` is the handler's name; `document` the document name when known.
   // Patient fields never go into the log: only time, job, document and error.
+  // The box carries the application's title, or `caption` when given.
   void Report(const std::string& job, const std::string& document, const std::string& message);
+  void Report(const std::string& job, const std::string& document, const std::string& message,
+              const std::string& caption);
 
   static std::string DefaultLogPath();  // StateDirectory()/zentavo.log, or empty
   static constexpr std::size_t kMaxLogBytes = 256 * 1024;

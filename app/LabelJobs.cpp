@@ -9,6 +9,7 @@
 #include "platform/Cp1254.h"
 #include "print/DocumentSinks.h"
 #include "print/frxPrinter.h"
+#include "report/frxRes.h"
 #include "report/frxViews.h"
 
 namespace zentavo {
@@ -52,8 +53,10 @@ void TForm1::PrintLabels(ButtonJob job) {
     try {
       PrintLabel(plans[i]);
     } catch (const std::exception& e) {
+      // A label that did not print is the report engine's error, boxed as
+      // the engine boxes its errors.
       ++failed;
-      reporter_.Report(handlerName_, plans[i].documentName, e.what());
+      reporter_.Report(handlerName_, plans[i].documentName, e.what(), frxResources().Get("mbError"));
     }
     if (ui_.ProgressCancelled()) {
       reporter_.Report(handlerName_, "", "Printing was cancelled; " + std::to_string(plans.size() - i - 1) +

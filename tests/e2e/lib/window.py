@@ -1,12 +1,12 @@
 #!/usr/bin/python3
 """Drives zentavo's main window through the accessibility tree.
 
-usage: window.py TIMEOUT BUTTON-CAPTION [ERROR-TEXT]
+usage: window.py TIMEOUT BUTTON-CAPTION [ERROR-TEXT CAPTION open|closed]
 Waits for the frame titled "Zentavo", checks its four buttons by caption and
 order, presses the one named (or none for "-"), then waits for the window to
 close. With ERROR-TEXT it waits instead for an error box holding that text,
-presses its OK button and checks that the main window stays open. Prints what
-it saw; exits non-zero on any mismatch.
+checks the box's CAPTION, presses its OK button and checks that the main window
+then stays open or closes. Prints what it saw; exits non-zero on any mismatch.
 """
 import sys
 import time
@@ -56,7 +56,18 @@ def find_error_box(app, text):
     return None
 
 
-def answer_error(app, text, deadline):
+def wait_closed(deadline):
+    while time.time() < deadline:
+        _, frame = find_frame("Zentavo")
+        if frame is None:
+            print("window closed")
+            return 0
+        time.sleep(0.2)
+    print("window still open")
+    return 2
+
+
+def answer_error(app, text, caption, then, deadline):
     box = None
     while time.time() < deadline and box is None:
         box = find_error_box(app, text)
@@ -65,14 +76,16 @@ def answer_error(app, text, deadline):
         print("no error box with", repr(text))
         return 1
     print("error box:", box.name)
-    if box.name != "Pelmora Korvane":
-        print("error box caption is not the application title")
+    if box.name != caption:
+        print("error box caption is not", repr(caption))
         return 1
     ok = [b for b in buttons(box, []) if b[0] in ("OK", "_OK")]
     if not ok:
         print("error box has no OK button")
         return 1
     ok[0][5].queryAction().doAction(0)
+    if then == "closed":
+        return wait_closed(deadline)
     time.sleep(1.0)
     _, frame = find_frame("Zentavo")
     if frame is None:
@@ -111,24 +124,18 @@ def main():
     if by_top != EXPECTED:
         print("buttons out of order:", by_top)
         return 1
+    if press != "-":
+        target = [b for b in found if b[0] == press]
+        if not target:
+            print("no button", press)
+            return 1
+        target[0][5].queryAction().doAction(0)
+        print("pressed:", press)
+    if len(sys.argv) > 5:
+        return answer_error(app, sys.argv[3], sys.argv[4], sys.argv[5], deadline)
     if press == "-":
         return 0
-    target = [b for b in found if b[0] == press]
-    if not target:
-        print("no button", press)
-        return 1
-    target[0][5].queryAction().doAction(0)
-    print("pressed:", press)
-    if len(sys.argv) > 3:
-        return answer_error(app, sys.argv[3], deadline)
-    while time.time() < deadline:
-        _, frame = find_frame("Zentavo")
-        if frame is None:
-            print("window closed")
-            return 0
-        time.sleep(0.2)
-    print("window still open")
-    return 2
+    return wait_closed(deadline)
 
 
 if __name__ == "__main__":
