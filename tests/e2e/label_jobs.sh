@@ -72,4 +72,9 @@ before=$(job_count)
 run_zentavo 0 --output "$WORK/files" --format png --dpi 203 '|1|L|F|P|D|PR|X|B|S|T1|a|111|T2|b|222|'
 expect_eq "$(ls "$WORK/files" | tr '\n' ' ')" "T1_111.png T2_222.png " "one file per label"
 expect_eq "$(job_count)" "$before" "files instead of jobs"
+if command -v zbarimg >/dev/null; then
+  for pair in T1_111:0111 T2_222:0222; do
+    expect_eq "$(zbarimg -q --raw "$WORK/files/${pair%%:*}.png" 2>/dev/null)" "${pair#*:}" "barcode of ${pair%%:*}.png"
+  done
+fi
 echo "label jobs: ok"
