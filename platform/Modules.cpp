@@ -14,7 +14,7 @@ std::filesystem::path InstalledModuleDir() {
   std::error_code ec;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return {};
-  return program.parent_path().parent_path() / "lib" / "zentavo";
+  return program.parent_path().parent_path() / ZENTAVO_MODULE_INSTALL_DIR;
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 namespace zentavo {
 
 // The address of `entry` in our module `file` (e.g. "zentavo-cups.so"). The
-// module is looked for beside an installed program (../lib/zentavo), then in
-// the build tree; never along a search path, so no other folder can supply
+// module is looked for beside an installed program (PREFIX/LIBDIR/zentavo),
+// then in the build tree; never along a search path, so no other folder can supply
 // it. Throws with the loader's reason when the module or the entry is
 // missing. Modules stay loaded until the process ends.
 void* ModuleEntry(const char* file, const char* entry);
