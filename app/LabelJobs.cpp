@@ -7,6 +7,7 @@
 #include "app/MainForm.h"
 #include "barcode/frxBarcode.h"
 #include "platform/Cp1254.h"
+#include "print/DocumentFinisher.h"
 #include "print/DocumentSinks.h"
 #include "print/frxPrinter.h"
 #include "report/frxRes.h"
@@ -46,18 +47,39 @@ void TForm1::PrintLabels(ButtonJob job) {
     filePrinterInstalled_ = true;
   }
   const bool terminalProgress = plans.size() > 1 && !ui_.WindowIsUp();
+  // While one label's document is closed and handed over, the next is laid
+  // out. Every label is accounted for before the job ends: a document that did
+  // not reach its destination is reported like a label that failed here.
+  DocumentFinisher finisher;
+  struct Installed {
+    TfrxPrinters& printers;
+    ~Installed() { printers.SetDocumentFinisher(nullptr); }
+  } installed{SharedPrinterList()};
+  installed.printers.SetDocumentFinisher(&finisher);
   int failed = 0;
+  auto reportFailure = [&](const std::string& document, const std::string& message) {
+    // A label that did not print is the report engine's error, boxed as the
+    // engine boxes its errors.
+    ++failed;
+    reporter_.Report(handlerName_, document, message, frxResources().Get("mbError"));
+  };
+  auto reportHandOvers = [&](std::vector<DocumentFinisher::Failure> failures) {
+    for (const DocumentFinisher::Failure& f : failures) reportFailure(f.document, f.message);
+  };
   for (std::size_t i = 0; i < plans.size(); ++i) {
     if (terminalProgress)
       std::fprintf(stderr, "zentavo: label %zu of %zu\n", i + 1, plans.size());
     try {
       PrintLabel(plans[i]);
     } catch (const std::exception& e) {
-      // A label that did not print is the report engine's error, boxed as
-      // the engine boxes its errors.
-      ++failed;
-      reporter_.Report(handlerName_, plans[i].documentName, e.what(), frxResources().Get("mbError"));
+      std::string message = e.what();
+      // Without any print queue only the placeholder printer is there, and
+      // its refusal alone would leave the user guessing.
+      if (!options_.outputDir && !installed.printers.HasSystemPrinters() && message == kCanvasDoesNotAllowDrawing)
+        message += ": no printer is installed; --output DIR prints the labels into files instead";
+      reportFailure(plans[i].documentName, message);
     }
+    reportHandOvers(finisher.TakeFailures());
     if (ui_.ProgressCancelled()) {
       reporter_.Report(handlerName_, "", "Printing was cancelled; " + std::to_string(plans.size() - i - 1) +
                                              " label(s) not printed");
@@ -65,6 +87,7 @@ void TForm1::PrintLabels(ButtonJob job) {
       break;
     }
   }
+  reportHandOvers(finisher.Wait());
   if (failed > 0) jobFailed_ = true;
 }
 

@@ -14,8 +14,16 @@
 namespace zentavo {
 
 struct FontFaceData {
-  FT_Face ft = nullptr;
-  cairo_font_face_t* cairo = nullptr;  // owns ft through its user data
+  FontFaceData() = default;
+  FontFaceData(const FontFaceData&) = delete;
+  FontFaceData& operator=(const FontFaceData&) = delete;
+  ~FontFaceData() {
+    if (cairo != nullptr) cairo_font_face_destroy(cairo);
+    if (ft != nullptr) FT_Done_Face(ft);
+  }
+
+  FT_Face ft = nullptr;                // ours, for metrics
+  cairo_font_face_t* cairo = nullptr;  // owns a face of its own through its user data
   std::string family;
   std::string file;
   int unitsPerEm = 2048;

@@ -136,11 +136,6 @@ struct FontProvider::Impl {
   // Fallback face per character the primary faces lack (null: none has it).
   std::unordered_map<char32_t, const FontFaceData*> fallback;
 
-  ~Impl() {
-    for (auto& [key, face] : faces) cairo_font_face_destroy(face->cairo);
-    for (auto& face : fallbackFaces) cairo_font_face_destroy(face->cairo);
-  }
-
   std::unique_ptr<FontFaceData> Load(const Match& m) {
     auto data = std::make_unique<FontFaceData>();
     FT_Face ft = nullptr;
@@ -148,10 +143,15 @@ struct FontProvider::Impl {
       throw std::runtime_error("Font file cannot be read: " + m.file);
     }
     data->ft = ft;
-    data->cairo = cairo_ft_font_face_create_for_ft_face(ft, FT_LOAD_NO_HINTING);
-    if (cairo_font_face_set_user_data(data->cairo, &kFtFaceKey, ft, DoneFace) != CAIRO_STATUS_SUCCESS) {
-      cairo_font_face_destroy(data->cairo);
-      FT_Done_Face(ft);
+    // Cairo gets a face of its own: it locks its faces while it uses them,
+    // but knows nothing of our metric reads, and documents may be finished
+    // (their fonts subset) on another thread while the next label is laid out.
+    FT_Face drawn = nullptr;
+    if (FT_New_Face(Library(), m.file.c_str(), m.index, &drawn) != 0)
+      throw std::runtime_error("Font file cannot be read: " + m.file);
+    data->cairo = cairo_ft_font_face_create_for_ft_face(drawn, FT_LOAD_NO_HINTING);
+    if (cairo_font_face_set_user_data(data->cairo, &kFtFaceKey, drawn, DoneFace) != CAIRO_STATUS_SUCCESS) {
+      FT_Done_Face(drawn);
       throw std::runtime_error("Font face cannot be created: " + m.file);
     }
     unsigned synth = 0;

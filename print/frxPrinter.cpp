@@ -7,6 +7,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Cp1254.h"
+#include "print/DocumentFinisher.h"
 #include "print/DocumentSinks.h"
 #include "report/frxPaper.h"
 #include "report/frxRes.h"
@@ -46,7 +47,7 @@ TfrxCustomPrinter::TfrxCustomPrinter(std::string printerName, std::string portNa
 
 TfrxCustomPrinter::~TfrxCustomPrinter() = default;
 
-Canvas& TfrxCustomPrinter::PrintCanvas() { throw std::runtime_error("Canvas does not allow drawing"); }
+Canvas& TfrxCustomPrinter::PrintCanvas() { throw std::runtime_error(kCanvasDoesNotAllowDrawing); }
 
 int TfrxCustomPrinter::PaperIndexOf(int number) const {
   for (std::size_t i = 0; i < PaperList.size(); ++i)
@@ -283,7 +284,7 @@ void TfrxPrinter::StartPrintDocument() {
 }
 
 void TfrxPrinter::StartPrintPage() {
-  if (!document_) throw std::runtime_error("Canvas does not allow drawing");
+  if (!document_) throw std::runtime_error(kCanvasDoesNotAllowDrawing);
   const PageSize page = CurrentPageSize();
   pageCanvas_ = &document_->BeginPage(page.width, page.height, page.widthMm, page.heightMm);
   pageStarted_ = true;
@@ -309,8 +310,13 @@ void TfrxPrinter::EndPrintDocument() {
   pageStarted_ = false;
   pageCanvas_ = nullptr;
   // Unlike the spooler's EndDoc, a document that did not reach the queue is
-  // an error the caller hears of: a label must never be lost silently.
-  if (document) document->Finish();
+  // an error the caller hears of (here, or from the finisher): a label must
+  // never be lost silently.
+  if (!document) return;
+  if (finisher_ != nullptr)
+    finisher_->Post(DocumentName, std::move(document));
+  else
+    document->Finish();
 }
 
 void TfrxPrinter::AbortPrintDocument() {
@@ -454,6 +460,11 @@ SharedList& Shared() {
   return shared;
 }
 }  // namespace
+
+void TfrxPrinters::SetDocumentFinisher(DocumentFinisher* finisher) {
+  for (auto& printer : printers_)
+    if (auto* p = dynamic_cast<TfrxPrinter*>(printer.get())) p->SetDocumentFinisher(finisher);
+}
 
 TfrxPrinters& SharedPrinterList() {
   SharedList& s = Shared();

@@ -16,6 +16,11 @@ namespace zentavo {
 
 class Canvas;
 class CairoCanvas;
+class DocumentFinisher;
+
+// What a printer without a page answers a drawing (the placeholder printer of
+// a machine without queues answers every page so).
+inline constexpr const char* kCanvasDoesNotAllowDrawing = "Canvas does not allow drawing";
 
 struct TfrxPaperItem {
   std::string name;
@@ -136,6 +141,10 @@ class TfrxPrinter : public TfrxCustomPrinter {
 
   // The settings block as the last page wrote it.
   const DeviceSettings& Settings() const { return settings_; }
+  // With a finisher, EndPrintDocument queues the document there and returns
+  // at once; its failures are the finisher's to report. Null: hand over in
+  // EndPrintDocument itself.
+  void SetDocumentFinisher(DocumentFinisher* finisher) { finisher_ = finisher; }
   // What the settings ask of the queue.
   JobOptions JobOptionsFor(const DeviceSettings& settings) const;
 
@@ -167,6 +176,7 @@ class TfrxPrinter : public TfrxCustomPrinter {
   std::vector<MediaPaper> papers_;
   std::vector<SourceBin> bins_;
   std::unique_ptr<DocumentSink> document_;
+  DocumentFinisher* finisher_ = nullptr;
   std::unique_ptr<SpoolDocument> rawJob_;
   Canvas* pageCanvas_ = nullptr;
   bool pageStarted_ = false;
@@ -210,6 +220,9 @@ class TfrxPrinters {
   int CurrentIndex() const { return currentIndex_; }
   const std::vector<std::string>& PrinterNames() const { return names_; }
   bool HasSystemPrinters() const { return hasSystemPrinters_; }
+  // Every printer of the list hands its documents to `finisher` (null: each
+  // hands them over itself).
+  void SetDocumentFinisher(DocumentFinisher* finisher);
   int Count() const { return static_cast<int>(printers_.size()); }
 
  private:
