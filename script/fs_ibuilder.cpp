@@ -138,7 +138,8 @@ class HostCall : public TfsMethodCall {
 // A call of a host function registered with AddMethod.
 class HostCallDsgn : public Dsgn {
  public:
-  HostCallDsgn(TfsItem* item, ExprList args) : item_(item), args_(std::move(args)), upper_(NameKey(item->name)) {
+  HostCallDsgn(TfsItem* item, ExprList args, const TfsClassLookup& classes)
+      : item_(item), args_(std::move(args)), upper_(NameKey(item->name)), classes_(classes) {
     type_ = item->type;
   }
   Variant GetValue() override {
@@ -146,6 +147,7 @@ class HostCallDsgn : public Dsgn {
     vals.reserve(args_.size());
     for (auto& a : args_)
       vals.push_back(item_->decl.textArguments ? Variant::String(a->SourceText()) : a->Value());
+    if (!item_->decl.textArguments) CheckClassArgs(item_->decl, vals, classes_);
     HostCall call(vals);
     Variant result = item_->callback(Variant(), nullptr, upper_, call);
     for (std::size_t i = 0; i < args_.size() && i < item_->decl.params.size(); ++i)
@@ -158,6 +160,7 @@ class HostCallDsgn : public Dsgn {
   TfsItem* item_;
   ExprList args_;
   std::string upper_;
+  const TfsClassLookup& classes_;
 };
 
 // The argument values of a member resolved at run time, fitted to its
@@ -1181,7 +1184,7 @@ class Builder {
         defaults.push_back(p.defaultValue);
       }
       CheckArgs(args, positions, stepPos, types, optional, defaults);
-      return std::make_unique<HostCallDsgn>(item, std::move(args));
+      return std::make_unique<HostCallDsgn>(item, std::move(args), program_);
     }
     errorPos_ = stepPos;
     if (item->kind == ItemKind::Class) {

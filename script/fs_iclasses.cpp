@@ -204,11 +204,33 @@ void CheckTypecast(const Variant& value, const TfsClassVariable& cls) {
   if (!own || !own->InheritsFrom(cls.Name())) throw ScriptError(msg::kInvalidCast);
 }
 
+void CheckClassArgs(const TfsMethodDecl& decl, const std::vector<Variant>& values, const TfsClassLookup& classes) {
+  std::size_t n = std::min(decl.params.size(), values.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    if (decl.params[i].typeCode != tcClass) continue;
+    if (const TfsClassVariable* cls = classes.FindClass(decl.params[i].typeName)) CheckTypecast(values[i], *cls);
+  }
+}
+
+void* ObjectOf(const Variant& value, const HostClassInfo& cls) {
+  if (!value.IsObject()) throw ScriptError(msg::kNotAnObject);
+  const HostClassInfo* own = ObjectTable::ClassOf(value.RawObject());
+  if (!own || !own->InheritsFrom(cls.name)) throw ScriptError(msg::kInvalidCast);
+  return ObjectTable::Resolve(value.RawObject());
+}
+
+// A value stored into a property of a registered class type.
+static void CheckClassValue(const TypeRef& type, const Variant& value, const TfsClassLookup& classes) {
+  if (type.code != tcClass) return;
+  if (const TfsClassVariable* cls = classes.FindClass(type.name)) CheckTypecast(value, *cls);
+}
+
 Variant ReadMember(TfsScope& scope, const TfsClassMember& m, const TfsClassVariable* named, const Variant& instance,
                    std::vector<Variant>& args) {
   switch (m.kind) {
     case MemberKind::Constructor:
       if (!named) throw ScriptError(msg::kNotAnObject);
+      CheckClassArgs(m.decl, args, scope.Program());
       return scope.Program().ConstructObject(*named, m, args);
     case MemberKind::Free:
       scope.Program().FreeObject(instance);
@@ -221,6 +243,7 @@ Variant ReadMember(TfsScope& scope, const TfsClassMember& m, const TfsClassVaria
     case MemberKind::Method:
     case MemberKind::IndexProperty: {
       CheckInstance(instance, m);
+      CheckClassArgs(m.decl, args, scope.Program());
       if (!m.callback) return Variant::Int(0);
       MemberCall call(args, nullptr);
       bool index = m.kind == MemberKind::IndexProperty;
@@ -246,11 +269,14 @@ void WriteMember(TfsScope& scope, const TfsClassMember& m, const Variant& instan
     case MemberKind::Property:
       if (m.readOnly || !m.setter) FailAssign();
       CheckInstance(instance, m);
+      CheckClassValue(m.type, value, scope.Program());
       m.setter(instance, DeclaringInfo(m), value, m.upperName);
       return;
     case MemberKind::IndexProperty: {
       if (m.readOnly) FailAssign();
       CheckInstance(instance, m);
+      CheckClassArgs(m.decl, args, scope.Program());
+      CheckClassValue(m.type, value, scope.Program());
       if (!m.callback) return;
       MemberCall call(args, &value);
       m.callback(instance, DeclaringInfo(m), m.upperName + ".SET", call);

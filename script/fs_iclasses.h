@@ -152,6 +152,15 @@ void CheckInstance(const Variant& instance, const TfsClassMember& member);
 // "Invalid class typecast"; nil and Null pass as they are.
 void CheckTypecast(const Variant& value, const TfsClassVariable& cls);
 
+// Arguments for parameters of a registered class type must be nil or
+// objects of that class (or a descendant): a callback may then cast the
+// object it receives to that class's type.
+void CheckClassArgs(const TfsMethodDecl& decl, const std::vector<Variant>& values, const TfsClassLookup& classes);
+
+// The object a handle names when it is of class `cls` or a descendant;
+// otherwise the errors of CheckInstance. For callbacks reading object arguments.
+void* ObjectOf(const Variant& value, const HostClassInfo& cls);
+
 // Run-time member access from a designator built in `scope`. `args` are the
 // argument values in parameter order, defaults supplied; by-reference
 // results come back in them. `named` is the class the script wrote before a

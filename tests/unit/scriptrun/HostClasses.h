@@ -88,6 +88,12 @@ inline Variant ListMember(const Variant& self, const HostClassInfo*, const std::
     l.items.push_back(c.Param(0).ToString());
     return Variant::Int(static_cast<std::int32_t>(l.items.size()) - 1);
   }
+  if (name == "ADDPOINT") {
+    // The argument was checked to be a point before the callback runs.
+    auto* p = static_cast<Point*>(ObjectOf(c.Param(0), kPointClass));
+    l.items.push_back(std::to_string(p->x) + "," + std::to_string(p->y));
+    return Variant::Null();
+  }
   if (name == "SORT") {
     std::sort(l.items.begin(), l.items.end());
     return Variant::Null();
@@ -126,6 +132,7 @@ inline void AddTestClasses(TfsScript& s, Thing& thing) {
     return Variant::Int(static_cast<std::int32_t>(AsList(self).items.size()));
   });
   list->AddDefaultProperty("Strings", "Integer", "String", ListMember, false);
+  list->AddMethod("procedure AddPoint(P: TPoint)", ListMember);
 
   TfsClassVariable* sorted = s.AddClass(&kSortedClass, "TStrList");
   sorted->SetFactory([] { return static_cast<void*>(new SortedList); },
@@ -141,9 +148,23 @@ inline void AddTestClasses(TfsScript& s, Thing& thing) {
       [](const Variant& self, const HostClassInfo*, const Variant& v, const std::string&) {
         AsThing(self).name = v.ToString();
       });
+  // Fire(V) raises OnChange(Self, V) and returns V as the handler left it.
+  thingClass->AddMethod("function Fire(V: Integer): Integer",
+                        [](const Variant& self, const HostClassInfo*, const std::string&, TfsMethodCall& c) {
+                          std::vector<Variant> args{self, c.Param(0)};
+                          TfsEventHandler h = AsThing(self).onChange;
+                          if (h) h(args);
+                          return args[1];
+                        });
   thingClass->AddEvent("OnChange", [](const Variant& self, const HostClassInfo*, const std::string&,
                                       TfsEventHandler handler) { AsThing(self).onChange = std::move(handler); });
   s.AddObject("Thing", &thing, &kThingClass);
+  s.AddMethod("function PointSum(P: TPoint): Integer",
+              [](const Variant&, const HostClassInfo*, const std::string&, TfsMethodCall& c) {
+                auto* p = static_cast<Point*>(ObjectOf(c.Param(0), kPointClass));
+                return Variant::Int(p->x + p->y);
+              },
+              "", "");
   s.AddMethod("function LiveObjects: Integer",
               [](const Variant&, const HostClassInfo*, const std::string&, TfsMethodCall&) {
                 return Variant::Int(Point::live + StrList::live);

@@ -66,6 +66,27 @@ const Case kCases[] = {
      "error: Class THostThing cannot be created by a script"},
     {"VadoziDaruro", "host object members", "begin Thing.Name := 'x' + Thing.Name; WriteLn(Thing.Name) end.",
      "xthing\n"},
+    {"VadoziDaruro", "a class name as a value is a fresh instance the script owns",
+     "begin WriteLn(TPoint.X + TPoint.Y); WriteLn(LiveObjects) end.", "0\n2\n"},
+    {"VadoziDaruro", "object arguments of host methods and functions",
+     "var l: TStrList; begin l := TStrList.Create; l.AddPoint(TPoint.Create(1, 2)); WriteLn(l[0]); "
+     "WriteLn(PointSum(TPoint.Create(3, 4))); l.Free end.",
+     "1,2\n7\n"},
+    {"VadoziDaruro", "an object of another class in a Variant never reaches a host method as a point",
+     "var l: TStrList; v: Variant; begin l := TStrList.Create; v := l; l.AddPoint(v) end.",
+     "error: Invalid class typecast"},
+    {"VadoziDaruro", "nor a host function", "var v: Variant; begin v := TStrList.Create; WriteLn(PointSum(v)) end.",
+     "error: Invalid class typecast"},
+    {"VadoziDaruro", "nor a number (refused when built)", "begin WriteLn(PointSum(5)) end.",
+     "Incompatible types: 'Class TPoint', 'Integer' at 1:24"},
+    {"VadoziDaruro", "nor a number in a Variant", "var v: Variant; begin v := 5; WriteLn(PointSum(v)) end.",
+     "error: Object reference required"},
+    {"VadoziDaruro", "an object argument of the wrong class", "var l: TStrList; begin WriteLn(PointSum(l)) end.",
+     "Incompatible types: 'Class TPoint', 'Class TStrList' at 1:41"},
+    {"VadoziDaruro", "an event calls the script procedure, which is not entered again while it runs",
+     "procedure Changed(Sender: THostThing; var V: Integer); begin V := V * 2; WriteLn(Sender.Fire(5)) end; "
+     "begin Thing.OnChange := 'Changed'; WriteLn(Thing.Fire(21)) end.",
+     "5\n42\n"},
     // ---- VadoziDaruro: members of Variant values, resolved when they run
     {"VadoziDaruro", "late-bound members of an object in a Variant",
      "var v: Variant; begin v := TPoint.Create(2, 3); WriteLn(v.Sum); v.X := 10; WriteLn(v.X); v.MoveBy(1, 1); "
