@@ -87,6 +87,8 @@ void TfsScript::Clear() {
 }
 
 void TfsScript::RemoveItems(int tag) {
+  // Event handlers in host objects may name procedures that go now.
+  alive_ = std::make_shared<int>(0);
   std::vector<std::unique_ptr<TfsItem>> kept;
   for (auto& item : items_)
     if (item->registrant != tag) kept.push_back(std::move(item));

@@ -87,6 +87,13 @@ const Case kCases[] = {
      "procedure Changed(Sender: THostThing; var V: Integer); begin V := V * 2; WriteLn(Sender.Fire(5)) end; "
      "begin Thing.OnChange := 'Changed'; WriteLn(Thing.Fire(21)) end.",
      "5\n42\n"},
+    {"VadoziDaruro", "a property as a by-reference argument is read and written back",
+     "var p: TPoint; begin p := TPoint.Create(1, 2); Inc(p.X, 5); Inc(p.Coord[1]); WriteLn(p.X * 10 + p.Y); p.Free end.",
+     "63\n"},
+    {"VadoziDaruro", "objects in an array and in a function result",
+     "var a: array[0..2] of TPoint; i: Integer; function Make(n: Integer): TPoint; begin Result := TPoint.Create(n, n) end; "
+     "begin for i := 0 to 2 do a[i] := Make(i); a[1].Free; WriteLn(a[2].Sum); WriteLn(LiveObjects); WriteLn(a[1].Sum) end.",
+     "4\n2\nerror: Invalid object reference"},
     // ---- VadoziDaruro: members of Variant values, resolved when they run
     {"VadoziDaruro", "late-bound members of an object in a Variant",
      "var v: Variant; begin v := TPoint.Create(2, 3); WriteLn(v.Sum); v.X := 10; WriteLn(v.X); v.MoveBy(1, 1); "
@@ -157,6 +164,10 @@ const Case kCases[] = {
      "var p = new TPoint(1, 2); WriteLn(p.Sum); p.X = 5; with (p) { Y = 9; WriteLn(X + Y); } delete p; "
      "WriteLn(LiveObjects());",
      "3\n14\n0\n"},
+    {"JScript", "empty argument list, default property, sorted descendant",
+     "var l = new TSortedList(); l.Add(\"b\"); l.Add(\"a\"); l.Sort(); l[1] = l[1] + \"!\"; WriteLn(l[0] + l[1]); "
+     "WriteLn(l.ClassName); delete l;",
+     "ab!\nTSortedList\n"},
     {"JScript", "use after delete", "var p = new TPoint(1, 2); delete p; WriteLn(p.X);",
      "error: Invalid object reference"},
     {"JScript", "a member of a text", "var s = \"abc\"; WriteLn(s.X);",
