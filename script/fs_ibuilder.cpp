@@ -220,29 +220,24 @@ class IndexDsgn : public Dsgn {
   }
   void SetValue(const Variant& v) override {
     if (readOnly_) return;
-    if (lateScope_) {
-      Variant* st = base_->Storage();
-      if (st ? st->IsObject() : false) {
-        Variant object = *st;
-        WriteLateDefault(*lateScope_, object, RawIndexes(), v);
-        return;
-      }
-      if (!st) {
-        Variant cur = base_->GetValue();
-        if (cur.IsObject()) {
-          WriteLateDefault(*lateScope_, cur, RawIndexes(), v);
-          return;
-        }
-      }
+    Variant* st = base_->Storage();
+    if (lateScope_ && st && st->IsObject()) {
+      Variant object = *st;
+      WriteLateDefault(*lateScope_, object, RawIndexes(), v);
+      return;
     }
     std::int32_t idx[3] = {0, 0, 0};
-    int n = Indexes(idx);
-    Variant* st = base_->Storage();
     if (st && !st->IsString()) {
+      int n = Indexes(idx);
       ArrayHelperSet(*st, n, idx, v);
       return;
     }
     Variant cur = base_->GetValue();
+    if (lateScope_ && cur.IsObject()) {
+      WriteLateDefault(*lateScope_, cur, RawIndexes(), v);
+      return;
+    }
+    int n = Indexes(idx);
     if (cur.IsString()) {
       std::string s = cur.RawString();
       SetStringChar(s, idx[0], v);

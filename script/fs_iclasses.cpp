@@ -53,6 +53,15 @@ class MemberCall : public TfsMethodCall {
 
 const HostClassInfo* DeclaringInfo(const TfsClassMember& m) { return m.owner ? m.owner->Info() : nullptr; }
 
+// Every object is a TObject, whether or not the host registers that class
+// or names it in its ancestor chains.
+bool IsRootClass(std::string_view name) { return SameTextAscii(name, "TObject"); }
+
+// The run-time class relation: the host's own class chain, with the root.
+bool ObjectIs(const HostClassInfo* own, std::string_view ancestor) {
+  return own && (IsRootClass(ancestor) || own->InheritsFrom(ancestor));
+}
+
 bool IsNil(const Variant& v) { return v.IsEmptyOrNull() || (v.IsIntegral() && v.ToInt64() == 0); }
 
 [[noreturn]] void FailAssign() { throw ScriptError(MessageText(ScriptMessage::SLeftCantAssigned)); }
@@ -171,6 +180,7 @@ const TfsClassMember* TfsClassVariable::DefaultProperty() const {
 }
 
 bool TfsClassVariable::InheritsFrom(std::string_view ancestor) const {
+  if (IsRootClass(ancestor)) return true;
   const TfsClassVariable* c = this;
   for (int depth = 0; c && depth < kMaxAncestorDepth; ++depth, c = c->Ancestor())
     if (SameTextAscii(c->name_, ancestor)) return true;
@@ -194,34 +204,35 @@ void CheckInstance(const Variant& instance, const TfsClassMember& member) {
   const HostClassInfo* cls = ObjectTable::ClassOf(instance.RawObject());
   // The callback casts the object to its declaring class's type: an object
   // of any other class must never reach it.
-  if (member.owner && !(cls && cls->InheritsFrom(member.owner->Info()->name))) throw ScriptError(msg::kInvalidCast);
+  if (member.owner && !ObjectIs(cls, member.owner->Info()->name)) throw ScriptError(msg::kInvalidCast);
 }
 
 void CheckTypecast(const Variant& value, const TfsClassVariable& cls) {
   if (IsNil(value)) return;
   if (!value.IsObject()) throw ScriptError(msg::kNotAnObject);
-  const HostClassInfo* own = ObjectTable::ClassOf(value.RawObject());
-  if (!own || !own->InheritsFrom(cls.Name())) throw ScriptError(msg::kInvalidCast);
+  if (!ObjectIs(ObjectTable::ClassOf(value.RawObject()), cls.Name())) throw ScriptError(msg::kInvalidCast);
 }
 
 void CheckClassArgs(const TfsMethodDecl& decl, const std::vector<Variant>& values, const TfsClassLookup& classes) {
   std::size_t n = std::min(decl.params.size(), values.size());
   for (std::size_t i = 0; i < n; ++i) {
-    if (decl.params[i].typeCode != tcClass) continue;
+    if (decl.params[i].typeCode != tcClass || IsNil(values[i])) continue;
+    // A class the script does not know (TObject, say) still takes objects only.
+    if (!values[i].IsObject()) throw ScriptError(msg::kNotAnObject);
     if (const TfsClassVariable* cls = classes.FindClass(decl.params[i].typeName)) CheckTypecast(values[i], *cls);
   }
 }
 
 void* ObjectOf(const Variant& value, const HostClassInfo& cls) {
   if (!value.IsObject()) throw ScriptError(msg::kNotAnObject);
-  const HostClassInfo* own = ObjectTable::ClassOf(value.RawObject());
-  if (!own || !own->InheritsFrom(cls.name)) throw ScriptError(msg::kInvalidCast);
+  if (!ObjectIs(ObjectTable::ClassOf(value.RawObject()), cls.name)) throw ScriptError(msg::kInvalidCast);
   return ObjectTable::Resolve(value.RawObject());
 }
 
 // A value stored into a property of a registered class type.
 static void CheckClassValue(const TypeRef& type, const Variant& value, const TfsClassLookup& classes) {
-  if (type.code != tcClass) return;
+  if (type.code != tcClass || IsNil(value)) return;
+  if (!value.IsObject()) throw ScriptError(msg::kNotAnObject);
   if (const TfsClassVariable* cls = classes.FindClass(type.name)) CheckTypecast(value, *cls);
 }
 
@@ -333,7 +344,7 @@ TfsClassVariable* TfsScript::ClassOfObject(const Variant& object) const {
 
 bool TfsScript::IsClassOrDescendant(std::string_view className, std::string_view ancestor) const {
   TfsClassVariable* cls = FindClass(className);
-  return cls && FindClass(ancestor) && cls->InheritsFrom(ancestor);
+  return cls && (IsRootClass(ancestor) || FindClass(ancestor)) && cls->InheritsFrom(ancestor);
 }
 
 void TfsScript::AddObject(std::string_view name, void* object, const HostClassInfo* cls) {

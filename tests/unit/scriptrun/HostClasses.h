@@ -165,6 +165,12 @@ inline void AddTestClasses(TfsScript& s, Thing& thing) {
                 return Variant::Int(p->x + p->y);
               },
               "", "");
+  s.AddMethod("function NameOf(O: TObject): String",
+              [](const Variant&, const HostClassInfo*, const std::string&, TfsMethodCall& c) {
+                Variant o = c.Param(0);
+                return Variant::String(o.IsObject() ? ObjectTable::ClassOf(o.RawObject())->name : "nil");
+              },
+              "", "");
   s.AddMethod("function LiveObjects: Integer",
               [](const Variant&, const HostClassInfo*, const std::string&, TfsMethodCall&) {
                 return Variant::Int(Point::live + StrList::live);

@@ -72,6 +72,11 @@ const Case kCases[] = {
      "var l: TStrList; begin l := TStrList.Create; l.AddPoint(TPoint.Create(1, 2)); WriteLn(l[0]); "
      "WriteLn(PointSum(TPoint.Create(3, 4))); l.Free end.",
      "1,2\n7\n"},
+    {"VadoziDaruro", "every object is a TObject, registered or not",
+     "var l: TSortedList; begin l := TSortedList.Create; WriteLn(NameOf(l) + ' ' + NameOf(Thing)); l.Free end.",
+     "TSortedList THostThing\n"},
+    {"VadoziDaruro", "a number is no TObject", "var v: Variant; begin WriteLn(NameOf(nil)); v := 7; WriteLn(NameOf(v)) end.",
+     "nil\nerror: Object reference required"},
     {"VadoziDaruro", "an object of another class in a Variant never reaches a host method as a point",
      "var l: TStrList; v: Variant; begin l := TStrList.Create; v := l; l.AddPoint(v) end.",
      "error: Invalid class typecast"},
