@@ -95,6 +95,8 @@ void TfsClassVariable::SetFactory(std::function<void*()> create, std::function<v
 TfsClassMember& TfsClassVariable::AddMember(TfsClassMember member) {
   member.owner = this;
   member.upperName = NameKey(member.name);
+  member.getName = member.upperName + ".GET";
+  member.setName = member.upperName + ".SET";
   members_.push_back(std::make_unique<TfsClassMember>(std::move(member)));
   return *members_.back();
 }
@@ -258,7 +260,7 @@ Variant ReadMember(TfsScope& scope, const TfsClassMember& m, const TfsClassVaria
       if (!m.callback) return Variant::Int(0);
       MemberCall call(args, nullptr);
       bool index = m.kind == MemberKind::IndexProperty;
-      Variant r = m.callback(instance, DeclaringInfo(m), index ? m.upperName + ".GET" : m.upperName, call);
+      Variant r = m.callback(instance, DeclaringInfo(m), index ? m.getName : m.upperName, call);
       return index || m.decl.isFunction ? r : Variant::Null();
     }
     case MemberKind::Property: {
@@ -290,7 +292,7 @@ void WriteMember(TfsScope& scope, const TfsClassMember& m, const Variant& instan
       CheckClassValue(m.type, value, scope.Program());
       if (!m.callback) return;
       MemberCall call(args, &value);
-      m.callback(instance, DeclaringInfo(m), m.upperName + ".SET", call);
+      m.callback(instance, DeclaringInfo(m), m.setName, call);
       return;
     }
     case MemberKind::Event: {

@@ -57,7 +57,8 @@ enum class MemberKind { Method, Constructor, Property, IndexProperty, Event, Fre
 struct TfsClassMember {
   MemberKind kind = MemberKind::Method;
   std::string name;
-  std::string upperName;
+  std::string upperName;  // what callbacks see; an indexed property's reads and writes add ".GET" and ".SET"
+  std::string getName, setName;
   TypeRef type;         // result of a method, type of a property
   TfsMethodDecl decl;   // methods, constructors and indexed properties
   bool readOnly = true;

@@ -187,6 +187,43 @@ const Case kCases[] = {
     {"DarozOzuziz", "a number used as an object", "v = 5\r\nWriteLn(v.X)\r\n", "error: Object reference required"},
 };
 
+struct FourWays {
+  const char* what;
+  const char* vd;   // VadoziDaruro: TFoo.Create and Free
+  const char* rpp;  // R++Izozev: new and delete, typed variables
+  const char* dz;   // DarozOzuziz: new and delete, Variant variables
+  const char* js;   // JScript: new and delete, Variant variables
+  const char* expected;
+};
+
+const FourWays kFourWays[] = {
+    {"create, write a property, call methods, free",
+     "var p: TPoint; begin p := TPoint.Create(2, 3); p.X := p.X + 1; p.MoveBy(1, 1); WriteLn(p.Sum); p.Free; "
+     "WriteLn(LiveObjects) end.",
+     "TPoint p; { p = new TPoint(2, 3); p.X++; p.MoveBy(1, 1); WriteLn(p.Sum); delete p; WriteLn(LiveObjects); }",
+     "p = new TPoint(2, 3)\r\np.X = p.X + 1\r\np.MoveBy(1, 1)\r\nWriteLn(p.Sum)\r\ndelete p\r\nWriteLn(LiveObjects)\r\n",
+     "var p = new TPoint(2, 3); p.X = p.X + 1; p.MoveBy(1, 1); WriteLn(p.Sum); delete p; WriteLn(LiveObjects);",
+     "8\n0\n"},
+    {"a list through its default property, then a use after freeing",
+     "var l: TStrList; begin l := TStrList.Create; l.Add('a'); l[0] := l[0] + 'b'; WriteLn(l[0]); l.Free; "
+     "WriteLn(l.Count) end.",
+     "TStrList l; { l = new TStrList; l.Add(\"a\"); l[0] = l[0] + \"b\"; WriteLn(l[0]); delete l; WriteLn(l.Count); }",
+     "l = new TStrList\r\nl.Add(\"a\")\r\nl[0] = l[0] + \"b\"\r\nWriteLn(l[0])\r\ndelete l\r\nWriteLn(l.Count)\r\n",
+     "var l = new TStrList; l.Add(\"a\"); l[0] = l[0] + \"b\"; WriteLn(l[0]); delete l; WriteLn(l.Count);",
+     "ab\nerror: Invalid object reference"},
+};
+
+TEST(HostClasses, SameObjectsInAllFourLanguages) {
+  const char* names[] = {"VadoziDaruro", "R++Izozev", "DarozOzuziz", "JScript"};
+  for (const FourWays& p : kFourWays) {
+    const char* texts[] = {p.vd, p.rpp, p.dz, p.js};
+    for (int i = 0; i < 4; ++i) {
+      ClassRunner r;
+      EXPECT_EQ(r.Run(names[i], texts[i]), p.expected) << names[i] << ": " << p.what;
+    }
+  }
+}
+
 TEST(HostClasses, ProgramsPrintOrFail) {
   for (const Case& c : kCases) {
     {
