@@ -63,7 +63,7 @@ void RunStatements(const TfsStmtList& list, TfsScope& scope) {
 TfsScript::TfsScript() : TfsScope(this, nullptr) {}
 TfsScript::~TfsScript() {
   // Objects first: their destroyers may belong to classes in the table.
-  FreeOwnedObjects();
+  EndProgram();
 }
 
 TfsItem* TfsScript::NewUnnamed(std::unique_ptr<TfsItem> item) {

@@ -214,9 +214,10 @@ class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
   // Destroys the objects the script created and expires the alive token.
   void FreeOwnedObjects();
+  // Handlers expire first: an object's destruction may raise its events.
   void EndProgram() {
-    FreeOwnedObjects();
     alive_ = std::make_shared<int>(0);
+    FreeOwnedObjects();
   }
 };
 
