@@ -141,13 +141,15 @@ class HostCallDsgn : public Dsgn {
   HostCallDsgn(TfsItem* item, ExprList args, const TfsClassLookup& classes)
       : item_(item), args_(std::move(args)), upper_(NameKey(item->name)), classes_(classes) {
     type_ = item->type;
+    for (const TfsParamDecl& p : item->decl.params) checkClasses_ = checkClasses_ || p.typeCode == tcClass;
+    checkClasses_ = checkClasses_ && !item->decl.textArguments;
   }
   Variant GetValue() override {
     std::vector<Variant> vals;
     vals.reserve(args_.size());
     for (auto& a : args_)
       vals.push_back(item_->decl.textArguments ? Variant::String(a->SourceText()) : a->Value());
-    if (!item_->decl.textArguments) CheckClassArgs(item_->decl, vals, classes_);
+    if (checkClasses_) CheckClassArgs(item_->decl, vals, classes_);
     HostCall call(vals);
     Variant result = item_->callback(Variant(), nullptr, upper_, call);
     for (std::size_t i = 0; i < args_.size() && i < item_->decl.params.size(); ++i)
@@ -161,6 +163,7 @@ class HostCallDsgn : public Dsgn {
   ExprList args_;
   std::string upper_;
   const TfsClassLookup& classes_;
+  bool checkClasses_ = false;  // object arguments are checked before the callback sees them
 };
 
 // The argument values of a member resolved at run time, fitted to its

@@ -7,6 +7,7 @@
 //   s.Lines = text; s.SyntaxType = "VadoziDaruro";
 //   if (!s.Compile()) -> s.ErrorMessage at s.ErrorPosition (in unit s.ErrorUnitName)
 //   s.Execute();  // run-time errors arrive as ScriptError
+// Host classes and objects: AddClass, AddObject (fs_iclasses.h).
 #pragma once
 
 #include <functional>
