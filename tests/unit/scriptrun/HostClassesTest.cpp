@@ -38,6 +38,13 @@ const Case kCases[] = {
      "with p, q do WriteLn(X + Y); with p do begin X := 7; with q do WriteLn(X) end; WriteLn(p.X); WriteLn(X); "
      "p.Free; q.Free end.",
      "11\n5\n7\n99\n"},
+    {"VadoziDaruro", "with inside a procedure over a parameter, and recursion keeping each call's object",
+     "procedure Bump(q: TPoint); begin with q do X := X + 1 end; "
+     "function Depth(n: Integer): Integer; var p: TPoint; begin p := TPoint.Create(n, 0); "
+     "if n > 0 then Result := Depth(n - 1) * 10 + p.X else Result := 0; p.Free end; "
+     "var p: TPoint; begin p := TPoint.Create(1, 1); Bump(p); Bump(p); WriteLn(p.X); p.Free; WriteLn(Depth(3)); "
+     "WriteLn(LiveObjects) end.",
+     "3\n123\n0\n"},
     {"VadoziDaruro", "with over a new object evaluates it once, not at every member",
      "begin with TStrList.Create do begin Add('a'); Add('b'); WriteLn(Count); WriteLn(Strings[1]); Free end; "
      "WriteLn(LiveObjects) end.",
@@ -285,6 +292,11 @@ TEST(HostClasses, RegistrationRules) {
   EXPECT_EQ(sorted->DefaultProperty(), list->DefaultProperty()) << "so is the default property";
   EXPECT_EQ(sorted->FindMember("Free")->kind, MemberKind::Free) << "every class can be freed";
   EXPECT_EQ(sorted->FindMember("Nothing"), nullptr);
+  Thing other;
+  other.name = "other";
+  s.AddObject("thing", &other, &kThingClass);
+  EXPECT_EQ(r.Run("VadoziDaruro", "begin WriteLn(Thing.Name) end."), "thing\n") << "the first object keeps the name";
+  ObjectTable::Unregister(&other);
   EXPECT_TRUE(s.IsClassOrDescendant("TSortedList", "TStrList"));
   EXPECT_FALSE(s.IsClassOrDescendant("TStrList", "TSortedList"));
 }
