@@ -1,6 +1,7 @@
 #include "script/fs_ibuilder.h"
 
 #include <array>
+#include <charconv>
 
 #include "script/fs_imessages.h"
 
@@ -137,14 +138,18 @@ class HostCall : public TfsMethodCall {
 // A call of a host function registered with AddMethod.
 class HostCallDsgn : public Dsgn {
  public:
-  HostCallDsgn(TfsItem* item, ExprList args) : item_(item), args_(std::move(args)), upper_(NameKey(item->name)) {
+  HostCallDsgn(TfsItem* item, ExprList args, const TfsClassLookup& classes)
+      : item_(item), args_(std::move(args)), upper_(NameKey(item->name)), classes_(classes) {
     type_ = item->type;
+    for (const TfsParamDecl& p : item->decl.params) checkClasses_ = checkClasses_ || p.typeCode == tcClass;
+    checkClasses_ = checkClasses_ && !item->decl.textArguments;
   }
   Variant GetValue() override {
     std::vector<Variant> vals;
     vals.reserve(args_.size());
     for (auto& a : args_)
       vals.push_back(item_->decl.textArguments ? Variant::String(a->SourceText()) : a->Value());
+    if (checkClasses_) CheckClassArgs(item_->decl, vals, classes_);
     HostCall call(vals);
     Variant result = item_->callback(Variant(), nullptr, upper_, call);
     for (std::size_t i = 0; i < args_.size() && i < item_->decl.params.size(); ++i)
@@ -157,17 +162,54 @@ class HostCallDsgn : public Dsgn {
   TfsItem* item_;
   ExprList args_;
   std::string upper_;
+  const TfsClassLookup& classes_;
+  bool checkClasses_ = false;  // object arguments are checked before the callback sees them
 };
 
-// s[i], a[i, j], v[i]: characters of strings and elements of arrays.
+// The argument values of a member resolved at run time, fitted to its
+// declaration as the builder fits those of members it knows.
+void FitArgs(const TfsMethodDecl& decl, std::vector<Variant>& vals) {
+  if (static_cast<int>(vals.size()) < decl.RequiredCount()) Fail(ScriptMessage::SNotEnoughParams);
+  if (vals.size() > decl.params.size()) Fail(ScriptMessage::STooManyParams);
+  while (vals.size() < decl.params.size()) vals.push_back(decl.params[vals.size()].defaultValue);
+}
+
+// The default property of an object held in a Variant (o[i]).
+const TfsClassMember& LateDefault(TfsScope& scope, const Variant& object) {
+  TfsClassVariable* cls = scope.Program().ClassOfObject(object);
+  const TfsClassMember* m = cls->DefaultProperty();
+  if (!m) throw ScriptError(FormatMessage(MessageText(ScriptMessage::SClassError).c_str(), cls->Name()));
+  return *m;
+}
+
+Variant ReadLateDefault(TfsScope& scope, const Variant& object, std::vector<Variant> vals) {
+  const TfsClassMember& m = LateDefault(scope, object);
+  FitArgs(m.decl, vals);
+  return ReadMember(scope, m, nullptr, object, vals);
+}
+
+void WriteLateDefault(TfsScope& scope, const Variant& object, std::vector<Variant> vals, const Variant& v) {
+  const TfsClassMember& m = LateDefault(scope, object);
+  FitArgs(m.decl, vals);
+  WriteMember(scope, m, object, vals, v);
+}
+
+// s[i], a[i, j], v[i]: characters of strings and elements of arrays; for a
+// Variant holding an object, its class's default property.
 class IndexDsgn : public Dsgn {
  public:
-  IndexDsgn(std::unique_ptr<Dsgn> base, ExprList indexes, TypeRef type)
-      : base_(std::move(base)), indexes_(std::move(indexes)) {
+  IndexDsgn(std::unique_ptr<Dsgn> base, ExprList indexes, TypeRef type, TfsScope* lateScope = nullptr)
+      : base_(std::move(base)), indexes_(std::move(indexes)), lateScope_(lateScope) {
     type_ = std::move(type);
     readOnly_ = base_->IsReadOnly();
   }
   Variant GetValue() override {
+    if (lateScope_) {
+      Variant* st = base_->Storage();
+      Variant cur = st ? *st : base_->GetValue();
+      if (cur.IsObject()) return ReadLateDefault(*lateScope_, cur, RawIndexes());
+      return Element(cur);
+    }
     std::int32_t idx[3] = {0, 0, 0};
     int n = Indexes(idx);
     Variant* st = base_->Storage();
@@ -181,14 +223,24 @@ class IndexDsgn : public Dsgn {
   }
   void SetValue(const Variant& v) override {
     if (readOnly_) return;
-    std::int32_t idx[3] = {0, 0, 0};
-    int n = Indexes(idx);
     Variant* st = base_->Storage();
+    if (lateScope_ && st && st->IsObject()) {
+      Variant object = *st;
+      WriteLateDefault(*lateScope_, object, RawIndexes(), v);
+      return;
+    }
+    std::int32_t idx[3] = {0, 0, 0};
     if (st && !st->IsString()) {
+      int n = Indexes(idx);
       ArrayHelperSet(*st, n, idx, v);
       return;
     }
     Variant cur = base_->GetValue();
+    if (lateScope_ && cur.IsObject()) {
+      WriteLateDefault(*lateScope_, cur, RawIndexes(), v);
+      return;
+    }
+    int n = Indexes(idx);
     if (cur.IsString()) {
       std::string s = cur.RawString();
       SetStringChar(s, idx[0], v);
@@ -199,6 +251,17 @@ class IndexDsgn : public Dsgn {
   }
 
  private:
+  Variant Element(const Variant& cur) {
+    std::int32_t idx[3] = {0, 0, 0};
+    int n = Indexes(idx);
+    if (cur.IsString()) return StringCharAt(cur.RawString(), idx[0]);
+    return ArrayHelperGet(cur, n, idx);
+  }
+  std::vector<Variant> RawIndexes() {
+    std::vector<Variant> vals;
+    for (auto& x : indexes_) vals.push_back(x->Value());
+    return vals;
+  }
   int Indexes(std::int32_t* idx) {
     int n = static_cast<int>(indexes_.size());
     for (int i = 0; i < n; ++i) idx[i] = indexes_[static_cast<std::size_t>(i)]->Value().ToInt32();
@@ -206,29 +269,197 @@ class IndexDsgn : public Dsgn {
   }
   std::unique_ptr<Dsgn> base_;
   ExprList indexes_;
+  TfsScope* lateScope_;
 };
 
-// A member of a value known only at run time. No automation server exists
-// here, and a value that is not a registered object handle is never taken
-// for one.
-class MemberDsgn : public Dsgn {
+// Argument values of a member call: source texts for "macro" members.
+std::vector<Variant> ArgValues(const ExprList& args, bool textArguments) {
+  std::vector<Variant> vals;
+  vals.reserve(args.size());
+  for (auto& a : args) vals.push_back(textArguments ? Variant::String(a->SourceText()) : a->Value());
+  return vals;
+}
+
+// By-reference parameters hand their final values back to the arguments.
+void StoreByRef(const TfsClassMember& m, const ExprList& args, const std::vector<Variant>& vals) {
+  if (m.kind != MemberKind::Method && m.kind != MemberKind::Constructor) return;
+  for (std::size_t i = 0; i < args.size() && i < m.decl.params.size(); ++i)
+    if (m.decl.params[i].byReference) args[i]->SetValue(vals[i]);
+}
+
+// A class named in a script: TFoo as a value is a new instance of the class
+// (no constructor of the host's run), and TFoo(x) a checked typecast.
+class ClassDsgn : public Dsgn {
  public:
-  MemberDsgn(std::unique_ptr<Dsgn> base, ExprList args) : base_(std::move(base)), args_(std::move(args)) {
+  ClassDsgn(TfsScope& scope, TfsClassVariable& cls, std::unique_ptr<TfsExpression> cast)
+      : scope_(scope), cls_(cls), cast_(std::move(cast)) {
+    type_ = {tcClass, cls.Name()};
+  }
+  Variant GetValue() override {
+    if (cast_) {
+      Variant v = cast_->Value();
+      CheckTypecast(v, cls_);
+      return v;
+    }
+    std::vector<Variant> none;
+    return scope_.Program().ConstructObject(cls_, *IntrinsicMember("Create"), none);
+  }
+  void SetValue(const Variant&) override {}
+  const HostClassInfo* NamedClass() const override { return cast_ ? nullptr : cls_.Info(); }
+  TfsClassVariable& Class() const { return cls_; }
+  bool IsCast() const { return cast_ != nullptr; }
+
+ private:
+  TfsScope& scope_;
+  TfsClassVariable& cls_;
+  std::unique_ptr<TfsExpression> cast_;
+};
+
+// A member the builder resolved: Obj.Method(...), Obj.Prop, Obj.Items[i],
+// Obj[i] (default property), TFoo.Create(...) (no base: `named` is TFoo).
+class ClassMemberDsgn : public Dsgn {
+ public:
+  ClassMemberDsgn(TfsScope& scope, std::unique_ptr<Dsgn> base, const TfsClassMember& m, ExprList args,
+                  const TfsClassVariable* named)
+      : scope_(scope), base_(std::move(base)), m_(m), args_(std::move(args)), named_(named) {
+    type_ = m.kind == MemberKind::Constructor ? TypeRef{tcClass, named ? named->Name() : ""} : m.type;
+    readOnly_ = !(m.kind == MemberKind::Event || ((m.kind == MemberKind::Property || m.kind == MemberKind::IndexProperty) &&
+                                                  !m.readOnly));
+  }
+  Variant GetValue() override {
+    Variant instance = base_ ? base_->GetValue() : Variant();
+    std::vector<Variant> vals = ArgValues(args_, m_.decl.textArguments);
+    Variant r = ReadMember(scope_, m_, named_, instance, vals);
+    StoreByRef(m_, args_, vals);
+    return r;
+  }
+  void SetValue(const Variant& v) override {
+    Variant instance = base_ ? base_->GetValue() : Variant();
+    std::vector<Variant> vals = ArgValues(args_, false);
+    WriteMember(scope_, m_, instance, vals, v);
+  }
+
+ private:
+  TfsScope& scope_;
+  std::unique_ptr<Dsgn> base_;
+  const TfsClassMember& m_;
+  ExprList args_;
+  const TfsClassVariable* named_;
+};
+
+// A member of a value known only at run time (a Variant): resolved from the
+// class of the object the value holds when the step runs. Texts, arrays,
+// numbers and nil are never taken for objects. There is no automation server
+// on this platform, so no value is ever a late-bound automation object.
+class LateMemberDsgn : public Dsgn {
+ public:
+  LateMemberDsgn(TfsScope& scope, std::unique_ptr<Dsgn> base, std::string name, ExprList args)
+      : scope_(scope), base_(std::move(base)), name_(std::move(name)), args_(std::move(args)) {
     type_ = {tcVariant, ""};
     readOnly_ = false;
   }
-  Variant GetValue() override { Fault(); }
-  void SetValue(const Variant&) override { Fault(); }
+  // Brackets after the member: o.Items[i] (an indexed property's index) or
+  // an index into the member's value.
+  bool TakeBrackets(ExprList& brackets) {
+    if (!args_.empty() || !brackets_.empty()) return false;
+    brackets_ = std::move(brackets);
+    return true;
+  }
+  Variant GetValue() override {
+    Variant instance = base_->GetValue();
+    const TfsClassMember& m = Resolve(instance);
+    bool index = m.kind == MemberKind::IndexProperty;
+    if (index && args_.empty() && brackets_.empty()) Fail(ScriptMessage::SIndexRequired);
+    std::vector<Variant> vals = ArgValues(index && args_.empty() ? brackets_ : args_, m.decl.textArguments);
+    Fit(m, vals);
+    Variant r = ReadMember(scope_, m, nullptr, instance, vals);
+    StoreByRef(m, index && args_.empty() ? brackets_ : args_, vals);
+    if (index || brackets_.empty()) return r;
+    std::vector<Variant> idx = ArgValues(brackets_, false);
+    if (r.IsObject()) return ReadLateDefault(scope_, r, std::move(idx));
+    std::int32_t at[3] = {0, 0, 0};
+    if (idx.size() > 3) Fail(ScriptMessage::STooManyParams);
+    for (std::size_t i = 0; i < idx.size(); ++i) at[i] = idx[i].ToInt32();
+    if (r.IsString()) return StringCharAt(r.RawString(), at[0]);
+    return ArrayHelperGet(r, static_cast<int>(idx.size()), at);
+  }
+  void SetValue(const Variant& v) override {
+    Variant instance = base_->GetValue();
+    const TfsClassMember& m = Resolve(instance);
+    bool index = m.kind == MemberKind::IndexProperty;
+    if (index && args_.empty() && brackets_.empty()) Fail(ScriptMessage::SIndexRequired);
+    if (index || brackets_.empty()) {
+      std::vector<Variant> vals = ArgValues(index && args_.empty() ? brackets_ : args_, false);
+      Fit(m, vals);
+      WriteMember(scope_, m, instance, vals, v);
+      return;
+    }
+    // o.Prop[i] := v on a property holding a text, an array or an object.
+    std::vector<Variant> none;
+    Fit(m, none);
+    Variant cur = ReadMember(scope_, m, nullptr, instance, none);
+    std::vector<Variant> idx = ArgValues(brackets_, false);
+    if (cur.IsObject()) {
+      WriteLateDefault(scope_, cur, std::move(idx), v);
+      return;
+    }
+    std::int32_t at[3] = {0, 0, 0};
+    if (idx.size() > 3) Fail(ScriptMessage::STooManyParams);
+    for (std::size_t i = 0; i < idx.size(); ++i) at[i] = idx[i].ToInt32();
+    if (cur.IsString()) {
+      std::string text = cur.RawString();
+      SetStringChar(text, at[0], v);
+      cur = Variant::String(std::move(text));
+    } else if (!ArrayHelperSet(cur, static_cast<int>(idx.size()), at, v)) {
+      return;
+    }
+    WriteMember(scope_, m, instance, none, cur);
+  }
 
  private:
-  [[noreturn]] void Fault() {
-    Variant v = base_->GetValue();
-    if (!v.IsObject()) throw ScriptError(msg::kNotAnObject);
-    v.ToObject();  // an unregistered handle is reported as such
-    throw ScriptError(msg::kAutomation);
+  const TfsClassMember& Resolve(const Variant& instance) {
+    if (instance.IsString()) Fail(ScriptMessage::SStringError);
+    if (instance.IsArray()) Fail(ScriptMessage::SIndexRequired);
+    if (!instance.IsObject()) throw ScriptError(msg::kNotAnObject);
+    const HostClassInfo* info = ObjectTable::ClassOf(instance.RawObject());
+    // One look-up per class met, not one per evaluation.
+    if (info != cachedInfo_ || !cached_) {
+      TfsClassVariable* cls = scope_.Program().ClassOfObject(instance);
+      const TfsClassMember* m = cls->FindMember(name_);
+      if (!m) Fail(ScriptMessage::SIdUndeclared, name_);
+      if (m->kind == MemberKind::Constructor) Fail(ScriptMessage::SClassRequired);
+      cachedInfo_ = info;
+      cached_ = m;
+    }
+    return *cached_;
   }
+  void Fit(const TfsClassMember& m, std::vector<Variant>& vals) {
+    if (m.IsCallable()) FitArgs(m.decl, vals);
+    else if (!vals.empty()) Fail(ScriptMessage::STooManyParams);
+  }
+  TfsScope& scope_;
   std::unique_ptr<Dsgn> base_;
-  ExprList args_;
+  std::string name_;
+  ExprList args_, brackets_;
+  const HostClassInfo* cachedInfo_ = nullptr;
+  const TfsClassMember* cached_ = nullptr;
+};
+
+// delete x: the object's Free.
+class FreeDsgn : public Dsgn {
+ public:
+  FreeDsgn(TfsScope& scope, std::unique_ptr<Dsgn> base) : scope_(scope), base_(std::move(base)) {
+    type_ = {tcVariant, ""};
+  }
+  Variant GetValue() override {
+    scope_.Program().FreeObject(base_->GetValue());
+    return Variant::Null();
+  }
+  void SetValue(const Variant&) override {}
+
+ private:
+  TfsScope& scope_;
+  std::unique_ptr<Dsgn> base_;
 };
 
 // ----------------------------------------------------------------- statements
@@ -677,7 +908,7 @@ class Builder {
     if (!alias(block_)) alias(root_);
     TfsItem* item = program_.Find(name);
     TypeCode code = item ? item->type.code : tcClass;
-    if (code == tcClass) Fail(ScriptMessage::SUnknownType, name);
+    if (code == tcClass && !program_.FindClass(name)) Fail(ScriptMessage::SUnknownType, name);
     return code;
   }
 
@@ -769,11 +1000,33 @@ class Builder {
   std::unique_ptr<TfsExpression> Expression(const TfsXMLItem& e, TfsScope& scope) {
     auto expr = std::make_unique<TfsExpression>(&program_);
     AddItems(*expr, e, scope);
+    expr->SetSourceText(SourceText(e));
     if (std::string pos = expr->Finish(); !pos.empty()) {
       errorPos_ = pos;
       Fail(ScriptMessage::SIncompatibleTypes);
     }
     return expr;
+  }
+
+  // The text an expression was written as, comments included: what
+  // "macro" functions receive instead of the values. Positions inside an
+  // included unit refer to the unit's own text, so those carry none.
+  std::string SourceText(const TfsXMLItem& e) {
+    if (!unit_.empty()) return {};
+    int from = TextPosition(Pos(e));
+    int to = TextPosition(e.Prop("pos1"));
+    const std::string& text = parser_.Lexer().Text();
+    if (from < 1 || to < from || static_cast<std::size_t>(to - 1) > text.size()) return {};
+    return text.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - from));
+  }
+  int TextPosition(const std::string& xy) {
+    std::size_t colon = xy.find(':');
+    if (colon == std::string::npos) return -1;
+    int line = 0, column = 0;
+    auto r1 = std::from_chars(xy.data(), xy.data() + colon, line);
+    auto r2 = std::from_chars(xy.data() + colon + 1, xy.data() + xy.size(), column);
+    if (r1.ec != std::errc() || r2.ec != std::errc() || column < 1) return -1;
+    return parser_.Lexer().GetPositionFromXY(column, line);
   }
 
   void AddItems(TfsExpression& expr, const TfsXMLItem& e, TfsScope& scope) {
@@ -789,7 +1042,7 @@ class Builder {
       } else if (n == "dsgn") {
         expr.AddOperand(Designator(c, scope));
       } else if (n == "new") {
-        Fail(ScriptMessage::SClassRequired);
+        expr.AddOperand(Designator(Child(c, 0), scope, 1));
       } else if (n == "set") {
         expr.AddOperand(Set(c, scope));
       } else if (n == "expr") {
@@ -842,13 +1095,67 @@ class Builder {
     }
   }
 
+  // The with statements around the designator, innermost first: a name
+  // that is a member of a with object's class is that member. A Variant
+  // with object takes every name the scopes do not know, resolved when it
+  // runs.
+  std::unique_ptr<Dsgn> WithMember(const std::string& name, const std::string& stepPos, ExprList& args,
+                                   std::vector<std::string>& positions, TfsScope& scope, const TfsXMLItem& e,
+                                   std::size_t& i) {
+    for (auto it = withs_.rbegin(); it != withs_.rend(); ++it) {
+      if (scope.FindLocal(it->var->name) != it->var) continue;
+      if (it->type.code == tcVariant) {
+        if (scope.Find(name)) return nullptr;
+        return std::make_unique<LateMemberDsgn>(scope, std::make_unique<VarDsgn>(it->var), name, std::move(args));
+      }
+      TfsClassVariable* cls = program_.FindClass(it->type.name);
+      if (!cls) Fail(ScriptMessage::SUnknownType, it->type.name);
+      const TfsClassMember* m = cls->FindMember(name);
+      if (!m) continue;
+      if (m->kind == MemberKind::IndexProperty && args.empty()) TakeIndex(e, i, args, positions, scope);
+      return Member(std::make_unique<VarDsgn>(it->var), *m, nullptr, args, positions, stepPos, scope);
+    }
+    return nullptr;
+  }
+
+  // A member the builder found, with its arguments checked and completed.
+  std::unique_ptr<Dsgn> Member(std::unique_ptr<Dsgn> base, const TfsClassMember& m, const TfsClassVariable* named,
+                               ExprList& args, const std::vector<std::string>& positions, const std::string& stepPos,
+                               TfsScope& scope) {
+    errorPos_ = stepPos;
+    if (m.kind == MemberKind::Constructor && !named) Fail(ScriptMessage::SClassRequired);
+    if (m.IsCallable()) {
+      std::vector<TypeRef> types;
+      std::vector<bool> optional;
+      std::vector<Variant> defaults;
+      for (const TfsParamDecl& p : m.decl.params) {
+        types.push_back({p.typeCode, p.typeName});
+        optional.push_back(p.optional);
+        defaults.push_back(p.defaultValue);
+      }
+      CheckArgs(args, positions, stepPos, types, optional, defaults);
+    } else if (!args.empty()) {
+      Fail(ScriptMessage::STooManyParams);
+    }
+    return std::make_unique<ClassMemberDsgn>(scope, std::move(base), m, std::move(args), named);
+  }
+
+  // Obj.Items[i]: the bracket's expressions after an indexed property are its index.
+  void TakeIndex(const TfsXMLItem& e, std::size_t& i, ExprList& args, std::vector<std::string>& positions,
+                 TfsScope& scope) {
+    if (i >= e.Count() || Text(e[i]) != "[") Fail(ScriptMessage::SIndexRequired);
+    errorPos_ = Pos(e[i]);
+    ++i;
+    positions.clear();
+    args = Args(e, i, scope, positions);
+  }
+
   std::unique_ptr<Dsgn> First(const std::string& name, const std::string& stepPos, ExprList args,
-                              const std::vector<std::string>& positions, TfsScope& scope) {
+                              std::vector<std::string>& positions, TfsScope& scope, const TfsXMLItem& e,
+                              std::size_t& i) {
+    if (auto d = WithMember(name, stepPos, args, positions, scope, e, i)) return d;
     TfsItem* item = scope.Find(name);
     if (!item) {
-      for (auto it = withs_.rbegin(); it != withs_.rend(); ++it)
-        if (scope.FindLocal(it->var->name) == it->var)
-          return std::make_unique<MemberDsgn>(std::make_unique<VarDsgn>(it->var), std::move(args));
       if (needDeclare_) Fail(ScriptMessage::SIdUndeclared, name);
       auto v = std::make_unique<TfsItem>();
       v->name = name;
@@ -875,14 +1182,33 @@ class Builder {
         defaults.push_back(p.defaultValue);
       }
       CheckArgs(args, positions, stepPos, types, optional, defaults);
-      return std::make_unique<HostCallDsgn>(item, std::move(args));
+      return std::make_unique<HostCallDsgn>(item, std::move(args), program_);
     }
     errorPos_ = stepPos;
+    if (item->kind == ItemKind::Class) {
+      // TFoo(x) is a typecast: one argument at most.
+      if (args.size() > 1) Fail(ScriptMessage::STooManyParams);
+      std::unique_ptr<TfsExpression> cast = args.empty() ? nullptr : std::move(args[0]);
+      return std::make_unique<ClassDsgn>(scope, *item->cls, std::move(cast));
+    }
     if (!args.empty()) Fail(ScriptMessage::STooManyParams);
     return std::make_unique<VarDsgn>(item);
   }
 
-  std::unique_ptr<Dsgn> Designator(const TfsXMLItem& e, TfsScope& scope) {
+  // new TFoo(...): the class's Create with the arguments written after the name.
+  std::unique_ptr<Dsgn> Construct(const std::string& name, const std::string& stepPos, ExprList args,
+                                  const std::vector<std::string>& positions, TfsScope& scope) {
+    errorPos_ = stepPos;
+    TfsItem* item = scope.Find(name);
+    if (!item && needDeclare_) Fail(ScriptMessage::SIdUndeclared, name);
+    if (!item || item->kind != ItemKind::Class) Fail(ScriptMessage::SClassRequired);
+    const TfsClassMember* ctor = item->cls->FindMember("Create");
+    if (!ctor || ctor->kind != MemberKind::Constructor) Fail(ScriptMessage::SClassRequired);
+    return Member(nullptr, *ctor, item->cls.get(), args, positions, stepPos, scope);
+  }
+
+  // Modes: 0 ordinary, 1 object creation (new).
+  std::unique_ptr<Dsgn> Designator(const TfsXMLItem& e, TfsScope& scope, int mode = 0) {
     std::size_t n = e.Count();
     if (n == 0) Fail(ScriptMessage::SVarRequired);
     if (Is(e[0], "addr")) {
@@ -896,7 +1222,8 @@ class Builder {
     std::size_t i = 1;
     std::vector<std::string> positions;
     ExprList args = Args(e, i, scope, positions);
-    std::unique_ptr<Dsgn> d = First(name, stepPos, std::move(args), positions, scope);
+    std::unique_ptr<Dsgn> d = mode == 1 ? Construct(name, stepPos, std::move(args), positions, scope)
+                                        : First(name, stepPos, std::move(args), positions, scope, e, i);
     while (i < n) {
       const TfsXMLItem& c = e[i++];
       errorPos_ = Pos(c);
@@ -909,13 +1236,35 @@ class Builder {
       if (step != "[") {
         if (t.code == tcString || t.code == tcChar) Fail(ScriptMessage::SStringError);
         if (t.code == tcVariant) {
-          d = std::make_unique<MemberDsgn>(std::move(d), std::move(more));
+          d = std::make_unique<LateMemberDsgn>(scope, std::move(d), step, std::move(more));
           continue;
         }
-        if (t.code == tcClass) Fail(ScriptMessage::SUnknownType, t.name);
+        if (t.code == tcClass) {
+          TfsClassVariable* cls = program_.FindClass(t.name);
+          if (!cls) Fail(ScriptMessage::SUnknownType, t.name);
+          const TfsClassMember* m = cls->FindMember(step);
+          if (!m) Fail(ScriptMessage::SIdUndeclared, step);
+          // TFoo.Create: the class written before the constructor is the
+          // class of the new object.
+          auto* named = dynamic_cast<ClassDsgn*>(d.get());
+          const TfsClassVariable* cls0 = named && !named->IsCast() ? &named->Class() : nullptr;
+          if (m->kind == MemberKind::IndexProperty && more.empty()) TakeIndex(e, i, more, positions, scope);
+          if (cls0 && m->kind == MemberKind::Constructor) d.reset();
+          d = Member(std::move(d), *m, cls0, more, positions, stepPos, scope);
+          continue;
+        }
         Fail(ScriptMessage::SArrayRequired);
       }
       if (more.empty()) Fail(ScriptMessage::SNotEnoughParams);
+      if (t.code == tcClass) {
+        TfsClassVariable* cls = program_.FindClass(t.name);
+        if (!cls) Fail(ScriptMessage::SUnknownType, t.name);
+        const TfsClassMember* m = cls->DefaultProperty();
+        if (!m) throw ScriptError(FormatMessage(MessageText(ScriptMessage::SClassError).c_str(), cls->Name()));
+        d = Member(std::move(d), *m, nullptr, more, positions, stepPos, scope);
+        continue;
+      }
+      if (auto* late = dynamic_cast<LateMemberDsgn*>(d.get()); late && late->TakeBrackets(more)) continue;
       TypeRef result{tcVariant, ""};
       std::size_t most = 3;
       if (t.code == tcString || t.code == tcChar) {
@@ -932,7 +1281,8 @@ class Builder {
         Fail(ScriptMessage::SArrayRequired);
       }
       if (more.size() > most) Fail(ScriptMessage::STooManyParams);
-      d = std::make_unique<IndexDsgn>(std::move(d), std::move(more), result);
+      TfsScope* late = t.code == tcVariant ? &scope : nullptr;
+      d = std::make_unique<IndexDsgn>(std::move(d), std::move(more), result, late);
     }
     return d;
   }
@@ -1105,7 +1455,11 @@ class Builder {
     } else if (n == "with") {
       With(e, scope, list);
     } else if (n == "delete") {
-      Fail(ScriptMessage::SClassRequired);
+      auto d = Designator(Child(e, 0), scope);
+      errorPos_ = Pos(Child(e, 0));
+      TypeCode t = d->Type().code;
+      if (t != tcClass && t != tcVariant) Fail(ScriptMessage::SClassRequired);
+      Add<CallStmt>(list, e, scope, std::make_unique<FreeDsgn>(scope, std::move(d)), ' ');
     } else if (n == "compoundstmt") {
       Children(e, 0, scope, list);
     } else if (n == "uses") {

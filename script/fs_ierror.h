@@ -38,6 +38,10 @@ inline constexpr const char* kArgumentMissing = "No argument for format '%s'";
 inline constexpr const char* kOutOfMemory = "Out of memory";
 inline constexpr const char* kInvalidObject = "Invalid object reference";
 inline constexpr const char* kNotAnObject = "Object reference required";
+inline constexpr const char* kInvalidCast = "Invalid class typecast";
+inline constexpr const char* kCannotCreate = "Class %s cannot be created by a script";
+inline constexpr const char* kNotOwned = "Only objects the script created can be freed";
+inline constexpr const char* kTooManyObjects = "Too many objects";
 inline constexpr const char* kAutomation = "Automation is not supported on this platform";
 inline constexpr const char* kExpressionTooComplex = "Expression too complex";
 }  // namespace msg

@@ -61,7 +61,10 @@ void RunStatements(const TfsStmtList& list, TfsScope& scope) {
 }
 
 TfsScript::TfsScript() : TfsScope(this, nullptr) {}
-TfsScript::~TfsScript() = default;
+TfsScript::~TfsScript() {
+  // Objects first: their destroyers may belong to classes in the table.
+  EndProgram();
+}
 
 TfsItem* TfsScript::NewUnnamed(std::unique_ptr<TfsItem> item) {
   item->name.clear();
@@ -69,6 +72,7 @@ TfsItem* TfsScript::NewUnnamed(std::unique_ptr<TfsItem> item) {
 }
 
 void TfsScript::Clear() {
+  EndProgram();
   main_.clear();
   index_.clear();
   std::vector<std::unique_ptr<TfsItem>> kept;
@@ -83,6 +87,8 @@ void TfsScript::Clear() {
 }
 
 void TfsScript::RemoveItems(int tag) {
+  // Event handlers in host objects may name procedures that go now.
+  alive_ = std::make_shared<int>(0);
   std::vector<std::unique_ptr<TfsItem>> kept;
   for (auto& item : items_)
     if (item->registrant != tag) kept.push_back(std::move(item));
@@ -96,6 +102,7 @@ void TfsScript::RemoveItems(int tag) {
 }
 
 void TfsScript::ClearItems(int tag) {
+  EndProgram();
   RemoveItems(tag);
   main_.clear();
   codeLines_.clear();
@@ -204,7 +211,8 @@ TypeCode TfsScript::TypeCodeOf(std::string_view typeName) const {
 
 std::optional<Variant> TfsScript::ValueOf(std::string_view name) const {
   TfsItem* item = Find(name);
-  if (!item || item->kind == ItemKind::Proc || item->kind == ItemKind::HostMethod) return std::nullopt;
+  if (!item || item->kind == ItemKind::Proc || item->kind == ItemKind::HostMethod || item->kind == ItemKind::Class)
+    return std::nullopt;
   return item->value;
 }
 

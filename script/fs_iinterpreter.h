@@ -7,6 +7,7 @@
 //   s.Lines = text; s.SyntaxType = "VadoziDaruro";
 //   if (!s.Compile()) -> s.ErrorMessage at s.ErrorPosition (in unit s.ErrorUnitName)
 //   s.Execute();  // run-time errors arrive as ScriptError
+// Host classes and objects: AddClass, AddObject (fs_iclasses.h).
 #pragma once
 
 #include <functional>
@@ -17,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/fs_iclasses.h"
 #include "script/fs_idecl.h"
 #include "script/fs_ierror.h"
 #include "script/fs_iexpression.h"
@@ -30,7 +32,7 @@ class TfsScript;
 class TfsScope;
 struct TfsProc;
 
-enum class ItemKind { Variable, StringVariable, Param, Type, Proc, HostMethod, StringHelper, ArrayHelper };
+enum class ItemKind { Variable, StringVariable, Param, Type, Proc, HostMethod, StringHelper, ArrayHelper, Class };
 
 // One named item of a scope: variable, constant, parameter, type name,
 // script procedure or host function.
@@ -54,6 +56,8 @@ struct TfsItem {
   // Host functions.
   TfsMethodDecl decl;
   TfsMemberCallback callback;
+  // Host classes.
+  std::unique_ptr<TfsClassVariable> cls;
 
   // The value setter: string variables keep text whatever is assigned.
   void Store(const Variant& v) {
@@ -115,7 +119,7 @@ struct TfsProc {
 // "integer" and "INTEGER" name the same item.
 std::string NameKey(std::string_view name);
 
-class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation {
+class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation, public TfsClassLookup {
  public:
   TfsScript();
   ~TfsScript() override;
@@ -165,7 +169,32 @@ class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation
   void AddVariable(std::string_view name, std::string_view typeName, const Variant& value);
   TypeCode TypeCodeOf(std::string_view typeName) const override;
   std::optional<Variant> ValueOf(std::string_view name) const override;
-  bool IsClassOrDescendant(std::string_view, std::string_view) const override { return false; }
+  bool IsClassOrDescendant(std::string_view className, std::string_view ancestor) const override;
+
+  // --- host classes and objects (fs_iclasses.cpp) ---
+  // A new class of the host's, or null (and nothing added) when the name is
+  // already known. Members are added to the result.
+  TfsClassVariable* AddClass(const HostClassInfo* cls, std::string_view ancestor);
+  TfsClassVariable* FindClass(std::string_view name) const override;
+  // The registered class of an object handle, or of its nearest ancestor;
+  // "Unknown type" when the script knows none of them.
+  TfsClassVariable* ClassOfObject(const Variant& object) const;
+  // A host object under a name (a variable of its class holding its handle),
+  // unless the name is known. The host keeps the object and unregisters it
+  // (ObjectTable::Unregister) before destroying it.
+  void AddObject(std::string_view name, void* object, const HostClassInfo* cls);
+  // TFoo.Create(...): a new object of `named` owned by this script, with the
+  // constructor's callback run on it.
+  Variant ConstructObject(const TfsClassVariable& named, const TfsClassMember& ctor, std::vector<Variant>& args);
+  // Obj.Free / delete Obj: destroys an object this script created; nil does
+  // nothing; any other object is an error.
+  void FreeObject(const Variant& object);
+  std::size_t OwnedObjectCount() const { return owned_.size(); }
+  // Expires when the compiled program goes (Clear, ClearItems, destruction):
+  // event handlers plugged into host objects check it.
+  std::weak_ptr<int> AliveToken() const { return alive_; }
+  // Live objects a script may own at once.
+  static constexpr std::size_t kMaxOwnedObjects = std::size_t{1} << 20;
 
   // --- run-time services of the compiled program ---
   void RunLine(TfsScope& scope, const std::string& unit, const std::string& pos);
@@ -182,6 +211,15 @@ class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation
   int callDepth_ = 0;
   TfsScope* activeScope_ = nullptr;
   std::unordered_map<std::string, std::string> codeLines_;
+  std::unordered_map<void*, std::function<void(void*)>> owned_;
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  // Destroys the objects the script created and expires the alive token.
+  void FreeOwnedObjects();
+  // Handlers expire first: an object's destruction may raise its events.
+  void EndProgram() {
+    alive_ = std::make_shared<int>(0);
+    FreeOwnedObjects();
+  }
 };
 
 // A compiled statement.

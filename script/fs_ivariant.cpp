@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <unordered_map>
 
 #include "platform/Cp1254.h"
 #include "script/fs_ierror.h"
@@ -69,6 +70,13 @@ std::vector<std::uint32_t>& FreeSlots() {
   return free;
 }
 
+// Object -> its slot: registering and unregistering stay cheap however many
+// objects scripts have made.
+std::unordered_map<const void*, std::uint32_t>& SlotIndex() {
+  static std::unordered_map<const void*, std::uint32_t> index;
+  return index;
+}
+
 const ObjectSlot* FindSlot(ObjectHandle h) {
   auto& slots = Slots();
   if (h.slot == 0 || h.slot >= slots.size()) return nullptr;
@@ -87,11 +95,12 @@ bool HostClassInfo::InheritsFrom(std::string_view ancestorName) const {
 
 ObjectHandle ObjectTable::Register(void* object, const HostClassInfo* cls) {
   auto& slots = Slots();
-  for (std::uint32_t i = 1; i < slots.size(); ++i)
-    if (slots[i].object == object && object) {
-      slots[i].cls = cls;
-      return {i, slots[i].generation};
+  if (object) {
+    if (auto it = SlotIndex().find(object); it != SlotIndex().end()) {
+      slots[it->second].cls = cls;
+      return {it->second, slots[it->second].generation};
     }
+  }
   std::uint32_t slot;
   if (!FreeSlots().empty()) {
     slot = FreeSlots().back();
@@ -102,19 +111,20 @@ ObjectHandle ObjectTable::Register(void* object, const HostClassInfo* cls) {
   }
   slots[slot].object = object;
   slots[slot].cls = cls;
+  if (object) SlotIndex()[object] = slot;
   return {slot, slots[slot].generation};
 }
 
 void ObjectTable::Unregister(void* object) {
-  auto& slots = Slots();
-  for (std::uint32_t i = 1; i < slots.size(); ++i) {
-    if (slots[i].object == object && object) {
-      slots[i].object = nullptr;
-      slots[i].cls = nullptr;
-      ++slots[i].generation;
-      FreeSlots().push_back(i);
-    }
-  }
+  if (!object) return;
+  auto it = SlotIndex().find(object);
+  if (it == SlotIndex().end()) return;
+  ObjectSlot& s = Slots()[it->second];
+  s.object = nullptr;
+  s.cls = nullptr;
+  ++s.generation;
+  FreeSlots().push_back(it->second);
+  SlotIndex().erase(it);
 }
 
 void* ObjectTable::Resolve(ObjectHandle handle) {

@@ -109,13 +109,13 @@ TEST(HostApi, MembersOfObjectHandlesAreCheckedBeforeAnything) {
   Runner r;
   r.script.AddVariable("Thing", "Variant", Variant::Object(ObjectTable::Register(&thing, &kClass)));
   ASSERT_TRUE(r.Compile("VadoziDaruro", "begin Thing.Name := 'x' end."));
-  // A registered object: members need a registered class, and late binding does not exist here.
+  // A registered object: members need a class the script knows.
   EXPECT_THROW(
       {
         try {
           r.script.Execute();
         } catch (const ScriptError& e) {
-          EXPECT_STREQ(e.what(), msg::kAutomation);
+          EXPECT_STREQ(e.what(), "Unknown type: 'TThing'");
           throw;
         }
       },
