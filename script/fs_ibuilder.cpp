@@ -312,21 +312,30 @@ class AssignStmt : public Stmt {
     auto* op = dynamic_cast<TfsOperatorNode*>(value_->Root());
     intFast_ = fast_ && fast_->type.code == tcInteger && op && op->BothIntegers() && op->Left() && op->Right() &&
                (mod_ == ' ' || mod_ == '+' || mod_ == '-');
+    // An Integer variable updated by +, - or * with an Integer value wraps in
+    // 32 bits, as the same operator written out does. x := x + 1 is rewritten
+    // into this form, and the variant rule would leave a 64-bit value in the
+    // Integer variable that the next integer expression over it rejects.
+    wrap32_ = fast_ && fast_->type.code == tcInteger && value_->Type().code == tcInteger &&
+              (mod_ == '+' || mod_ == '-' || mod_ == '*');
   }
   void Execute() override {
     if (!Prologue()) return;
     if (intFast_ && (mod_ == ' ' || fast_->value.IsInt32())) {
-      // The compound forms keep the variant rule: a sum beyond 32 bits
-      // becomes a 64-bit value. The target is read before the value.
-      std::int64_t c = mod_ == ' ' ? 0 : fast_->value.RawInt32();
+      // The target is read before the value.
+      std::int32_t c = mod_ == ' ' ? 0 : fast_->value.RawInt32();
       std::int32_t x = value_->Root()->Int32Value();
-      if (mod_ == ' ') fast_->value = Variant::Int(x);
-      else fast_->value = Variant::Integer(mod_ == '+' ? c + x : c - x);
+      fast_->value = Variant::Int(mod_ == ' ' ? x : mod_ == '+' ? WrapAdd(c, x) : WrapSub(c, x));
       return;
     }
     Variant v = value_->Value();
     if (mod_ != ' ') {
       Variant cur = target_->GetValue();
+      if (wrap32_ && cur.IsInt32() && v.IsInt32()) {
+        std::int32_t c = cur.RawInt32(), x = v.RawInt32();
+        fast_->value = Variant::Int(mod_ == '+' ? WrapAdd(c, x) : mod_ == '-' ? WrapSub(c, x) : WrapMul(c, x));
+        return;
+      }
       switch (mod_) {
         case '+': v = VarBinary(VariantOp::Add, cur, v); break;
         case '-': v = VarBinary(VariantOp::Sub, cur, v); break;
@@ -344,6 +353,7 @@ class AssignStmt : public Stmt {
   char mod_;
   TfsItem* fast_ = nullptr;
   bool intFast_ = false;
+  bool wrap32_ = false;
 };
 
 class CallStmt : public Stmt {
@@ -356,8 +366,13 @@ class CallStmt : public Stmt {
       target_->GetValue();
       return;
     }
-    Variant one = Variant::Int(1);
-    target_->SetValue(VarBinary(mod_ == '+' ? VariantOp::Add : VariantOp::Sub, target_->GetValue(), one));
+    Variant cur = target_->GetValue();
+    // ++ and -- on an Integer wrap in 32 bits, as x := x + 1 does.
+    if (target_->Type().code == tcInteger && cur.IsInt32()) {
+      target_->SetValue(Variant::Int(mod_ == '+' ? WrapAdd(cur.RawInt32(), 1) : WrapSub(cur.RawInt32(), 1)));
+      return;
+    }
+    target_->SetValue(VarBinary(mod_ == '+' ? VariantOp::Add : VariantOp::Sub, cur, Variant::Int(1)));
   }
 
  private:

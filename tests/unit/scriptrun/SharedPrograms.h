@@ -1,0 +1,333 @@
+// Programs written in each script language that has the constructs they use,
+// all printing the same lines. The R++Izozev texts also compile as C++ with
+// tests/unit/scriptrun_gxx/gxx_prelude.hpp and the JScript texts run under
+// node with tests/unit/scriptrun_node/node_prelude.js; the rows that say so
+// are compared with those compilers' output (scriptrun_gxx, scriptrun_node),
+// and every row is checked here against the output the compilers gave.
+//
+// Left out of the shared subset on purpose, because the script languages
+// define them otherwise than C++ and JavaScript do:
+// - "&&" and "||" bind like multiplication and addition, tighter than the
+//   comparisons (Pascal's order): shared programs bracket every comparison;
+// - "/" divides as reals even between integers; integer division is "div";
+// - "break" inside a switch leaves the enclosing loop (a case has no fall-through
+//   to stop), so shared switches leave a case with continue or return only;
+// - ">>" shifts the 32 bits as unsigned (-16 >> 2 is 1073741820);
+// - strings compare by the Turkish alphabet with case deciding last ("Z" > "a");
+// - strings index from 1; JScript strings have no members (s.length), the
+//   library functions are used instead;
+// - "+" of a string and a number adds them as numbers ("1" + 2 is 3, "a" + 1 an error);
+// - local variables keep their value from the previous call unless initialized;
+// - untyped (Variant) operands of "&&" and "||" are both evaluated;
+// - "break" inside the protected part of try ... finally stops the handler
+//   after its first statement.
+#pragma once
+
+namespace zentavo::testing {
+
+enum Oracle : unsigned {
+  kNoOracle = 0,
+  kGxx = 1,   // the R++Izozev text compiles and runs as C++
+  kNode = 2,  // the JScript text runs under node
+};
+
+struct SharedProgram {
+  const char* what;      // what the row catches
+  unsigned oracles;      // compilers the row is compared with
+  const char* vd;        // VadoziDaruro, whole program; null when it has no form there
+  const char* rppDecls;  // R++Izozev declarations before the main block
+  const char* rppMain;   // R++Izozev statements of the main block; null for no R++Izozev form
+  const char* dz;        // DarozOzuziz
+  const char* js;        // JScript
+  const char* expected;
+};
+
+// The R++Izozev program of a row: declarations, then the main block.
+inline std::string RppProgram(const SharedProgram& p) {
+  return std::string(p.rppDecls) + "\n{\n" + p.rppMain + "\n}\n";
+}
+
+inline const SharedProgram kSharedPrograms[] = {
+    {"integer arithmetic: precedence, unary minus, div and mod of negatives", kGxx | kNode,
+     "var a, b: Integer;\nbegin\n  a := -17; b := 5;\n  WriteLn(a div b); WriteLn(a mod b); WriteLn(-a div 4 * 3);\n"
+     "  WriteLn(a * b - 3 + b * 4); WriteLn(2 + 3 * 4 - (2 + 3) * 4); WriteLn(10 - 4 - 3);\n"
+     "  WriteLn(-2 * 3 + 17 mod 5 * 2); WriteLn(0 - a mod b)\nend.\n",
+     "int a, b;",
+     "a = -17; b = 5;\nWriteLn(a div b); WriteLn(a % b); WriteLn(-a div 4 * 3);\n"
+     "WriteLn(a * b - 3 + b * 4); WriteLn(2 + 3 * 4 - (2 + 3) * 4); WriteLn(10 - 4 - 3);\n"
+     "WriteLn(-2 * 3 + 17 % 5 * 2); WriteLn(0 - a % b);",
+     "Dim a As Integer = -17, b As Integer = 5\nWriteLn(a \\ b)\nWriteLn(a Mod b)\nWriteLn(-a \\ 4 * 3)\n"
+     "WriteLn(a * b - 3 + b * 4)\nWriteLn(2 + 3 * 4 - (2 + 3) * 4)\nWriteLn(10 - 4 - 3)\n"
+     "WriteLn(-2 * 3 + 17 Mod 5 * 2)\nWriteLn(0 - a Mod b)\n",
+     "var a = -17, b = 5;\nWriteLn(Trunc(a / b)); WriteLn(a % b); WriteLn(Trunc(-a / 4) * 3);\n"
+     "WriteLn(a * b - 3 + b * 4); WriteLn(2 + 3 * 4 - (2 + 3) * 4); WriteLn(10 - 4 - 3);\n"
+     "WriteLn(-2 * 3 + 17 % 5 * 2); WriteLn(0 - a % b);\n",
+     "-3\n-2\n12\n-68\n-6\n3\n-2\n2\n"},
+
+    {"real arithmetic, its printed form (15 digits, decimal comma, E notation) and rounding", kGxx | kNode,
+     "var x, y: Double;\nbegin\n  x := 7 / 2.0; WriteLn(x); x := 0.1 + 0.2; WriteLn(x); WriteLn(1 / 3.0); WriteLn(2.0 / 3);\n"
+     "  y := 1 / 10000000.0; WriteLn(y); WriteLn(1000000.0 * 1000000000.0); WriteLn(123456.789 * 1000);\n"
+     "  WriteLn(-2.75 * 2); WriteLn(2.5 * 4); WriteLn(Sqrt(2)); WriteLn(Round(2.5)); WriteLn(Round(3.5));\n"
+     "  WriteLn(Round(-2.5)); WriteLn(Trunc(-2.7)); WriteLn(0.000123 * 2)\nend.\n",
+     "double x, y;",
+     "x = 7 / 2.0; WriteLn(x); x = 0.1 + 0.2; WriteLn(x); WriteLn(1 / 3.0); WriteLn(2.0 / 3);\n"
+     "y = 1 / 10000000.0; WriteLn(y); WriteLn(1000000.0 * 1000000000.0); WriteLn(123456.789 * 1000);\n"
+     "WriteLn(-2.75 * 2); WriteLn(2.5 * 4); WriteLn(Sqrt(2)); WriteLn(Round(2.5)); WriteLn(Round(3.5));\n"
+     "WriteLn(Round(-2.5)); WriteLn(Trunc(-2.7)); WriteLn(0.000123 * 2);",
+     "Dim x As Double, y As Double\nx = 7 / 2.0\nWriteLn(x)\nx = 0.1 + 0.2\nWriteLn(x)\nWriteLn(1 / 3.0)\n"
+     "WriteLn(2.0 / 3)\ny = 1 / 10000000.0\nWriteLn(y)\nWriteLn(1000000.0 * 1000000000.0)\n"
+     "WriteLn(123456.789 * 1000)\nWriteLn(-2.75 * 2)\nWriteLn(2.5 * 4)\nWriteLn(Sqrt(2))\nWriteLn(Round(2.5))\n"
+     "WriteLn(Round(3.5))\nWriteLn(Round(-2.5))\nWriteLn(Trunc(-2.7))\nWriteLn(0.000123 * 2)\n",
+     "var x, y;\nx = 7 / 2.0; WriteLn(x); x = 0.1 + 0.2; WriteLn(x); WriteLn(1 / 3.0); WriteLn(2.0 / 3);\n"
+     "y = 1 / 10000000.0; WriteLn(y); WriteLn(1000000.0 * 1000000000.0); WriteLn(123456.789 * 1000);\n"
+     "WriteLn(-2.75 * 2); WriteLn(2.5 * 4); WriteLn(Sqrt(2)); WriteLn(Round(2.5)); WriteLn(Round(3.5));\n"
+     "WriteLn(Round(-2.5)); WriteLn(Trunc(-2.7)); WriteLn(0.000123 * 2);\n",
+     "3,5\n0,3\n0,333333333333333\n0,666666666666667\n1E-7\n1E15\n123456789\n-5,5\n10\n1,4142135623731\n2\n4\n"
+     "-2\n-2\n0,000246\n"},
+
+    {"loops: counting up and down, while with continue, do-while, break from the inner loop", kGxx | kNode,
+     "var i, j, s: Integer;\nbegin\n  s := 0; for i := 1 to 10 do s := s + i * i; WriteLn(s);\n"
+     "  for i := 5 downto 3 do WriteLn(i);\n"
+     "  i := 0; while i < 10 do begin i := i + 1; if i mod 3 <> 0 then continue; WriteLn(i) end;\n"
+     "  repeat i := i - 4 until i < 0; WriteLn(i);\n"
+     "  s := 0; for i := 1 to 5 do for j := 1 to 5 do begin if j > i then break; s := s + j end; WriteLn(s)\n"
+     "end.\n",
+     "int i, j, s;",
+     "s = 0; for (i = 1; i <= 10; i++) s += i * i; WriteLn(s);\n"
+     "for (i = 5; i >= 3; i--) WriteLn(i);\n"
+     "i = 0; while (i < 10) { i++; if (i % 3 != 0) continue; WriteLn(i); }\n"
+     "do i = i - 4; while (i >= 0); WriteLn(i);\n"
+     "s = 0; for (i = 1; i <= 5; i++) for (j = 1; j <= 5; j++) { if (j > i) break; s = s + j; } WriteLn(s);",
+     "Dim i, j, s\ns = 0\nFor i = 1 To 10\n  s = s + i * i\nNext\nWriteLn(s)\n"
+     "For i = 5 To 3 Step -1\n  WriteLn(i)\nNext\n"
+     "i = 0\nWhile i < 10\n  i = i + 1\n  If i Mod 3 <> 0 Then Continue\n  WriteLn(i)\nWend\n"
+     "Do\n  i = i - 4\nLoop While i >= 0\nWriteLn(i)\n"
+     "s = 0\nFor i = 1 To 5\n  For j = 1 To 5\n    If j > i Then Break\n    s = s + j\n  Next\nNext\nWriteLn(s)\n",
+     "var i, j, s;\ns = 0; for (i = 1; i <= 10; i++) s += i * i; WriteLn(s);\n"
+     "for (i = 5; i >= 3; i--) WriteLn(i);\n"
+     "i = 0; while (i < 10) { i++; if (i % 3 != 0) continue; WriteLn(i); }\n"
+     "do i = i - 4; while (i >= 0); WriteLn(i);\n"
+     "s = 0; for (i = 1; i <= 5; i++) for (j = 1; j <= 5; j++) { if (j > i) break; s = s + j; } WriteLn(s);\n",
+     "385\n5\n4\n3\n3\n6\n9\n-2\n35\n"},
+
+    {"recursion and return from inside a loop", kGxx | kNode,
+     "function Fib(n: Integer): Integer; begin if n < 2 then Result := n else Result := Fib(n - 1) + Fib(n - 2) end;\n"
+     "function Fact(n: Integer): Integer; begin if n <= 1 then Result := 1 else Result := n * Fact(n - 1) end;\n"
+     "function Gcd(a, b: Integer): Integer; begin if b = 0 then Result := a else Result := Gcd(b, a mod b) end;\n"
+     "function FirstDivisor(n: Integer): Integer; var d: Integer;\n"
+     "begin d := 2; while d * d <= n do begin if n mod d = 0 then begin Result := d; exit end; d := d + 1 end;\n"
+     "  Result := n end;\n"
+     "begin WriteLn(Fib(20)); WriteLn(Fact(12)); WriteLn(Gcd(1071, 462)); WriteLn(Fib(Gcd(30, 12)));\n"
+     "  WriteLn(FirstDivisor(91)); WriteLn(FirstDivisor(97)) end.\n",
+     "int Fib(int n) { if (n < 2) return n; return Fib(n - 1) + Fib(n - 2); }\n"
+     "int Fact(int n) { if (n <= 1) return 1; return n * Fact(n - 1); }\n"
+     "int Gcd(int a, int b) { if (b == 0) return a; return Gcd(b, a % b); }\n"
+     "int FirstDivisor(int n) { int d = 2; while (d * d <= n) { if (n % d == 0) return d; d++; } return n; }",
+     "WriteLn(Fib(20)); WriteLn(Fact(12)); WriteLn(Gcd(1071, 462)); WriteLn(Fib(Gcd(30, 12)));\n"
+     "WriteLn(FirstDivisor(91)); WriteLn(FirstDivisor(97));",
+     "Function Fib(n)\n  If n < 2 Then Return n\n  Return Fib(n - 1) + Fib(n - 2)\nEnd Function\n"
+     "Function Fact(n)\n  If n <= 1 Then Return 1\n  Return n * Fact(n - 1)\nEnd Function\n"
+     "Function Gcd(a, b)\n  If b = 0 Then Return a\n  Return Gcd(b, a Mod b)\nEnd Function\n"
+     "Function FirstDivisor(n)\n  Dim d = 2\n  While d * d <= n\n    If n Mod d = 0 Then Return d\n    d = d + 1\n"
+     "  Wend\n  Return n\nEnd Function\n"
+     "WriteLn(Fib(20))\nWriteLn(Fact(12))\nWriteLn(Gcd(1071, 462))\nWriteLn(Fib(Gcd(30, 12)))\n"
+     "WriteLn(FirstDivisor(91))\nWriteLn(FirstDivisor(97))\n",
+     "function Fib(n) { if (n < 2) return n; return Fib(n - 1) + Fib(n - 2); }\n"
+     "function Fact(n) { if (n <= 1) return 1; return n * Fact(n - 1); }\n"
+     "function Gcd(a, b) { if (b == 0) return a; return Gcd(b, a % b); }\n"
+     "function FirstDivisor(n) { var d = 2; while (d * d <= n) { if (n % d == 0) return d; d++; } return n; }\n"
+     "WriteLn(Fib(20)); WriteLn(Fact(12)); WriteLn(Gcd(1071, 462)); WriteLn(Fib(Gcd(30, 12)));\n"
+     "WriteLn(FirstDivisor(91)); WriteLn(FirstDivisor(97));\n",
+     "6765\n479001600\n21\n8\n7\n97\n"},
+
+    {"by-reference parameters, also handed down a recursive call", kGxx,
+     "procedure Walk(n: Integer; var total: Integer); begin total := total + n; if n > 0 then Walk(n - 1, total) end;\n"
+     "procedure Swap(var a, b: Integer); var t: Integer; begin t := a; a := b; b := t end;\n"
+     "var x, y, t: Integer;\n"
+     "begin t := 0; Walk(10, t); WriteLn(t); x := 1; y := 2; Swap(x, y); WriteLn(x); WriteLn(y) end.\n",
+     "void Walk(int n, int &total) { total = total + n; if (n > 0) Walk(n - 1, total); }\n"
+     "void Swap(int &a, int &b) { int t = a; a = b; b = t; }\n"
+     "int x, y, t;",
+     "t = 0; Walk(10, t); WriteLn(t); x = 1; y = 2; Swap(x, y); WriteLn(x); WriteLn(y);",
+     "Sub Walk(n, ByRef total)\n  total = total + n\n  If n > 0 Then Walk(n - 1, total)\nEnd Sub\n"
+     "Sub Swap(ByRef a, ByRef b)\n  Dim t = a\n  a = b\n  b = t\nEnd Sub\n"
+     "t = 0\nWalk(10, t)\nWriteLn(t)\nx = 1\ny = 2\nSwap(x, y)\nWriteLn(x)\nWriteLn(y)\n",
+     nullptr, "55\n2\n1\n"},
+
+    {"strings: concatenation, length, copy, position, upper case, characters", kGxx | kNode,
+     "var s, r: String; i: Integer;\nbegin\n  s := 'merhaba'; s[1] := 'M'; WriteLn(s); WriteLn(Length(s)); WriteLn(Copy(s, 2, 3));\n"
+     "  WriteLn(Pos('ha', s)); r := ''; for i := Length(s) downto 1 do r := r + s[i]; WriteLn(r);\n"
+     "  WriteLn(UpperCase(s) + '!'); WriteLn(s + ' ' + IntToStr(Length(s) * 2));\n"
+     "  if s[2] = 'e' then WriteLn('e second')\nend.\n",
+     "String s, r; int i;",
+     "s = \"merhaba\"; s[1] = \"M\"; WriteLn(s); WriteLn(Length(s)); WriteLn(Copy(s, 2, 3));\n"
+     "WriteLn(Pos(\"ha\", s)); r = \"\"; for (i = Length(s); i >= 1; i--) r = r + s[i]; WriteLn(r);\n"
+     "WriteLn(UpperCase(s) + \"!\"); WriteLn(s + \" \" + IntToStr(Length(s) * 2));\n"
+     "if (s[2] == \"e\") WriteLn(\"e second\");",
+     "Dim s As String, r As String, i\ns = \"merhaba\"\ns[1] = \"M\"\nWriteLn(s)\nWriteLn(Length(s))\n"
+     "WriteLn(Copy(s, 2, 3))\nWriteLn(Pos(\"ha\", s))\nr = \"\"\nFor i = Length(s) To 1 Step -1\n  r = r & s[i]\nNext\n"
+     "WriteLn(r)\nWriteLn(UpperCase(s) & \"!\")\nWriteLn(s & \" \" & IntToStr(Length(s) * 2))\n"
+     "If s[2] = \"e\" Then WriteLn(\"e second\")\n",
+     "var s = \"merhaba\", r = \"\", i;\ns = \"M\" + Copy(s, 2, Length(s) - 1); WriteLn(s); WriteLn(Length(s));\n"
+     "WriteLn(Copy(s, 2, 3)); WriteLn(Pos(\"ha\", s)); for (i = Length(s); i >= 1; i--) r = r + Copy(s, i, 1);\n"
+     "WriteLn(r); WriteLn(UpperCase(s) + \"!\"); WriteLn(s + \" \" + IntToStr(Length(s) * 2));\n"
+     "if (Copy(s, 2, 1) == \"e\") WriteLn(\"e second\");\n",
+     "Merhaba\n7\nerh\n4\nabahreM\nMERHABA!\nMerhaba 14\ne second\n"},
+
+    {"switch: a case left with continue inside a loop, cases left with return", kGxx | kNode,
+     "function Name(n: Integer): String;\nbegin case n of 1: Result := 'one'; 2: Result := 'two' else Result := 'many' end end;\n"
+     "var i: Integer;\nbegin\n  for i := 0 to 3 do begin\n"
+     "    case i of 0: begin WriteLn('zero'); continue end; 2: WriteLn('two!') end;\n    WriteLn(Name(i))\n  end\nend.\n",
+     "String Name(int n) { switch (n) { case 1: return \"one\"; case 2: return \"two\"; default: return \"many\"; } "
+     "return \"\"; }\nint i;",
+     "for (i = 0; i <= 3; i++) {\n  switch (i) { case 0: { WriteLn(\"zero\"); continue; } case 2: WriteLn(\"two!\"); }\n"
+     "  WriteLn(Name(i));\n}",
+     "Function Name(n)\n  Select Case n\n  Case 1: Return \"one\"\n  Case 2: Return \"two\"\n  Case Else: Return \"many\"\n"
+     "  End Select\nEnd Function\n"
+     "For i = 0 To 3\n  Select Case i\n  Case 0:\n    WriteLn(\"zero\")\n    Continue\n  Case 2: WriteLn(\"two!\")\n"
+     "  End Select\n  WriteLn(Name(i))\nNext\n",
+     "function Name(n) { switch (n) { case 1: return \"one\"; case 2: return \"two\"; default: return \"many\"; } }\n"
+     "var i;\nfor (i = 0; i <= 3; i++) {\n  switch (i) { case 0: { WriteLn(\"zero\"); continue; } case 2: WriteLn(\"two!\"); }\n"
+     "  WriteLn(Name(i));\n}\n",
+     "zero\none\ntwo!\ntwo\nmany\n"},
+
+    {"errors: one raised deep in a recursion is caught above it, the frames it left keep their values, "
+     "a handler may raise again",
+     kGxx | kNode,
+     "function Probe(n: Integer): Integer; var local: Integer;\n"
+     "begin local := n * 10; if n = 0 then RaiseException('bottom');\n"
+     "  try Probe(n - 1) except WriteLn(local) end; Result := local end;\n"
+     "begin WriteLn(Probe(3));\n"
+     "  try try RaiseException('inner') except WriteLn('inner handler'); RaiseException('again') end\n"
+     "  except WriteLn('outer handler') end;\n  WriteLn('after')\nend.\n",
+     "int Probe(int n) { int local = n * 10; if (n == 0) RaiseException(\"bottom\");\n"
+     "  try { Probe(n - 1); } except { WriteLn(local); } return local; }",
+     "WriteLn(Probe(3));\n"
+     "try { try { RaiseException(\"inner\"); } except { WriteLn(\"inner handler\"); RaiseException(\"again\"); } }\n"
+     "except { WriteLn(\"outer handler\"); }\nWriteLn(\"after\");",
+     "Function Probe(n)\n  Dim local = n * 10\n  If n = 0 Then RaiseException(\"bottom\")\n  Try\n    Probe(n - 1)\n"
+     "  Catch\n    WriteLn(local)\n  End Try\n  Return local\nEnd Function\n"
+     "WriteLn(Probe(3))\nTry\n  Try\n    RaiseException(\"inner\")\n  Catch\n    WriteLn(\"inner handler\")\n"
+     "    RaiseException(\"again\")\n  End Try\nCatch\n  WriteLn(\"outer handler\")\nEnd Try\nWriteLn(\"after\")\n",
+     "function Probe(n) { var local = n * 10; if (n == 0) RaiseException(\"bottom\");\n"
+     "  try { Probe(n - 1); } except { WriteLn(local); } return local; }\n"
+     "WriteLn(Probe(3));\n"
+     "try { try { RaiseException(\"inner\"); } except { WriteLn(\"inner handler\"); RaiseException(\"again\"); } }\n"
+     "except { WriteLn(\"outer handler\"); }\nWriteLn(\"after\");\n",
+     "10\n30\ninner handler\nouter handler\nafter\n"},
+
+    {"try finally: the handler runs on leaving by return and by an error", kNode,
+     "function P(n: Integer): Integer;\nbegin try if n = 1 then begin Result := 5; exit end; WriteLn('body')\n"
+     "  finally WriteLn('fin ' + IntToStr(n)) end; Result := n * 2 end;\n"
+     "begin WriteLn(P(1)); WriteLn(P(2));\n"
+     "  try try RaiseException('y') finally WriteLn('inner') end except WriteLn('outer') end\nend.\n",
+     "int P(int n) { try { if (n == 1) return 5; WriteLn(\"body\"); } finally { WriteLn(\"fin \" + IntToStr(n)); }\n"
+     "  return n * 2; }",
+     "WriteLn(P(1)); WriteLn(P(2));\n"
+     "try { try { RaiseException(\"y\"); } finally { WriteLn(\"inner\"); } } except { WriteLn(\"outer\"); }",
+     "Function P(n)\n  Try\n    If n = 1 Then Return 5\n    WriteLn(\"body\")\n  Finally\n"
+     "    WriteLn(\"fin \" & IntToStr(n))\n  End Try\n  Return n * 2\nEnd Function\n"
+     "WriteLn(P(1))\nWriteLn(P(2))\nTry\n  Try\n    RaiseException(\"y\")\n  Finally\n    WriteLn(\"inner\")\n"
+     "  End Try\nCatch\n  WriteLn(\"outer\")\nEnd Try\n",
+     "function P(n) { try { if (n == 1) return 5; WriteLn(\"body\"); } finally { WriteLn(\"fin \" + IntToStr(n)); }\n"
+     "  return n * 2; }\n"
+     "WriteLn(P(1)); WriteLn(P(2));\n"
+     "try { try { RaiseException(\"y\"); } finally { WriteLn(\"inner\"); } } except { WriteLn(\"outer\"); }\n",
+     "fin 1\n5\nbody\nfin 2\n4\ninner\nouter\n"},
+
+    {"Boolean values and conditions that short-circuit past a division by zero", kGxx | kNode,
+     "var x: Integer; a, b: Boolean;\nbegin\n  x := 0;\n"
+     "  if (x <> 0) and (10 div x > 1) then WriteLn('big') else WriteLn('zero or small');\n"
+     "  if (x = 0) or (10 div x > 1) then WriteLn('guarded');\n"
+     "  a := True; b := not a; WriteLn(a and not b); WriteLn(a = b); WriteLn((x < 1) and (b or a))\nend.\n",
+     "int x; bool a, b;",
+     "x = 0;\nif ((x != 0) && (10 div x > 1)) WriteLn(\"big\"); else WriteLn(\"zero or small\");\n"
+     "if ((x == 0) || (10 div x > 1)) WriteLn(\"guarded\");\n"
+     "a = true; b = !a; WriteLn(a && !b); WriteLn(a == b); WriteLn((x < 1) && (b || a));",
+     "Dim x As Integer, a As Boolean, b As Boolean\nx = 0\n"
+     "If (x <> 0) And (10 \\ x > 1) Then\n  WriteLn(\"big\")\nElse\n  WriteLn(\"zero or small\")\nEnd If\n"
+     "If (x = 0) Or (10 \\ x > 1) Then WriteLn(\"guarded\")\n"
+     "a = True\nb = Not a\nWriteLn(a And Not b)\nWriteLn(a = b)\nWriteLn((x < 1) And (b Or a))\n",
+     "var x = 0, a, b;\nif ((x != 0) && (Trunc(10 / x) > 1)) WriteLn(\"big\"); else WriteLn(\"zero or small\");\n"
+     "if ((x == 0) || (Trunc(10 / x) > 1)) WriteLn(\"guarded\");\n"
+     "a = true; b = !a; WriteLn(a && !b); WriteLn(a == b); WriteLn((x < 1) && (b || a));\n",
+     "zero or small\nguarded\nTrue\nFalse\nTrue\n"},
+
+    {"arrays: filling, summing and sorting in place", kGxx,
+     "var a: array[0..7] of Integer; i, j, t, s: Integer; r: String;\nbegin\n"
+     "  for i := 0 to 7 do a[i] := (i * 5 + 3) mod 8; s := 0; for i := 0 to 7 do s := s + a[i]; WriteLn(s);\n"
+     "  for i := 0 to 6 do for j := 0 to 6 - i do if a[j] > a[j + 1] then begin t := a[j]; a[j] := a[j + 1]; "
+     "a[j + 1] := t end;\n"
+     "  r := ''; for i := 0 to 7 do r := r + IntToStr(a[i]); WriteLn(r)\nend.\n",
+     "int a[8]; int i, j, t, s; String r;",
+     "for (i = 0; i < 8; i++) a[i] = (i * 5 + 3) % 8; s = 0; for (i = 0; i < 8; i++) s = s + a[i]; WriteLn(s);\n"
+     "for (i = 0; i < 7; i++) for (j = 0; j < 7 - i; j++) if (a[j] > a[j + 1]) { t = a[j]; a[j] = a[j + 1]; "
+     "a[j + 1] = t; }\n"
+     "r = \"\"; for (i = 0; i < 8; i++) r = r + IntToStr(a[i]); WriteLn(r);",
+     "Dim a[8], i, j, t, s, r\nFor i = 0 To 7\n  a[i] = (i * 5 + 3) Mod 8\nNext\ns = 0\nFor i = 0 To 7\n  s = s + a[i]\n"
+     "Next\nWriteLn(s)\nFor i = 0 To 6\n  For j = 0 To 6 - i\n    If a[j] > a[j + 1] Then\n      t = a[j]\n"
+     "      a[j] = a[j + 1]\n      a[j + 1] = t\n    End If\n  Next\nNext\nr = \"\"\nFor i = 0 To 7\n"
+     "  r = r & IntToStr(a[i])\nNext\nWriteLn(r)\n",
+     nullptr, "28\n01234567\n"},
+
+    {"Integer variables wrap in 32 bits, also through x := x + 1, ++ and --", kGxx,
+     "var a, b: Integer;\nbegin\n  a := 2147483647; WriteLn(a + 1); a := a + 1; WriteLn(a); a := a - 1; WriteLn(a);\n"
+     "  b := 65536; b := b * b; WriteLn(b); b := 46341; WriteLn(b * b); a := -2147483647; a := a - 1; "
+     "a := a - 1; WriteLn(a);\n  WriteLn(a * 2 + 1); b := 2147483647; b := b + 1; WriteLn(b); b := b + 2147483647; WriteLn(b)\nend.\n",
+     "int a, b;",
+     "a = 2147483647; WriteLn(a + 1); a = a + 1; WriteLn(a); a = a - 1; WriteLn(a);\n"
+     "b = 65536; b = b * b; WriteLn(b); b = 46341; WriteLn(b * b); a = -2147483647; a--; a--; WriteLn(a);\n"
+     "WriteLn(a * 2 + 1); b = 2147483647; b++; WriteLn(b); b += 2147483647; WriteLn(b);",
+     nullptr, nullptr,
+     "-2147483648\n-2147483648\n2147483647\n0\n-2147479015\n2147483647\n-1\n-2147483648\n-1\n"},
+
+    {"hexadecimal constants and bit operations", kGxx | kNode,
+     "begin WriteLn($FF xor $0F); WriteLn(1 shl 10); WriteLn(256 shr 3); WriteLn($7FFFFFFF); WriteLn((5 xor 3) shl 2);\n"
+     "  WriteLn(5 xor 3 shl 2) end.\n",
+     "", "WriteLn(0xFF ^ 0x0F); WriteLn(1 << 10); WriteLn(256 >> 3); WriteLn(0x7FFFFFFF); WriteLn((5 ^ 3) << 2);\n"
+     "WriteLn(5 ^ 3 << 2);",
+     nullptr,
+     "WriteLn(0xFF ^ 0x0F); WriteLn(1 << 10); WriteLn(256 >> 3); WriteLn(0x7FFFFFFF); WriteLn((5 ^ 3) << 2);\n"
+     "WriteLn(5 ^ 3 << 2);\n",
+     "240\n1024\n32\n2147483647\n24\n9\n"},
+
+    {"string comparison and a string built in a loop", kGxx | kNode,
+     "var p, q, w: String; i: Integer;\nbegin\n  p := 'abc'; q := 'abd'; WriteLn(p < q); q := 'ab'; WriteLn(q < p);\n"
+     "  q := 'b'; WriteLn(q > p); q := 'Abc'; WriteLn(p = q); WriteLn(p <> q); q := 'abc'; WriteLn(p = q);\n"
+     "  w := ''; for i := 1 to 5 do begin w := w + IntToStr(i); if i < 5 then w := w + ',' end; WriteLn(w); "
+     "WriteLn(Length(w))\nend.\n",
+     "String p, q, w; int i;",
+     "p = \"abc\"; q = \"abd\"; WriteLn(p < q); q = \"ab\"; WriteLn(q < p);\n"
+     "q = \"b\"; WriteLn(q > p); q = \"Abc\"; WriteLn(p == q); WriteLn(p != q); q = \"abc\"; WriteLn(p == q);\n"
+     "w = \"\"; for (i = 1; i <= 5; i++) { w = w + IntToStr(i); if (i < 5) w = w + \",\"; } WriteLn(w); "
+     "WriteLn(Length(w));",
+     "Dim p, q, w, i\np = \"abc\"\nq = \"abd\"\nWriteLn(p < q)\nq = \"ab\"\nWriteLn(q < p)\nq = \"b\"\nWriteLn(q > p)\n"
+     "q = \"Abc\"\nWriteLn(p = q)\nWriteLn(p <> q)\nq = \"abc\"\nWriteLn(p = q)\nw = \"\"\nFor i = 1 To 5\n"
+     "  w = w & IntToStr(i)\n  If i < 5 Then w = w & \",\"\nNext\nWriteLn(w)\nWriteLn(Length(w))\n",
+     "var p = \"abc\", q = \"abd\", w = \"\", i;\nWriteLn(p < q); q = \"ab\"; WriteLn(q < p);\n"
+     "q = \"b\"; WriteLn(q > p); q = \"Abc\"; WriteLn(p == q); WriteLn(p != q); q = \"abc\"; WriteLn(p == q);\n"
+     "for (i = 1; i <= 5; i++) { w = w + IntToStr(i); if (i < 5) w = w + \",\"; } WriteLn(w); WriteLn(Length(w));\n",
+     "True\nTrue\nTrue\nFalse\nTrue\nTrue\n1,2,3,4,5\n9\n"},
+
+    {"functions called before their text: mutual recursion", kNode,
+     "function IsEven(n: Integer): Boolean; begin if n = 0 then Result := True else Result := IsOdd(n - 1) end;\n"
+     "function IsOdd(n: Integer): Boolean; begin if n = 0 then Result := False else Result := IsEven(n - 1) end;\n"
+     "begin WriteLn(IsEven(10)); WriteLn(IsOdd(7)); WriteLn(IsEven(7)) end.\n",
+     "bool IsEven(int n) { if (n == 0) return true; return IsOdd(n - 1); }\n"
+     "bool IsOdd(int n) { if (n == 0) return false; return IsEven(n - 1); }",
+     "WriteLn(IsEven(10)); WriteLn(IsOdd(7)); WriteLn(IsEven(7));",
+     "Function IsEven(n)\n  If n = 0 Then Return True\n  Return IsOdd(n - 1)\nEnd Function\n"
+     "Function IsOdd(n)\n  If n = 0 Then Return False\n  Return IsEven(n - 1)\nEnd Function\n"
+     "WriteLn(IsEven(10))\nWriteLn(IsOdd(7))\nWriteLn(IsEven(7))\n",
+     "function IsEven(n) { if (n == 0) return true; return IsOdd(n - 1); }\n"
+     "function IsOdd(n) { if (n == 0) return false; return IsEven(n - 1); }\n"
+     "WriteLn(IsEven(10)); WriteLn(IsOdd(7)); WriteLn(IsEven(7));\n",
+     "True\nTrue\nFalse\n"},
+
+    {"untyped values grow past 32 bits instead of wrapping", kNode, nullptr, nullptr, nullptr,
+     "a = 2147483647\na = a + 1\nWriteLn(a)\nWriteLn(a * 2)\nb = 65536\nWriteLn(b * b)\n",
+     "var a = 2147483647, b = 65536;\na = a + 1; WriteLn(a); WriteLn(a * 2); WriteLn(b * b);\n",
+     "2147483648\n4294967296\n4294967296\n"},
+};
+
+}  // namespace zentavo::testing
