@@ -1,9 +1,11 @@
 // Programs written in each script language that has the constructs they use,
-// all printing the same lines. The R++Izozev texts also compile as C++ with
-// tests/unit/scriptrun_gxx/gxx_prelude.hpp and the JScript texts run under
-// node with tests/unit/scriptrun_node/node_prelude.js; the rows that say so
-// are compared with those compilers' output (scriptrun_gxx, scriptrun_node),
-// and every row is checked here against the output the compilers gave.
+// all printing the same lines. The VadoziDaruro texts also compile with
+// fpc -Mdelphi and tests/unit/scriptrun_fpc/fpc_prelude.inc, the R++Izozev
+// texts as C++ with tests/unit/scriptrun_gxx/gxx_prelude.hpp, and the JScript
+// texts run under node with tests/unit/scriptrun_node/node_prelude.js; the
+// rows that say so are compared with those compilers' output (scriptrun_fpc,
+// scriptrun_gxx, scriptrun_node), and every row is checked in scriptrun
+// against the lines the compilers printed.
 //
 // Left out of the shared subset on purpose, because the script languages
 // define them otherwise than C++ and JavaScript do:
@@ -19,9 +21,22 @@
 // - "+" of a string and a number adds them as numbers ("1" + 2 is 3, "a" + 1 an error);
 // - local variables keep their value from the previous call unless initialized;
 // - untyped (Variant) operands of "&&" and "||" are both evaluated;
-// - "break" inside the protected part of try ... finally stops the handler
-//   after its first statement.
+// - a unary minus stands only at the start of a term: "a * -b" and "7 % -2"
+//   are syntax errors, "a * (-b)" is written instead;
+// - "%" and "mod" of reals round both operands to integers first (5.5 % 2 is 0);
+// - integers beyond 1E15 print with all their digits, where node's prelude,
+//   seeing only doubles, writes E notation: shared numbers stay below 1E15;
+// - JScript refuses a name declared twice with var in one scope;
+// - recursion deeper than 1000 calls is the error "Stack overflow";
+// - JScript's handler is "except", the test spells it "catch (e)" for node,
+//   and C++ has no finally: rows with finally are not compared with g++;
+// - Free Pascal on 64-bit machines evaluates Integer expressions in 64 bits
+//   (a + 1 with a = MaxInt is 2147483648) and wants a forward declaration
+//   before a call above a function's text; it has no case over strings in
+//   Delphi mode. The rows with those are not compared with fpc.
 #pragma once
+
+#include <string>
 
 namespace zentavo::testing {
 
@@ -29,6 +44,7 @@ enum Oracle : unsigned {
   kNoOracle = 0,
   kGxx = 1,   // the R++Izozev text compiles and runs as C++
   kNode = 2,  // the JScript text runs under node
+  kFpc = 4,   // the VadoziDaruro text compiles with fpc -Mdelphi
 };
 
 struct SharedProgram {
@@ -48,7 +64,7 @@ inline std::string RppProgram(const SharedProgram& p) {
 }
 
 inline const SharedProgram kSharedPrograms[] = {
-    {"integer arithmetic: precedence, unary minus, div and mod of negatives", kGxx | kNode,
+    {"integer arithmetic: precedence, unary minus, div and mod of negatives", kGxx | kNode | kFpc,
      "var a, b: Integer;\nbegin\n  a := -17; b := 5;\n  WriteLn(a div b); WriteLn(a mod b); WriteLn(-a div 4 * 3);\n"
      "  WriteLn(a * b - 3 + b * 4); WriteLn(2 + 3 * 4 - (2 + 3) * 4); WriteLn(10 - 4 - 3);\n"
      "  WriteLn(-2 * 3 + 17 mod 5 * 2); WriteLn(0 - a mod b)\nend.\n",
@@ -64,7 +80,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "WriteLn(-2 * 3 + 17 % 5 * 2); WriteLn(0 - a % b);\n",
      "-3\n-2\n12\n-68\n-6\n3\n-2\n2\n"},
 
-    {"real arithmetic, its printed form (15 digits, decimal comma, E notation) and rounding", kGxx | kNode,
+    {"real arithmetic, its printed form (15 digits, decimal comma, E notation) and rounding", kGxx | kNode | kFpc,
      "var x, y: Double;\nbegin\n  x := 7 / 2.0; WriteLn(x); x := 0.1 + 0.2; WriteLn(x); WriteLn(1 / 3.0); WriteLn(2.0 / 3);\n"
      "  y := 1 / 10000000.0; WriteLn(y); WriteLn(1000000.0 * 1000000000.0); WriteLn(123456.789 * 1000);\n"
      "  WriteLn(-2.75 * 2); WriteLn(2.5 * 4); WriteLn(Sqrt(2)); WriteLn(Round(2.5)); WriteLn(Round(3.5));\n"
@@ -85,7 +101,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "3,5\n0,3\n0,333333333333333\n0,666666666666667\n1E-7\n1E15\n123456789\n-5,5\n10\n1,4142135623731\n2\n4\n"
      "-2\n-2\n0,000246\n"},
 
-    {"loops: counting up and down, while with continue, do-while, break from the inner loop", kGxx | kNode,
+    {"loops: counting up and down, while with continue, do-while, break from the inner loop", kGxx | kNode | kFpc,
      "var i, j, s: Integer;\nbegin\n  s := 0; for i := 1 to 10 do s := s + i * i; WriteLn(s);\n"
      "  for i := 5 downto 3 do WriteLn(i);\n"
      "  i := 0; while i < 10 do begin i := i + 1; if i mod 3 <> 0 then continue; WriteLn(i) end;\n"
@@ -110,7 +126,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "s = 0; for (i = 1; i <= 5; i++) for (j = 1; j <= 5; j++) { if (j > i) break; s = s + j; } WriteLn(s);\n",
      "385\n5\n4\n3\n3\n6\n9\n-2\n35\n"},
 
-    {"recursion and return from inside a loop", kGxx | kNode,
+    {"recursion and return from inside a loop", kGxx | kNode | kFpc,
      "function Fib(n: Integer): Integer; begin if n < 2 then Result := n else Result := Fib(n - 1) + Fib(n - 2) end;\n"
      "function Fact(n: Integer): Integer; begin if n <= 1 then Result := 1 else Result := n * Fact(n - 1) end;\n"
      "function Gcd(a, b: Integer): Integer; begin if b = 0 then Result := a else Result := Gcd(b, a mod b) end;\n"
@@ -140,7 +156,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "WriteLn(FirstDivisor(91)); WriteLn(FirstDivisor(97));\n",
      "6765\n479001600\n21\n8\n7\n97\n"},
 
-    {"by-reference parameters, also handed down a recursive call", kGxx,
+    {"by-reference parameters, also handed down a recursive call", kGxx | kFpc,
      "procedure Walk(n: Integer; var total: Integer); begin total := total + n; if n > 0 then Walk(n - 1, total) end;\n"
      "procedure Swap(var a, b: Integer); var t: Integer; begin t := a; a := b; b := t end;\n"
      "var x, y, t: Integer;\n"
@@ -154,7 +170,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "t = 0\nWalk(10, t)\nWriteLn(t)\nx = 1\ny = 2\nSwap(x, y)\nWriteLn(x)\nWriteLn(y)\n",
      nullptr, "55\n2\n1\n"},
 
-    {"strings: concatenation, length, copy, position, upper case, characters", kGxx | kNode,
+    {"strings: concatenation, length, copy, position, upper case, characters", kGxx | kNode | kFpc,
      "var s, r: String; i: Integer;\nbegin\n  s := 'merhaba'; s[1] := 'M'; WriteLn(s); WriteLn(Length(s)); WriteLn(Copy(s, 2, 3));\n"
      "  WriteLn(Pos('ha', s)); r := ''; for i := Length(s) downto 1 do r := r + s[i]; WriteLn(r);\n"
      "  WriteLn(UpperCase(s) + '!'); WriteLn(s + ' ' + IntToStr(Length(s) * 2));\n"
@@ -174,7 +190,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "if (Copy(s, 2, 1) == \"e\") WriteLn(\"e second\");\n",
      "Merhaba\n7\nerh\n4\nabahreM\nMERHABA!\nMerhaba 14\ne second\n"},
 
-    {"switch: a case left with continue inside a loop, cases left with return", kGxx | kNode,
+    {"switch: a case left with continue inside a loop, cases left with return", kGxx | kNode | kFpc,
      "function Name(n: Integer): String;\nbegin case n of 1: Result := 'one'; 2: Result := 'two' else Result := 'many' end end;\n"
      "var i: Integer;\nbegin\n  for i := 0 to 3 do begin\n"
      "    case i of 0: begin WriteLn('zero'); continue end; 2: WriteLn('two!') end;\n    WriteLn(Name(i))\n  end\nend.\n",
@@ -193,7 +209,7 @@ inline const SharedProgram kSharedPrograms[] = {
 
     {"errors: one raised deep in a recursion is caught above it, the frames it left keep their values, "
      "a handler may raise again",
-     kGxx | kNode,
+     kGxx | kNode | kFpc,
      "function Probe(n: Integer): Integer; var local: Integer;\n"
      "begin local := n * 10; if n = 0 then RaiseException('bottom');\n"
      "  try Probe(n - 1) except WriteLn(local) end; Result := local end;\n"
@@ -216,7 +232,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "except { WriteLn(\"outer handler\"); }\nWriteLn(\"after\");\n",
      "10\n30\ninner handler\nouter handler\nafter\n"},
 
-    {"try finally: the handler runs on leaving by return and by an error", kNode,
+    {"try finally: the handler runs on leaving by return and by an error", kNode | kFpc,
      "function P(n: Integer): Integer;\nbegin try if n = 1 then begin Result := 5; exit end; WriteLn('body')\n"
      "  finally WriteLn('fin ' + IntToStr(n)) end; Result := n * 2 end;\n"
      "begin WriteLn(P(1)); WriteLn(P(2));\n"
@@ -235,7 +251,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "try { try { RaiseException(\"y\"); } finally { WriteLn(\"inner\"); } } except { WriteLn(\"outer\"); }\n",
      "fin 1\n5\nbody\nfin 2\n4\ninner\nouter\n"},
 
-    {"Boolean values and conditions that short-circuit past a division by zero", kGxx | kNode,
+    {"Boolean values and conditions that short-circuit past a division by zero", kGxx | kNode | kFpc,
      "var x: Integer; a, b: Boolean;\nbegin\n  x := 0;\n"
      "  if (x <> 0) and (10 div x > 1) then WriteLn('big') else WriteLn('zero or small');\n"
      "  if (x = 0) or (10 div x > 1) then WriteLn('guarded');\n"
@@ -253,7 +269,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "a = true; b = !a; WriteLn(a && !b); WriteLn(a == b); WriteLn((x < 1) && (b || a));\n",
      "zero or small\nguarded\nTrue\nFalse\nTrue\n"},
 
-    {"arrays: filling, summing and sorting in place", kGxx,
+    {"arrays: filling, summing and sorting in place", kGxx | kFpc,
      "var a: array[0..7] of Integer; i, j, t, s: Integer; r: String;\nbegin\n"
      "  for i := 0 to 7 do a[i] := (i * 5 + 3) mod 8; s := 0; for i := 0 to 7 do s := s + a[i]; WriteLn(s);\n"
      "  for i := 0 to 6 do for j := 0 to 6 - i do if a[j] > a[j + 1] then begin t := a[j]; a[j] := a[j + 1]; "
@@ -281,7 +297,7 @@ inline const SharedProgram kSharedPrograms[] = {
      nullptr, nullptr,
      "-2147483648\n-2147483648\n2147483647\n0\n-2147479015\n2147483647\n-1\n-2147483648\n-1\n"},
 
-    {"hexadecimal constants and bit operations", kGxx | kNode,
+    {"hexadecimal constants and bit operations", kGxx | kNode | kFpc,
      "begin WriteLn($FF xor $0F); WriteLn(1 shl 10); WriteLn(256 shr 3); WriteLn($7FFFFFFF); WriteLn((5 xor 3) shl 2);\n"
      "  WriteLn(5 xor 3 shl 2) end.\n",
      "", "WriteLn(0xFF ^ 0x0F); WriteLn(1 << 10); WriteLn(256 >> 3); WriteLn(0x7FFFFFFF); WriteLn((5 ^ 3) << 2);\n"
@@ -291,7 +307,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "WriteLn(5 ^ 3 << 2);\n",
      "240\n1024\n32\n2147483647\n24\n9\n"},
 
-    {"string comparison and a string built in a loop", kGxx | kNode,
+    {"string comparison and a string built in a loop", kGxx | kNode | kFpc,
      "var p, q, w: String; i: Integer;\nbegin\n  p := 'abc'; q := 'abd'; WriteLn(p < q); q := 'ab'; WriteLn(q < p);\n"
      "  q := 'b'; WriteLn(q > p); q := 'Abc'; WriteLn(p = q); WriteLn(p <> q); q := 'abc'; WriteLn(p = q);\n"
      "  w := ''; for i := 1 to 5 do begin w := w + IntToStr(i); if i < 5 then w := w + ',' end; WriteLn(w); "
@@ -328,7 +344,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "a = 2147483647\na = a + 1\nWriteLn(a)\nWriteLn(a * 2)\nb = 65536\nWriteLn(b * b)\n",
      "var a = 2147483647, b = 65536;\na = a + 1; WriteLn(a); WriteLn(a * 2); WriteLn(b * b);\n",
      "2147483648\n4294967296\n4294967296\n"},
-    {"arrays and recursion: eight queens, permutations, a sieve of primes", kGxx,
+    {"arrays and recursion: eight queens, permutations, a sieve of primes", kGxx | kFpc,
      "const N = 8;\n"
      "var col: array[0..N - 1] of Integer; count, i, j: Integer; sieve: array[0..49] of Boolean; line, s: String;\n"
      "  perm: array[0..3] of Integer; used: array[0..3] of Boolean;\n"
@@ -446,7 +462,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "3201\n"
      "3210\n"
      "2 3 5 7 11 13 17 19 23 29 31 37 41 43 47 \n"},
-    {"parameters: by reference of each type, by value strings copied, a parameter hiding a global", kGxx,
+    {"parameters: by reference of each type, by value strings copied, a parameter hiding a global", kGxx | kFpc,
      "var x: Integer; g: String; d: Double; flag: Boolean;\n"
      "function Up(s: String): String; begin s[1] := 'X'; Result := s end;\n"
      "procedure AppendTo(var s: String; t: String); begin s := s + t end;\n"
@@ -645,7 +661,9 @@ inline const SharedProgram kSharedPrograms[] = {
      "-1307200089\n"
      "0\n"
      "-242459989\n"},
-    {"leaving loops and functions from try ... finally and from handlers; a handler that raises again leaves frames that keep their own values", kNode,
+    {"leaving loops and functions from try ... finally and from handlers; a handler that raises again "
+     "leaves frames that keep their own values",
+     kNode | kFpc,
      "var trail: String; k: Integer;\n"
      "procedure Note(t: String); begin trail := trail + t end;\n"
      "function Walk(n: Integer): Integer; var i: Integer;\n"
@@ -842,7 +860,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "1\n"
      "c\n"
      "abc\n"},
-    {"try ... except inside loops with continue and break, errors raised by called functions", kGxx | kNode,
+    {"try ... except inside loops with continue and break, errors raised by called functions", kGxx | kNode | kFpc,
      "var i, j, n, hits: Integer; trail: String;\n"
      "function Check(v: Integer): Integer; begin if v > 5 then RaiseException('too big'); Result := v * 2 end;\n"
      "procedure Loops; begin for i := 0 to 9 do begin if i = 3 then continue; if i = 6 then break; n := n + i end end;\n"
@@ -990,6 +1008,211 @@ inline const SharedProgram kSharedPrograms[] = {
      "22\n"
      "33\n"
      "acbcac\n"},
+    {"break and continue inside try ... finally inside a loop run the whole handler", kNode | kFpc,
+     "var i: Integer; trail: String;\n"
+     "begin\n"
+     "  trail := '';\n"
+     "  for i := 0 to 4 do\n"
+     "    try\n"
+     "      if i = 1 then continue; if i = 3 then break; trail := trail + IntToStr(i)\n"
+     "    finally trail := trail + 'f'; trail := trail + '.' end;\n"
+     "  WriteLn(trail); WriteLn(i)\n"
+     "end.\n",
+     "int i; String trail;",
+     "trail = \"\";\n"
+     "for (i = 0; i < 5; i++) {\n"
+     "  try { if (i == 1) continue; if (i == 3) break; trail = trail + IntToStr(i); }\n"
+     "  finally { trail = trail + \"f\"; trail = trail + \".\"; }\n"
+     "}\n"
+     "WriteLn(trail); WriteLn(i);",
+     "Dim i, trail = \"\"\n"
+     "For i = 0 To 4\n"
+     "  Try\n"
+     "    If i = 1 Then Continue\n"
+     "    If i = 3 Then Break\n"
+     "    trail = trail & IntToStr(i)\n"
+     "  Finally\n"
+     "    trail = trail & \"f\"\n"
+     "    trail = trail & \".\"\n"
+     "  End Try\n"
+     "Next\n"
+     "WriteLn(trail)\n"
+     "WriteLn(i)\n",
+     "var i, trail = \"\";\n"
+     "for (i = 0; i < 5; i++) {\n"
+     "  try { if (i == 1) continue; if (i == 3) break; trail = trail + IntToStr(i); }\n"
+     "  finally { trail = trail + \"f\"; trail = trail + \".\"; }\n"
+     "}\n"
+     "WriteLn(trail); WriteLn(i);\n",
+     "0f.f.2f.f.\n"
+     "3\n"},
+    {"nested functions using the enclosing function's locals, selection by string, compound assignments", kNode | kFpc,
+     "function Outer(k: Integer): Integer; var total, q: Integer;\n"
+     "  procedure Add(x: Integer); begin total := total + x end;\n"
+     "begin total := 0; for q := 1 to k do Add(q); Result := total end;\n"
+     "function Kind(w: String): String;\n"
+     "begin if w = 'a' then Result := 'letter a' else if w = 'b' then Result := 'letter b' else Result := 'other' end;\n"
+     "var s: String; n: Double;\n"
+     "begin\n"
+     "  WriteLn(Outer(4)); WriteLn(Outer(10)); WriteLn(Kind('a')); WriteLn(Kind('b')); WriteLn(Kind('c'));\n"
+     "  s := 'x'; s := s + 'y'; s := s + 'z'; WriteLn(s);\n"
+     "  n := 10; n := n - 3; n := n * 4; WriteLn(n); n := n / 8; WriteLn(n)\n"
+     "end.\n",
+     nullptr,
+     nullptr,
+     "Function Outer(k)\n"
+     "  Dim total = 0, q\n"
+     "  Sub Add(x)\n"
+     "    total = total + x\n"
+     "  End Sub\n"
+     "  For q = 1 To k\n"
+     "    Add(q)\n"
+     "  Next\n"
+     "  Return total\n"
+     "End Function\n"
+     "Function Kind(w)\n"
+     "  Select Case w\n"
+     "  Case \"a\": Return \"letter a\"\n"
+     "  Case \"b\": Return \"letter b\"\n"
+     "  Case Else: Return \"other\"\n"
+     "  End Select\n"
+     "End Function\n"
+     "Dim s = \"x\", n = 10\n"
+     "WriteLn(Outer(4))\n"
+     "WriteLn(Outer(10))\n"
+     "WriteLn(Kind(\"a\"))\n"
+     "WriteLn(Kind(\"b\"))\n"
+     "WriteLn(Kind(\"c\"))\n"
+     "s += \"y\"\n"
+     "s += \"z\"\n"
+     "WriteLn(s)\n"
+     "n -= 3\n"
+     "n *= 4\n"
+     "WriteLn(n)\n"
+     "n /= 8\n"
+     "WriteLn(n)\n",
+     "function Outer(k) {\n"
+     "  var total = 0, q;\n"
+     "  function Add(x) { total = total + x; }\n"
+     "  for (q = 1; q <= k; q++) Add(q);\n"
+     "  return total;\n"
+     "}\n"
+     "function Kind(w) { switch (w) { case \"a\": return \"letter a\"; case \"b\": return \"letter b\"; default: return \"other\"; } }\n"
+     "var s = \"x\", n = 10;\n"
+     "WriteLn(Outer(4)); WriteLn(Outer(10)); WriteLn(Kind(\"a\")); WriteLn(Kind(\"b\")); WriteLn(Kind(\"c\"));\n"
+     "s += \"y\"; s += \"z\"; WriteLn(s);\n"
+     "n -= 3; n *= 4; WriteLn(n); n /= 8; WriteLn(n);\n",
+     "10\n"
+     "55\n"
+     "letter a\n"
+     "letter b\n"
+     "other\n"
+     "xyz\n"
+     "28\n"
+     "3,5\n"},
+    {"default parameter values, a two-dimensional array, named constants, two loop variables, deep recursion", kGxx | kFpc,
+     "const N = 4;\n"
+     "var grid: array[0..N - 1, 0..N - 1] of Integer; i, j, s: Integer;\n"
+     "function Add(a: Integer; b: Integer = 10): Integer; begin Result := a + b end;\n"
+     "function Newton(x: Double): Double; var g: Double; n: Integer;\n"
+     "begin g := x / 2; n := 0; while n < 30 do begin g := (g + x / g) / 2; n := n + 1 end; Result := g end;\n"
+     "function Ack(m, n: Integer): Integer;\n"
+     "begin if m = 0 then Result := n + 1 else if n = 0 then Result := Ack(m - 1, 1) else Result := Ack(m - 1, Ack(m, n - 1)) end;\n"
+     "function Hanoi(n, src, dst, via: Integer): Integer;\n"
+     "begin if n = 0 then Result := 0 else Result := Hanoi(n - 1, src, via, dst) + 1 + Hanoi(n - 1, via, dst, src) end;\n"
+     "function Rev(s: String): String;\n"
+     "begin if Length(s) <= 1 then Result := s else Result := Rev(Copy(s, 2, Length(s) - 1)) + s[1] end;\n"
+     "function SumTo(n: Integer): Integer; begin if n = 0 then Result := 0 else Result := n + SumTo(n - 1) end;\n"
+     "begin\n"
+     "  for i := 0 to N - 1 do for j := 0 to N - 1 do grid[i, j] := i * N + j;\n"
+     "  s := 0; for i := 0 to N - 1 do s := s + grid[i, i] + grid[i, N - 1 - i]; WriteLn(s);\n"
+     "  WriteLn(Add(1)); WriteLn(Add(1, 2)); WriteLn(Newton(2)); WriteLn(Newton(10));\n"
+     "  WriteLn(Ack(2, 3)); WriteLn(Hanoi(10, 1, 3, 2)); WriteLn(Rev('abcdef')); WriteLn(SumTo(900));\n"
+     "  i := 0; j := 10; while i < j do begin s := i * j; i := i + 1; j := j - 1 end; WriteLn(s); WriteLn(i); WriteLn(j)\n"
+     "end.\n",
+     "#define N 4\n"
+     "int grid[N][N]; int i, j, s;\n"
+     "int Add(int a, int b = 10) { return a + b; }\n"
+     "double Newton(double x) { double g = x / 2; int n = 0; while (n < 30) { g = (g + x / g) / 2; n++; } return g; }\n"
+     "int Ack(int m, int n) { if (m == 0) return n + 1; if (n == 0) return Ack(m - 1, 1); return Ack(m - 1, Ack(m, n - 1)); }\n"
+     "int Hanoi(int n, int src, int dst, int via) { if (n == 0) return 0; return Hanoi(n - 1, src, via, dst) + 1 + Hanoi(n - 1, via, dst, src); }\n"
+     "String Rev(String s) { if (Length(s) <= 1) return s; return Rev(Copy(s, 2, Length(s) - 1)) + s[1]; }\n"
+     "int SumTo(int n) { if (n == 0) return 0; return n + SumTo(n - 1); }",
+     "for (i = 0; i < N; i++) for (j = 0; j < N; j++) grid[i][j] = i * N + j;\n"
+     "s = 0; for (i = 0; i < N; i++) s = s + grid[i][i] + grid[i][N - 1 - i]; WriteLn(s);\n"
+     "WriteLn(Add(1)); WriteLn(Add(1, 2)); WriteLn(Newton(2)); WriteLn(Newton(10));\n"
+     "WriteLn(Ack(2, 3)); WriteLn(Hanoi(10, 1, 3, 2)); WriteLn(Rev(\"abcdef\")); WriteLn(SumTo(900));\n"
+     "for (i = 0, j = 10; i < j; i++, j--) s = i * j; WriteLn(s); WriteLn(i); WriteLn(j);",
+     "Dim grid[4, 4], i, j, s\n"
+     "Function Add(a, b = 10)\n"
+     "  Return a + b\n"
+     "End Function\n"
+     "Function Newton(x)\n"
+     "  Dim g = x / 2, n = 0\n"
+     "  While n < 30\n"
+     "    g = (g + x / g) / 2\n"
+     "    n = n + 1\n"
+     "  Wend\n"
+     "  Return g\n"
+     "End Function\n"
+     "Function Ack(m, n)\n"
+     "  If m = 0 Then Return n + 1\n"
+     "  If n = 0 Then Return Ack(m - 1, 1)\n"
+     "  Return Ack(m - 1, Ack(m, n - 1))\n"
+     "End Function\n"
+     "Function Hanoi(n, src, dst, via)\n"
+     "  If n = 0 Then Return 0\n"
+     "  Return Hanoi(n - 1, src, via, dst) + 1 + Hanoi(n - 1, via, dst, src)\n"
+     "End Function\n"
+     "Function Rev(s)\n"
+     "  If Length(s) <= 1 Then Return s\n"
+     "  Return Rev(Copy(s, 2, Length(s) - 1)) & Copy(s, 1, 1)\n"
+     "End Function\n"
+     "Function SumTo(n)\n"
+     "  If n = 0 Then Return 0\n"
+     "  Return n + SumTo(n - 1)\n"
+     "End Function\n"
+     "For i = 0 To 3\n"
+     "  For j = 0 To 3\n"
+     "    grid[i, j] = i * 4 + j\n"
+     "  Next\n"
+     "Next\n"
+     "s = 0\n"
+     "For i = 0 To 3\n"
+     "  s = s + grid[i, i] + grid[i, 3 - i]\n"
+     "Next\n"
+     "WriteLn(s)\n"
+     "WriteLn(Add(1))\n"
+     "WriteLn(Add(1, 2))\n"
+     "WriteLn(Newton(2))\n"
+     "WriteLn(Newton(10))\n"
+     "WriteLn(Ack(2, 3))\n"
+     "WriteLn(Hanoi(10, 1, 3, 2))\n"
+     "WriteLn(Rev(\"abcdef\"))\n"
+     "WriteLn(SumTo(900))\n"
+     "i = 0\n"
+     "j = 10\n"
+     "While i < j\n"
+     "  s = i * j\n"
+     "  i = i + 1\n"
+     "  j = j - 1\n"
+     "Wend\n"
+     "WriteLn(s)\n"
+     "WriteLn(i)\n"
+     "WriteLn(j)\n",
+     nullptr,
+     "60\n"
+     "11\n"
+     "3\n"
+     "1,41421356237309\n"
+     "3,16227766016838\n"
+     "9\n"
+     "1023\n"
+     "fedcba\n"
+     "405450\n"
+     "24\n"
+     "5\n"
+     "5\n"},
 };
 
 }  // namespace zentavo::testing
