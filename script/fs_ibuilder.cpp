@@ -104,16 +104,34 @@ class ScriptCallDsgn : public Dsgn {
     }
     for (std::size_t i = 0; i < n; ++i) vals[i] = args_[i]->Value();
     if (!hasByRef_) return CallScriptProc(*item_, vals, static_cast<int>(n), nullptr);
-    std::vector<Variant> out(item_->proc->params.size());
-    Variant result = CallScriptProc(*item_, vals, static_cast<int>(n), out.data());
-    const auto& params = item_->proc->params;
-    for (std::size_t i = 0; i < n; ++i)
-      if (params[i]->byReference) args_[i]->SetValue(out[i]);
+    // Until the body has run, the by-reference values are the arguments'.
+    std::vector<Variant> out(vals, vals + n);
+    out.resize(item_->proc->params.size());
+    Variant result;
+    try {
+      result = CallScriptProc(*item_, vals, static_cast<int>(n), out.data());
+    } catch (...) {
+      // A by-reference parameter stands for the caller's variable: what the
+      // body stored in it before an error left the call stays stored, as
+      // with a var parameter of compiled Pascal or a C++ reference.
+      try {
+        StoreByReference(out, n);
+      } catch (...) {
+      }
+      throw;
+    }
+    StoreByReference(out, n);
     return result;
   }
   void SetValue(const Variant&) override {}
 
  private:
+  void StoreByReference(const std::vector<Variant>& out, std::size_t n) {
+    const auto& params = item_->proc->params;
+    for (std::size_t i = 0; i < n; ++i)
+      if (params[i]->byReference) args_[i]->SetValue(out[i]);
+  }
+
   TfsItem* item_;
   ExprList args_;
   bool hasByRef_ = false;
@@ -1260,10 +1278,19 @@ Variant CallScriptProc(TfsItem& procItem, const Variant* args, int argc, Variant
   CallGuard guard(p, p.executing);
   int count = std::min<int>(argc, static_cast<int>(p.params.size()));
   for (int i = 0; i < count; ++i) p.params[static_cast<std::size_t>(i)]->Store(args[i]);
-  RunStatements(p.local.Main(), p.local);
+  auto takeParams = [&] {
+    if (out)
+      for (std::size_t i = 0; i < p.params.size(); ++i) out[i] = p.params[i]->value;
+  };
+  try {
+    RunStatements(p.local.Main(), p.local);
+  } catch (...) {
+    // The caller still stores the by-reference values an error left behind.
+    takeParams();
+    throw;
+  }
   Variant result = p.isFunction ? p.result->value : Variant::Null();
-  if (out)
-    for (std::size_t i = 0; i < p.params.size(); ++i) out[i] = p.params[i]->value;
+  takeParams();
   // The outer call's values come back before the caller stores by-reference
   // results, so a variable passed down a recursion keeps the callee's value.
   guard.Restore();
