@@ -13,10 +13,11 @@ struct String;
 struct CharRef {
   std::string& text;
   int index;
-  CharRef& operator=(const char* c) {
-    text.at(static_cast<std::size_t>(index - 1)) = c[0];
+  CharRef& operator=(const std::string& c) {
+    text.at(static_cast<std::size_t>(index - 1)) = c.at(0);
     return *this;
   }
+  CharRef& operator=(const char* c) { return *this = std::string(c); }
   operator std::string() const { return std::string(1, text.at(static_cast<std::size_t>(index - 1))); }
   bool operator==(const char* c) const { return std::string(*this) == c; }
   bool operator!=(const char* c) const { return std::string(*this) != c; }
