@@ -1129,7 +1129,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "  for i := 0 to N - 1 do for j := 0 to N - 1 do grid[i, j] := i * N + j;\n"
      "  s := 0; for i := 0 to N - 1 do s := s + grid[i, i] + grid[i, N - 1 - i]; WriteLn(s);\n"
      "  WriteLn(Add(1)); WriteLn(Add(1, 2)); WriteLn(Newton(2)); WriteLn(Newton(10));\n"
-     "  WriteLn(Ack(2, 3)); WriteLn(Hanoi(10, 1, 3, 2)); WriteLn(Rev('abcdef')); WriteLn(SumTo(900));\n"
+     "  WriteLn(Ack(2, 3)); WriteLn(Hanoi(10, 1, 3, 2)); WriteLn(Rev('abcdef')); WriteLn(SumTo(500));\n"
      "  i := 0; j := 10; while i < j do begin s := i * j; i := i + 1; j := j - 1 end; WriteLn(s); WriteLn(i); WriteLn(j)\n"
      "end.\n",
      "#define N 4\n"
@@ -1143,7 +1143,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "for (i = 0; i < N; i++) for (j = 0; j < N; j++) grid[i][j] = i * N + j;\n"
      "s = 0; for (i = 0; i < N; i++) s = s + grid[i][i] + grid[i][N - 1 - i]; WriteLn(s);\n"
      "WriteLn(Add(1)); WriteLn(Add(1, 2)); WriteLn(Newton(2)); WriteLn(Newton(10));\n"
-     "WriteLn(Ack(2, 3)); WriteLn(Hanoi(10, 1, 3, 2)); WriteLn(Rev(\"abcdef\")); WriteLn(SumTo(900));\n"
+     "WriteLn(Ack(2, 3)); WriteLn(Hanoi(10, 1, 3, 2)); WriteLn(Rev(\"abcdef\")); WriteLn(SumTo(500));\n"
      "for (i = 0, j = 10; i < j; i++, j--) s = i * j; WriteLn(s); WriteLn(i); WriteLn(j);",
      "Dim grid[4, 4], i, j, s\n"
      "Function Add(a, b = 10)\n"
@@ -1191,7 +1191,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "WriteLn(Ack(2, 3))\n"
      "WriteLn(Hanoi(10, 1, 3, 2))\n"
      "WriteLn(Rev(\"abcdef\"))\n"
-     "WriteLn(SumTo(900))\n"
+     "WriteLn(SumTo(500))\n"
      "i = 0\n"
      "j = 10\n"
      "While i < j\n"
@@ -1211,7 +1211,7 @@ inline const SharedProgram kSharedPrograms[] = {
      "9\n"
      "1023\n"
      "fedcba\n"
-     "405450\n"
+     "125250\n"
      "24\n"
      "5\n"
      "5\n"},
