@@ -1489,6 +1489,58 @@ inline const SharedProgram kSharedPrograms[] = {
      "medium\n"
      "equal\n"
      "greater\n"},
+    {"library procedures that change their variable: Inc and Dec (wrapping on Integers), Delete "
+     "(DeleteStr where delete is a keyword), Insert", kGxx | kFpc,
+     "var a, b: Integer; s: String;\n"
+     "begin\n"
+     "  a := 5; Inc(a); Inc(a, 10); Dec(a); WriteLn(a);\n"
+     "  a := 2147483647; Inc(a); WriteLn(a); Inc(a, -1); WriteLn(a); b := -2147483647; Dec(b, 2); WriteLn(b);\n"
+     "  s := 'merhaba'; Delete(s, 2, 3); WriteLn(s); Insert('XY', s, 2); WriteLn(s); Delete(s, 5, 10); WriteLn(s);\n"
+     "  Insert('!', s, 10); WriteLn(s); Insert('<', s, 0); WriteLn(s); Delete(s, 0, 2); WriteLn(s)\n"
+     "end.\n",
+     "int a, b; String s;",
+     "a = 5; Inc(a); Inc(a, 10); Dec(a); WriteLn(a);\n"
+     "a = 2147483647; Inc(a); WriteLn(a); Inc(a, -1); WriteLn(a); b = -2147483647; Dec(b, 2); WriteLn(b);\n"
+     "s = \"merhaba\"; Delete(s, 2, 3); WriteLn(s); Insert(\"XY\", s, 2); WriteLn(s); Delete(s, 5, 10); WriteLn(s);\n"
+     "Insert(\"!\", s, 10); WriteLn(s); Insert(\"<\", s, 0); WriteLn(s); Delete(s, 0, 2); WriteLn(s);",
+     "Dim a As Integer, b As Integer, s As String\n"
+     "a = 5\n"
+     "Inc(a)\n"
+     "Inc(a, 10)\n"
+     "Dec(a)\n"
+     "WriteLn(a)\n"
+     "a = 2147483647\n"
+     "Inc(a)\n"
+     "WriteLn(a)\n"
+     "Inc(a, -1)\n"
+     "WriteLn(a)\n"
+     "b = -2147483647\n"
+     "Dec(b, 2)\n"
+     "WriteLn(b)\n"
+     "s = \"merhaba\"\n"
+     "DeleteStr(s, 2, 3)\n"
+     "WriteLn(s)\n"
+     "Insert(\"XY\", s, 2)\n"
+     "WriteLn(s)\n"
+     "DeleteStr(s, 5, 10)\n"
+     "WriteLn(s)\n"
+     "Insert(\"!\", s, 10)\n"
+     "WriteLn(s)\n"
+     "Insert(\"<\", s, 0)\n"
+     "WriteLn(s)\n"
+     "DeleteStr(s, 0, 2)\n"
+     "WriteLn(s)\n",
+     nullptr,
+     "15\n"
+     "-2147483648\n"
+     "2147483647\n"
+     "2147483647\n"
+     "maba\n"
+     "mXYaba\n"
+     "mXYa\n"
+     "mXYa!\n"
+     "<mXYa!\n"
+     "<mXYa!\n"},
 };
 
 }  // namespace zentavo::testing

@@ -91,6 +91,19 @@ inline long long Round(double v) { return static_cast<long long>(std::nearbyint(
 inline long long Trunc(double v) { return static_cast<long long>(v); }
 inline double Sqrt(double v) { return std::sqrt(v); }
 inline int Abs(int v) { return v < 0 ? -v : v; }
+inline void Inc(int& v, int n = 1) { v += n; }
+inline void Dec(int& v, int n = 1) { v -= n; }
+// Pascal's Delete and Insert: positions outside the text delete nothing and
+// insert at the nearer end.
+inline void Delete(String& s, int from, int count) {
+  if (from < 1 || from > Length(s) || count <= 0) return;
+  s.erase(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(count));
+}
+inline void Insert(const std::string& part, String& s, int at) {
+  if (at < 1) at = 1;
+  if (at > Length(s) + 1) at = Length(s) + 1;
+  s.insert(static_cast<std::size_t>(at - 1), part);
+}
 
 // R++Izozev spells integer division "div" and the handler of a try "except".
 #define div /
