@@ -27,6 +27,8 @@
 // - integers beyond 1E15 print with all their digits, where node's prelude,
 //   seeing only doubles, writes E notation: shared numbers stay below 1E15;
 // - JScript refuses a name declared twice with var in one scope;
+// - a number with a leading zero is decimal (010 is ten, not octal eight);
+// - JScript calls must pass every parameter that has no default value;
 // - recursion deeper than 1000 calls is the error "Stack overflow";
 // - untyped integers grow to 64 bits and then raise "Integer overflow", where
 //   JavaScript goes on in doubles;
@@ -1642,6 +1644,46 @@ inline const SharedProgram kSharedPrograms[] = {
      "4\n"
      "1\n"
      "0\n"},
+    {"string literals: quotes, backslashes and character codes inside them", kGxx | kNode | kFpc,
+     "var s: String;\n"
+     "begin\n"
+     "  s := 'say \"hi\"'; WriteLn(s); WriteLn(Length(s)); s := 'back\\slash'; WriteLn(s); WriteLn(Length(s));\n"
+     "  s := #65#66'C'; WriteLn(s); s := 'tab'#9'here'; WriteLn(Length(s)); s := 'line'#10'next'; WriteLn(Length(s));\n"
+     "  WriteLn(Pos(#10, s)); WriteLn('It''s')\n"
+     "end.\n",
+     "String s;",
+     "s = \"say \\\"hi\\\"\"; WriteLn(s); WriteLn(Length(s)); s = \"back\\\\slash\"; WriteLn(s); WriteLn(Length(s));\n"
+     "s = \"\\x41\\x42\"; s = s + \"C\"; WriteLn(s); s = \"tab\\there\"; WriteLn(Length(s)); s = \"line\\nnext\"; WriteLn(Length(s));\n"
+     "WriteLn(Pos(\"\\n\", s)); WriteLn(\"It's\");",
+     "Dim s\n"
+     "s = \"say \\\"hi\\\"\"\n"
+     "WriteLn(s)\n"
+     "WriteLn(Length(s))\n"
+     "s = \"back\\\\slash\"\n"
+     "WriteLn(s)\n"
+     "WriteLn(Length(s))\n"
+     "s = \"\\x41\\x42\"\n"
+     "s = s & \"C\"\n"
+     "WriteLn(s)\n"
+     "s = \"tab\\there\"\n"
+     "WriteLn(Length(s))\n"
+     "s = \"line\\nnext\"\n"
+     "WriteLn(Length(s))\n"
+     "WriteLn(Pos(\"\\n\", s))\n"
+     "WriteLn(\"It's\")\n",
+     "var s;\n"
+     "s = \"say \\\"hi\\\"\"; WriteLn(s); WriteLn(Length(s)); s = \"back\\\\slash\"; WriteLn(s); WriteLn(Length(s));\n"
+     "s = \"\\x41\\x42\"; s = s + \"C\"; WriteLn(s); s = \"tab\\there\"; WriteLn(Length(s)); s = \"line\\nnext\"; WriteLn(Length(s));\n"
+     "WriteLn(Pos(\"\\n\", s)); WriteLn(\"It's\");\n",
+     "say \"hi\"\n"
+     "8\n"
+     "back\\slash\n"
+     "10\n"
+     "ABC\n"
+     "8\n"
+     "9\n"
+     "5\n"
+     "It's\n"},
 };
 
 }  // namespace zentavo::testing
