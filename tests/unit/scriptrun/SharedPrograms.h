@@ -172,7 +172,11 @@ inline const SharedProgram kSharedPrograms[] = {
      "Sub Walk(n, ByRef total)\n  total = total + n\n  If n > 0 Then Walk(n - 1, total)\nEnd Sub\n"
      "Sub Swap(ByRef a, ByRef b)\n  Dim t = a\n  a = b\n  b = t\nEnd Sub\n"
      "t = 0\nWalk(10, t)\nWriteLn(t)\nx = 1\ny = 2\nSwap(x, y)\nWriteLn(x)\nWriteLn(y)\n",
-     nullptr, "55\n2\n1\n"},
+     "function Walk(n, &total) { total = total + n; if (n > 0) Walk(n - 1, total); }\n"
+     "function Swap(&a, &b) { var t = a; a = b; b = t; }\n"
+     "var x, y, t = 0;\n"
+     "Walk(10, t); WriteLn(t); x = 1; y = 2; Swap(x, y); WriteLn(x); WriteLn(y);\n",
+     "55\n2\n1\n"},
 
     {"strings: concatenation, length, copy, position, upper case, characters", kGxx | kNode | kFpc,
      "var s, r: String; i: Integer;\nbegin\n  s := 'merhaba'; s[1] := 'M'; WriteLn(s); WriteLn(Length(s)); WriteLn(Copy(s, 2, 3));\n"
@@ -288,7 +292,14 @@ inline const SharedProgram kSharedPrograms[] = {
      "Next\nWriteLn(s)\nFor i = 0 To 6\n  For j = 0 To 6 - i\n    If a[j] > a[j + 1] Then\n      t = a[j]\n"
      "      a[j] = a[j + 1]\n      a[j + 1] = t\n    End If\n  Next\nNext\nr = \"\"\nFor i = 0 To 7\n"
      "  r = r & IntToStr(a[i])\nNext\nWriteLn(r)\n",
-     nullptr, "28\n01234567\n"},
+     "var a[8], i, j, t, s = 0, r = \"\";\n"
+     "for (i = 0; i < 8; i++) a[i] = (i * 5 + 3) % 8;\n"
+     "for (i = 0; i < 8; i++) s = s + a[i];\n"
+     "WriteLn(s);\n"
+     "for (i = 0; i < 7; i++) for (j = 0; j < 7 - i; j++) if (a[j] > a[j + 1]) { t = a[j]; a[j] = a[j + 1]; a[j + 1] = t; }\n"
+     "for (i = 0; i < 8; i++) r = r + IntToStr(a[i]);\n"
+     "WriteLn(r);\n",
+     "28\n01234567\n"},
 
     {"Integer variables wrap in 32 bits, also through x := x + 1, ++ and --", kGxx,
      "var a, b: Integer;\nbegin\n  a := 2147483647; WriteLn(a + 1); a := a + 1; WriteLn(a); a := a - 1; WriteLn(a);\n"
@@ -298,7 +309,28 @@ inline const SharedProgram kSharedPrograms[] = {
      "a = 2147483647; WriteLn(a + 1); a = a + 1; WriteLn(a); a = a - 1; WriteLn(a);\n"
      "b = 65536; b = b * b; WriteLn(b); b = 46341; WriteLn(b * b); a = -2147483647; a--; a--; WriteLn(a);\n"
      "WriteLn(a * 2 + 1); b = 2147483647; b++; WriteLn(b); b += 2147483647; WriteLn(b);",
-     nullptr, nullptr,
+     "Dim a As Integer, b As Integer\n"
+     "a = 2147483647\n"
+     "WriteLn(a + 1)\n"
+     "a = a + 1\n"
+     "WriteLn(a)\n"
+     "a = a - 1\n"
+     "WriteLn(a)\n"
+     "b = 65536\n"
+     "b = b * b\n"
+     "WriteLn(b)\n"
+     "b = 46341\n"
+     "WriteLn(b * b)\n"
+     "a = -2147483647\n"
+     "a = a - 1\n"
+     "a = a - 1\n"
+     "WriteLn(a)\n"
+     "WriteLn(a * 2 + 1)\n"
+     "b = 2147483647\n"
+     "b = b + 1\n"
+     "WriteLn(b)\n"
+     "b += 2147483647\n"
+     "WriteLn(b)\n", nullptr,
      "-2147483648\n-2147483648\n2147483647\n0\n-2147479015\n2147483647\n-1\n-2147483648\n-1\n"},
 
     {"hexadecimal constants and bit operations", kGxx | kNode | kFpc,
@@ -457,7 +489,19 @@ inline const SharedProgram kSharedPrograms[] = {
      "  If sieve[i] Then line = line & IntToStr(i) & \" \"\n"
      "Next\n"
      "WriteLn(line)\n",
-     nullptr,
+     "var col[8], count = 0, i, j, sieve[50], line = \"\", s, perm[4], used[4];\n"
+     "function Safe(row, c) { var r; for (r = 0; r < row; r++) if ((col[r] == c) || (Abs(col[r] - c) == row - r)) return false; return true; }\n"
+     "function Place(row) { var c; if (row == 8) { count++; return; } for (c = 0; c < 8; c++) if (Safe(row, c)) { col[row] = c; Place(row + 1); } }\n"
+     "function Permute(k) {\n"
+     "  var v;\n"
+     "  if (k == 4) { s = \"\"; for (v = 0; v < 4; v++) s = s + IntToStr(perm[v]); if (perm[0] == 3) WriteLn(s); return; }\n"
+     "  for (v = 0; v < 4; v++) if (!used[v]) { used[v] = true; perm[k] = v; Permute(k + 1); used[v] = false; }\n"
+     "}\n"
+     "for (i = 0; i < 8; i++) col[i] = 0; Place(0); WriteLn(count);\n"
+     "for (i = 0; i < 4; i++) used[i] = false; Permute(0);\n"
+     "for (i = 0; i < 50; i++) sieve[i] = true;\n"
+     "for (i = 2; i < 50; i++) if (sieve[i]) for (j = i * i; j < 50; j = j + i) sieve[j] = false;\n"
+     "for (i = 2; i < 50; i++) if (sieve[i]) line = line + IntToStr(i) + \" \"; WriteLn(line);\n",
      "92\n"
      "3012\n"
      "3021\n"
@@ -1114,7 +1158,9 @@ inline const SharedProgram kSharedPrograms[] = {
      "xyz\n"
      "28\n"
      "3,5\n"},
-    {"default parameter values, a two-dimensional array, named constants, two loop variables, deep recursion", kGxx | kFpc,
+    {"default parameter values, a two-dimensional array, named constants, two loop variables, "
+     "deep recursion",
+     kGxx | kFpc,
      "const N = 4;\n"
      "var grid: array[0..N - 1, 0..N - 1] of Integer; i, j, s: Integer;\n"
      "function Add(a: Integer; b: Integer = 10): Integer; begin Result := a + b end;\n"
@@ -1217,7 +1263,9 @@ inline const SharedProgram kSharedPrograms[] = {
      "24\n"
      "5\n"
      "5\n"},
-    {"a by-reference parameter keeps what the callee stored in it before an error left the call, also down a recursion", kGxx | kFpc,
+    {"a by-reference parameter keeps what the callee stored in it before an error left the call, "
+     "also down a recursion",
+     kGxx | kFpc,
      "var y, z: Integer;\n"
      "procedure F(var x: Integer); begin x := 5; RaiseException('e') end;\n"
      "procedure G(var x: Integer); begin x := x + 1; F(x) end;\n"
@@ -1283,7 +1331,9 @@ inline const SharedProgram kSharedPrograms[] = {
      "5\n"
      "caught\n"
      "10\n"},
-    {"untyped numbers: a Fibonacci number beyond 32 bits, binary digits, digit sums, powers, palindromes, counting primes", kNode,
+    {"untyped numbers: a Fibonacci number beyond 32 bits, binary digits, digit sums, powers, "
+     "palindromes, counting primes",
+     kNode,
      nullptr,
      nullptr,
      nullptr,
@@ -1392,7 +1442,9 @@ inline const SharedProgram kSharedPrograms[] = {
      "0,1\n"
      "110\n"
      "-0,333333333333333\n"},
-    {"characters and their codes, a switch left by continue and return inside an endless loop, named constants, initialized globals, a dangling else", kGxx | kFpc,
+    {"characters and their codes, a switch left by continue and return inside an endless loop, "
+     "named constants, initialized globals, a dangling else",
+     kGxx | kNode | kFpc,
      "const GREETING = 'selam'; LIMIT = 3 * 4;\n"
      "var counter: Integer = 7; ratio: Double = 0.25;\n"
      "function Caesar(s: String; k: Integer): String; var i, c: Integer;\n"
@@ -1472,8 +1524,119 @@ inline const SharedProgram kSharedPrograms[] = {
      "WriteLn(Classify(3)); WriteLn(Classify(4)); WriteLn(Classify(5)); WriteLn(Count(5)); WriteLn(Count(500));\n"
      "if (counter > 5) if (counter > 10) WriteLn(\"big\"); else WriteLn(\"medium\");\n"
      "if (3 == 3.0) WriteLn(\"equal\"); if (2.5 > 2) WriteLn(\"greater\");",
-     nullptr,
-     nullptr,
+     "Dim counter = 7, ratio = 0.25, name\n"
+     "Function Caesar(s As String, k As Integer) As String\n"
+     "  Dim r = \"\", i, c\n"
+     "  For i = 1 To Length(s)\n"
+     "    c = Ord(s[i])\n"
+     "    If (c >= 97) And (c <= 122) Then c = (c - 97 + k) Mod 26 + 97\n"
+     "    r = r & Chr(c)\n"
+     "  Next\n"
+     "  Return r\n"
+     "End Function\n"
+     "Function CountVowels(s As String) As Integer\n"
+     "  Dim i, n = 0\n"
+     "  For i = 1 To Length(s)\n"
+     "    Select Case Ord(s[i])\n"
+     "    Case 97, 101, 105, 111, 117: n = n + 1\n"
+     "    End Select\n"
+     "  Next\n"
+     "  Return n\n"
+     "End Function\n"
+     "Function Title(s As String) As String\n"
+     "  Dim i, start = True\n"
+     "  For i = 1 To Length(s)\n"
+     "    If start And (Ord(s[i]) >= 97) And (Ord(s[i]) <= 122) Then s[i] = Chr(Ord(s[i]) - 32)\n"
+     "    start = s[i] = \" \"\n"
+     "  Next\n"
+     "  Return s\n"
+     "End Function\n"
+     "Function Classify(n)\n"
+     "  Dim r = 0\n"
+     "  While True\n"
+     "    Select Case n Mod 3\n"
+     "    Case 0: Return 100 + r\n"
+     "    Case 1:\n"
+     "      n = n + 1\n"
+     "      r = r + 1\n"
+     "      Continue\n"
+     "    Case Else:\n"
+     "      n = n + 2\n"
+     "      r = r + 10\n"
+     "    End Select\n"
+     "    If r > 50 Then Break\n"
+     "  Wend\n"
+     "  Return r\n"
+     "End Function\n"
+     "Function Count(n)\n"
+     "  Dim k = 0\n"
+     "  Do\n"
+     "    k = k + 1\n"
+     "    If k = n Then Break\n"
+     "  Loop Until k >= 100\n"
+     "  Return k\n"
+     "End Function\n"
+     "WriteLn(Caesar(\"merhaba dunya\", 3))\n"
+     "WriteLn(Caesar(Caesar(\"merhaba dunya\", 3), 23))\n"
+     "WriteLn(CountVowels(\"programlama dilleri\"))\n"
+     "WriteLn(Title(\"bir iki  uc\"))\n"
+     "name = \"selam\"\n"
+     "WriteLn(name & \"!\")\n"
+     "WriteLn(3 * 4)\n"
+     "WriteLn(3 * 4 + 1)\n"
+     "WriteLn(counter)\n"
+     "WriteLn(ratio * 8)\n"
+     "WriteLn(Classify(3))\n"
+     "WriteLn(Classify(4))\n"
+     "WriteLn(Classify(5))\n"
+     "WriteLn(Count(5))\n"
+     "WriteLn(Count(500))\n"
+     "If counter > 5 Then\n"
+     "  If counter > 10 Then\n"
+     "    WriteLn(\"big\")\n"
+     "  Else\n"
+     "    WriteLn(\"medium\")\n"
+     "  End If\n"
+     "End If\n"
+     "If 3 = 3.0 Then WriteLn(\"equal\")\n"
+     "If 2.5 > 2 Then WriteLn(\"greater\")\n",
+     "var counter = 7, ratio = 0.25, name;\n"
+     "function Caesar(s, k) {\n"
+     "  var r = \"\", i, c;\n"
+     "  for (i = 1; i <= Length(s); i++) { c = Ord(Copy(s, i, 1)); if ((c >= 97) && (c <= 122)) c = (c - 97 + k) % 26 + 97; r = r + Chr(c); }\n"
+     "  return r;\n"
+     "}\n"
+     "function CountVowels(s) {\n"
+     "  var i, n = 0;\n"
+     "  for (i = 1; i <= Length(s); i++)\n"
+     "    switch (Ord(Copy(s, i, 1))) {\n"
+     "      case 97: { n++; continue; } case 101: { n++; continue; } case 105: { n++; continue; }\n"
+     "      case 111: { n++; continue; } case 117: n++;\n"
+     "    }\n"
+     "  return n;\n"
+     "}\n"
+     "function Title(s) {\n"
+     "  var i, r = \"\", start = true, ch;\n"
+     "  for (i = 1; i <= Length(s); i++) {\n"
+     "    ch = Copy(s, i, 1); if (start && (Ord(ch) >= 97) && (Ord(ch) <= 122)) ch = Chr(Ord(ch) - 32); r = r + ch; start = ch == \" \";\n"
+     "  }\n"
+     "  return r;\n"
+     "}\n"
+     "function Classify(n) {\n"
+     "  var r = 0;\n"
+     "  while (true) {\n"
+     "    switch (n % 3) { case 0: return 100 + r; case 1: { n = n + 1; r++; continue; } default: { n = n + 2; r = r + 10; } }\n"
+     "    if (r > 50) break;\n"
+     "  }\n"
+     "  return r;\n"
+     "}\n"
+     "function Count(n) { var k = 0; do { k++; if (k == n) break; } while (k < 100); return k; }\n"
+     "WriteLn(Caesar(\"merhaba dunya\", 3)); WriteLn(Caesar(Caesar(\"merhaba dunya\", 3), 23));\n"
+     "WriteLn(CountVowels(\"programlama dilleri\")); WriteLn(Title(\"bir iki  uc\"));\n"
+     "name = \"selam\"; WriteLn(name + \"!\"); WriteLn(3 * 4); WriteLn(3 * 4 + 1); WriteLn(counter); WriteLn(ratio * 8);\n"
+     "WriteLn(Classify(3)); WriteLn(Classify(4)); WriteLn(Classify(5)); WriteLn(Count(5)); WriteLn(Count(500));\n"
+     "if (counter > 5) if (counter > 10) WriteLn(\"big\"); else WriteLn(\"medium\");\n"
+     "if (3 == 3.0) WriteLn(\"equal\"); if (2.5 > 2) WriteLn(\"greater\");\n",
      "phukded gxqbd\n"
      "merhaba dunya\n"
      "7\n"
@@ -1543,7 +1706,9 @@ inline const SharedProgram kSharedPrograms[] = {
      "mXYa!\n"
      "<mXYa!\n"
      "<mXYa!\n"},
-    {"the printed form of reals: where E notation starts, rounding to 15 digits, tiny and huge values", kGxx | kNode | kFpc,
+    {"the printed form of reals: where E notation starts, rounding to 15 digits, "
+     "tiny and huge values",
+     kGxx | kNode | kFpc,
      "var x: Double; i: Integer;\n"
      "begin\n"
      "WriteLn(0.00001); WriteLn(0.000001); WriteLn(0.0000123456); WriteLn(123456789012345.0); WriteLn(1234567890123456.0);\n"
@@ -1618,10 +1783,39 @@ inline const SharedProgram kSharedPrograms[] = {
      "  WriteLn(Round(0.5)); WriteLn(Round(1.5)); WriteLn(Round(-1.5)); WriteLn(Round(2.4999)); WriteLn(Trunc(1E9 * 1.0));\n"
      "  WriteLn(Abs(-3.5)); WriteLn(Int(-2.5)); WriteLn(Frac(2.75)); WriteLn(Sqrt(16)); WriteLn(Exp(0)); WriteLn(Ln(1))\n"
      "end.\n",
-     nullptr,
-     nullptr,
-     nullptr,
-     nullptr,
+     "",
+     "WriteLn(IntToStr(-17)); WriteLn(Copy(\"abc\", 0, 2)); WriteLn(Copy(\"abc\", 3, 5)); WriteLn(Copy(\"abc\", 5, 1) + \"|\");\n"
+     "WriteLn(Pos(\"\", \"abc\")); WriteLn(Trim(\"  a b  \") + \"|\"); WriteLn(LowerCase(\"ABC\")); WriteLn(Length(\"\"));\n"
+     "WriteLn(StrToInt(\"-42\") * 2); WriteLn(Ord(\"A\")); WriteLn(Chr(66));\n"
+     "WriteLn(Round(0.5)); WriteLn(Round(1.5)); WriteLn(Round(-1.5)); WriteLn(Round(2.4999)); WriteLn(Trunc(1E9 * 1.0));\n"
+     "WriteLn(Abs(-3.5)); WriteLn(Int(-2.5)); WriteLn(Frac(2.75)); WriteLn(Sqrt(16)); WriteLn(Exp(0)); WriteLn(Ln(1));",
+     "WriteLn(IntToStr(-17))\n"
+     "WriteLn(Copy(\"abc\", 0, 2))\n"
+     "WriteLn(Copy(\"abc\", 3, 5))\n"
+     "WriteLn(Copy(\"abc\", 5, 1) & \"|\")\n"
+     "WriteLn(Pos(\"\", \"abc\"))\n"
+     "WriteLn(Trim(\"  a b  \") & \"|\")\n"
+     "WriteLn(LowerCase(\"ABC\"))\n"
+     "WriteLn(Length(\"\"))\n"
+     "WriteLn(StrToInt(\"-42\") * 2)\n"
+     "WriteLn(Ord(\"A\"))\n"
+     "WriteLn(Chr(66))\n"
+     "WriteLn(Round(0.5))\n"
+     "WriteLn(Round(1.5))\n"
+     "WriteLn(Round(-1.5))\n"
+     "WriteLn(Round(2.4999))\n"
+     "WriteLn(Trunc(1E9 * 1.0))\n"
+     "WriteLn(Abs(-3.5))\n"
+     "WriteLn(Int(-2.5))\n"
+     "WriteLn(Frac(2.75))\n"
+     "WriteLn(Sqrt(16))\n"
+     "WriteLn(Exp(0))\n"
+     "WriteLn(Ln(1))\n",
+     "WriteLn(IntToStr(-17)); WriteLn(Copy(\"abc\", 0, 2)); WriteLn(Copy(\"abc\", 3, 5)); WriteLn(Copy(\"abc\", 5, 1) + \"|\");\n"
+     "WriteLn(Pos(\"\", \"abc\")); WriteLn(Trim(\"  a b  \") + \"|\"); WriteLn(LowerCase(\"ABC\")); WriteLn(Length(\"\"));\n"
+     "WriteLn(StrToInt(\"-42\") * 2); WriteLn(Ord(\"A\")); WriteLn(Chr(66));\n"
+     "WriteLn(Round(0.5)); WriteLn(Round(1.5)); WriteLn(Round(-1.5)); WriteLn(Round(2.4999)); WriteLn(Trunc(1E9 * 1.0));\n"
+     "WriteLn(Abs(-3.5)); WriteLn(Int(-2.5)); WriteLn(Frac(2.75)); WriteLn(Sqrt(16)); WriteLn(Exp(0)); WriteLn(Ln(1));\n",
      "-17\n"
      "ab\n"
      "c\n"

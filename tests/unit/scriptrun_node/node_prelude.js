@@ -45,3 +45,5 @@ function Round(v) {
   return r;
 }
 function Sqrt(v) { return Math.sqrt(v); }
+function Ord(s) { return s.charCodeAt(0); }
+function Chr(c) { return String.fromCharCode(c); }
