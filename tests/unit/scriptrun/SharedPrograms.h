@@ -45,7 +45,6 @@
 namespace zentavo::testing {
 
 enum Oracle : unsigned {
-  kNoOracle = 0,
   kGxx = 1,   // the R++Izozev text compiles and runs as C++
   kNode = 2,  // the JScript text runs under node
   kFpc = 4,   // the VadoziDaruro text compiles with fpc -Mdelphi
