@@ -27,6 +27,10 @@
 // - integers beyond 1E15 print with all their digits, where node's prelude,
 //   seeing only doubles, writes E notation: shared numbers stay below 1E15;
 // - JScript refuses a name declared twice with var in one scope;
+// - a by-reference parameter is copied in at the call and back at its end, so
+//   a callee that also changes the same variable by its own name sees two
+//   variables where Free Pascal and C++ see one;
+// - the else branch of a VadoziDaruro case is one statement (Delphi takes a list);
 // - a number with a leading zero is decimal (010 is ten, not octal eight);
 // - JScript calls must pass every parameter that has no default value;
 // - recursion deeper than 1000 calls is the error "Stack overflow";

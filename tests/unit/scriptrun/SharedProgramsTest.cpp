@@ -1,5 +1,6 @@
 // The programs of the differential tests in every language that has their
-// constructs: each must print the lines that g++ and node printed for them.
+// constructs: each must print the lines that Free Pascal, g++ and node
+// printed for them.
 #include <gtest/gtest.h>
 
 #include <string>
