@@ -32,6 +32,8 @@
 //   variables where Free Pascal and C++ see one;
 // - the else branch of a VadoziDaruro case is one statement (Delphi takes a list);
 // - a number with a leading zero is decimal (010 is ten, not octal eight);
+// - R++Izozev "long" is the 32-bit Integer and "float" the double-precision
+//   Extended: shared programs use int and double;
 // - JScript calls must pass every parameter that has no default value;
 // - recursion deeper than 1000 calls is the error "Stack overflow";
 // - untyped integers grow to 64 bits and then raise "Integer overflow", where

@@ -6,7 +6,8 @@
 
 // A real number as the engine prints it: at most 15 significant digits, no
 // trailing zeros, "," before the decimals, "E" notation from 1E15 and below
-// 1E-5. Whole numbers print all their digits, as the engine's integers do.
+// 1E-5. Whole numbers below 1E15 print all their digits, as the engine's
+// integers do.
 function RealText(v) {
   if (v === 0) return "0";
   if (Number.isInteger(v) && Math.abs(v) < 1e15) return String(v);
