@@ -105,16 +105,34 @@ class ScriptCallDsgn : public Dsgn {
     }
     for (std::size_t i = 0; i < n; ++i) vals[i] = args_[i]->Value();
     if (!hasByRef_) return CallScriptProc(*item_, vals, static_cast<int>(n), nullptr);
-    std::vector<Variant> out(item_->proc->params.size());
-    Variant result = CallScriptProc(*item_, vals, static_cast<int>(n), out.data());
-    const auto& params = item_->proc->params;
-    for (std::size_t i = 0; i < n; ++i)
-      if (params[i]->byReference) args_[i]->SetValue(out[i]);
+    // Until the body has run, the by-reference values are the arguments'.
+    std::vector<Variant> out(vals, vals + n);
+    out.resize(item_->proc->params.size());
+    Variant result;
+    try {
+      result = CallScriptProc(*item_, vals, static_cast<int>(n), out.data());
+    } catch (...) {
+      // A by-reference parameter stands for the caller's variable: what the
+      // body stored in it before an error left the call stays stored, as
+      // with a var parameter of compiled Pascal or a C++ reference.
+      try {
+        StoreByReference(out, n);
+      } catch (...) {
+      }
+      throw;
+    }
+    StoreByReference(out, n);
     return result;
   }
   void SetValue(const Variant&) override {}
 
  private:
+  void StoreByReference(const std::vector<Variant>& out, std::size_t n) {
+    const auto& params = item_->proc->params;
+    for (std::size_t i = 0; i < n; ++i)
+      if (params[i]->byReference) args_[i]->SetValue(out[i]);
+  }
+
   TfsItem* item_;
   ExprList args_;
   bool hasByRef_ = false;
@@ -543,21 +561,30 @@ class AssignStmt : public Stmt {
     auto* op = dynamic_cast<TfsOperatorNode*>(value_->Root());
     intFast_ = fast_ && fast_->type.code == tcInteger && op && op->BothIntegers() && op->Left() && op->Right() &&
                (mod_ == ' ' || mod_ == '+' || mod_ == '-');
+    // An Integer variable updated by +, - or * with an Integer value wraps in
+    // 32 bits, as the same operator written out does. x := x + 1 is rewritten
+    // into this form, and the variant rule would leave a 64-bit value in the
+    // Integer variable that the next integer expression over it rejects.
+    wrap32_ = fast_ && fast_->type.code == tcInteger && value_->Type().code == tcInteger &&
+              (mod_ == '+' || mod_ == '-' || mod_ == '*');
   }
   void Execute() override {
     if (!Prologue()) return;
     if (intFast_ && (mod_ == ' ' || fast_->value.IsInt32())) {
-      // The compound forms keep the variant rule: a sum beyond 32 bits
-      // becomes a 64-bit value. The target is read before the value.
-      std::int64_t c = mod_ == ' ' ? 0 : fast_->value.RawInt32();
+      // The target is read before the value.
+      std::int32_t c = mod_ == ' ' ? 0 : fast_->value.RawInt32();
       std::int32_t x = value_->Root()->Int32Value();
-      if (mod_ == ' ') fast_->value = Variant::Int(x);
-      else fast_->value = Variant::Integer(mod_ == '+' ? c + x : c - x);
+      fast_->value = Variant::Int(mod_ == ' ' ? x : mod_ == '+' ? WrapAdd(c, x) : WrapSub(c, x));
       return;
     }
     Variant v = value_->Value();
     if (mod_ != ' ') {
       Variant cur = target_->GetValue();
+      if (wrap32_ && cur.IsInt32() && v.IsInt32()) {
+        std::int32_t c = cur.RawInt32(), x = v.RawInt32();
+        fast_->value = Variant::Int(mod_ == '+' ? WrapAdd(c, x) : mod_ == '-' ? WrapSub(c, x) : WrapMul(c, x));
+        return;
+      }
       switch (mod_) {
         case '+': v = VarBinary(VariantOp::Add, cur, v); break;
         case '-': v = VarBinary(VariantOp::Sub, cur, v); break;
@@ -575,6 +602,7 @@ class AssignStmt : public Stmt {
   char mod_;
   TfsItem* fast_ = nullptr;
   bool intFast_ = false;
+  bool wrap32_ = false;
 };
 
 class CallStmt : public Stmt {
@@ -587,8 +615,13 @@ class CallStmt : public Stmt {
       target_->GetValue();
       return;
     }
-    Variant one = Variant::Int(1);
-    target_->SetValue(VarBinary(mod_ == '+' ? VariantOp::Add : VariantOp::Sub, target_->GetValue(), one));
+    Variant cur = target_->GetValue();
+    // ++ and -- on an Integer wrap in 32 bits, as x := x + 1 does.
+    if (target_->Type().code == tcInteger && cur.IsInt32()) {
+      target_->SetValue(Variant::Int(mod_ == '+' ? WrapAdd(cur.RawInt32(), 1) : WrapSub(cur.RawInt32(), 1)));
+      return;
+    }
+    target_->SetValue(VarBinary(mod_ == '+' ? VariantOp::Add : VariantOp::Sub, cur, Variant::Int(1)));
   }
 
  private:
@@ -1599,10 +1632,19 @@ Variant CallScriptProc(TfsItem& procItem, const Variant* args, int argc, Variant
   CallGuard guard(p, p.executing);
   int count = std::min<int>(argc, static_cast<int>(p.params.size()));
   for (int i = 0; i < count; ++i) p.params[static_cast<std::size_t>(i)]->Store(args[i]);
-  RunStatements(p.local.Main(), p.local);
+  auto takeParams = [&] {
+    if (out)
+      for (std::size_t i = 0; i < p.params.size(); ++i) out[i] = p.params[i]->value;
+  };
+  try {
+    RunStatements(p.local.Main(), p.local);
+  } catch (...) {
+    // The caller still stores the by-reference values an error left behind.
+    takeParams();
+    throw;
+  }
   Variant result = p.isFunction ? p.result->value : Variant::Null();
-  if (out)
-    for (std::size_t i = 0; i < p.params.size(); ++i) out[i] = p.params[i]->value;
+  takeParams();
   // The outer call's values come back before the caller stores by-reference
   // results, so a variable passed down a recursion keeps the callee's value.
   guard.Restore();

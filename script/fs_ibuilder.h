@@ -13,8 +13,9 @@ void BuildProgram(TfsILParser& parser, TfsScript& program);
 
 // Calls a script procedure: the first `argc` parameters take `args` (the
 // others keep their values); when `out` is given it receives every
-// parameter's final value. An outer call of the same procedure has its
-// values saved and restored around this one, also when an error leaves it.
+// parameter's final value, also when an error leaves the body. An outer call
+// of the same procedure has its values saved and restored around this one,
+// also when an error leaves it.
 Variant CallScriptProc(TfsItem& procItem, const Variant* args, int argc, Variant* out);
 
 }  // namespace zentavo

@@ -353,6 +353,19 @@ bool TfsILParser::WalkLoop(const GrammarElement& e, int entryPos) {
   }
   if (!result && e.kind == GrammarKind::OptionalLoop) {
     lexer_.SetPosition(entryPos);
+    // A list that is simply absent, such as the empty parameter list of
+    // DarozOzuziz "Sub Main()", fails its first item right where it starts:
+    // that item's provisional error only shows where the list ends, as it
+    // does after the last item of a longer list.
+    if (!errorBeforeLast && termFlag_ && !errorText_.empty()) {
+      lexer_.SkipSpaces();
+      if (lexer_.GetXYPosition() == errorPoint_) {
+        errorText_.clear();
+        errorPoint_.clear();
+        termFlag_ = false;
+      }
+      lexer_.SetPosition(entryPos);
+    }
     return true;
   }
   if (!result) lexer_.SetPosition(entryPos);

@@ -275,13 +275,19 @@ Variant FnPi(Call&) { return Variant::Double(3.1415926535897932385); }
 
 // ---- ctOther ------------------------------------------------------------------
 
-// Inc and Dec add as values do, so they work on reals and dates too.
+// Inc and Dec add as values do, so they work on reals and dates too; on
+// two Integers they wrap in 32 bits as x := x + n does, so that an Integer
+// variable never holds a value beyond Integer.
 Variant FnInc(Call& c) {
-  c.SetParam(0, VarBinary(VariantOp::Add, c.Param(0), c.Param(1)));
+  Variant x = c.Param(0), n = c.Param(1);
+  c.SetParam(0, x.IsInt32() && n.IsInt32() ? Variant::Int(WrapAdd(x.RawInt32(), n.RawInt32()))
+                                           : VarBinary(VariantOp::Add, x, n));
   return Variant::Null();
 }
 Variant FnDec(Call& c) {
-  c.SetParam(0, VarBinary(VariantOp::Sub, c.Param(0), c.Param(1)));
+  Variant x = c.Param(0), n = c.Param(1);
+  c.SetParam(0, x.IsInt32() && n.IsInt32() ? Variant::Int(WrapSub(x.RawInt32(), n.RawInt32()))
+                                           : VarBinary(VariantOp::Sub, x, n));
   return Variant::Null();
 }
 Variant FnRaiseException(Call& c) { throw ScriptError(VarToStr(c.Param(0))); }

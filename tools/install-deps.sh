@@ -15,8 +15,9 @@ packages=(
   cups-daemon cups-client poppler-utils zbar-tools zint libzint-dev
   python3-zxing-cpp python3-pil
   xvfb dbus at-spi2-core python3 python3-pyatspi desktop-file-utils
-  # script engine oracles: Free Pascal for the differential tests, Lua as the benchmark's peer
-  fp-compiler lua5.4
+  # script engine oracles: Free Pascal and node for the differential tests (g++ comes with
+  # build-essential), Lua as the benchmark's peer
+  fp-compiler nodejs lua5.4
 )
 
 missing=()
