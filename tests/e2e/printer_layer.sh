@@ -57,4 +57,23 @@ before=$(job_count)
 if "$PRINTPAGE" RawLabels "raw" 50 30 2>"$WORK/raw.err"; then fail "a raw queue took a drawn page"; fi
 grep -q 'raw queue' "$WORK/raw.err" || fail "raw queue message: $(cat "$WORK/raw.err")"
 expect_eq "$(job_count)" "$before" "nothing submitted to the raw queue"
+# zreport render --print: a template prepared and printed on the queue its
+# name or description gives, one job at the queue's resolution; a queue that
+# does not exist is an error, not the default printer.
+(cd "$WORK" && "$ZREPORT" render LabBarkod3050 --set MmHastaAdi=ZREPORT --print "Pelmora Korvane") >"$WORK/render.out" ||
+  fail "zreport render --print failed"
+expect_eq "$(cat "$WORK/render.out")" "printed on Pelmora_Korvane" "render --print output"
+IFS='	' read -r id queue _ format <<<"$(last_job)"
+expect_eq "$queue" "Pelmora_Korvane" "the queue render --print names"
+grep -qF "ZREPORT" <<<"$(pdftotext "$(spool_document "$id")" -)" || fail "the printed template's text"
+before=$(job_count)
+rc=0
+"$ZREPORT" render LabBarkod3050 --print "No Such Queue" 2>"$WORK/noqueue.err" || rc=$?
+expect_eq "$rc" 1 "render --print to a missing queue"
+grep -q 'no print queue "No Such Queue"; installed: .*Pelmora_Korvane' "$WORK/noqueue.err" ||
+  fail "missing queue message: $(cat "$WORK/noqueue.err")"
+rc=0
+"$ZREPORT" render LabBarkod3050 --print Office -o x.pdf 2>/dev/null || rc=$?
+expect_eq "$rc" 2 "--print with -o is a usage error"
+expect_eq "$(job_count)" "$before" "nothing submitted by the failed renders"
 echo "printer layer: ok"

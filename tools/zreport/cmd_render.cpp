@@ -6,6 +6,8 @@
 
 #include "engine/frxPreviewPages.h"
 #include "platform/CairoCanvas.h"
+#include "platform/CupsQueues.h"
+#include "print/frxPrinter.h"
 #include "report/frxClass.h"
 #include "tools/zreport/Arguments.h"
 #include "tools/zreport/Commands.h"
@@ -15,11 +17,14 @@ namespace zreport {
 
 const char* const kRenderUsage =
     "usage: zreport render [--set Name=Text ...] [--password P] INPUT [--format pdf|png|ps] [--dpi N] [-o OUT]\n"
+    "       zreport render [--set Name=Text ...] [--password P] INPUT --print QUEUE\n"
     "  INPUT is a template (file or built-in name), prepared first, or a saved\n"
     "  prepared report. Draws every prepared page as a printer would. PNG writes\n"
     "  one file per page: OUT for a single page, else OUT's name with -1, -2 ...\n"
     "  Defaults: --format from OUT's extension, else pdf; --dpi 300; OUT is\n"
-    "  NAME.FORMAT in the current folder. Prints the files written.\n";
+    "  NAME.FORMAT in the current folder. Prints the files written.\n"
+    "  --print sends the report to the print queue QUEUE instead (its name or\n"
+    "  description, as a report names its printer), at the queue's resolution.\n";
 
 namespace {
 
@@ -49,14 +54,36 @@ int DevicePixels(double mm, int dpi, int page) {
   return static_cast<int>(zentavo::RoundHalfEven(mm * dpi / 25.4));
 }
 
+// The prepared report through the printer layer, as the label program prints.
+int PrintOnQueue(zentavo::TfrxReport& report, const std::string& queue) {
+  zentavo::TfrxPrinters& printers = zentavo::SharedPrinterList();
+  // A report falls back to the current printer for a name it cannot find; a
+  // queue asked for by name on the command line must exist.
+  int index = printers.FindPrinter(queue);
+  if (index < 0 || !printers.HasSystemPrinters())
+    throw std::runtime_error("no print queue \"" + queue + "\"; installed: " + zentavo::DescribePrintQueues(
+                                                                                   zentavo::ListPrintQueues()));
+  report.PrintOptions.ShowDialog = false;
+  report.PrintOptions.Printer = queue;
+  if (!report.Print()) throw std::runtime_error("nothing was printed");
+  std::printf("printed on %s\n", printers.PrinterNames()[static_cast<std::size_t>(index)].c_str());
+  return 0;
+}
+
 }  // namespace
 
 int RunRender(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
   auto outOption = TakeOutput(args);
-  Arguments a(args, {"set", "password", "format", "dpi"}, {});
+  Arguments a(args, {"set", "password", "format", "dpi", "print"}, {});
   const std::string& input = a.OnlyPositional("INPUT");
   auto password = a.Value("password");
+  if (auto queue = a.Value("print")) {
+    if (outOption || a.Has("format") || a.Has("dpi"))
+      throw UsageError("--print goes to a queue: no -o, --format or --dpi with it");
+    auto report = LoadPrepared(input, a.Values("set"), password ? &*password : nullptr);
+    return PrintOnQueue(*report, *queue);
+  }
   std::string format = a.Value("format").value_or(outOption ? Extension(*outOption) : std::string());
   if (format.empty()) format = "pdf";
   if (format != "pdf" && format != "png" && format != "ps") throw UsageError("--format must be pdf, png or ps");
