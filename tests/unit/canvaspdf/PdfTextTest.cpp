@@ -12,22 +12,12 @@
 
 #include "platform/CairoCanvas.h"
 #include "platform/FontProvider.h"
+#include "tests/support/Command.h"
 
 namespace zentavo {
 namespace {
 
-std::string Capture(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
-
-bool HavePoppler() { return std::system("command -v pdftotext >/dev/null 2>&1 && command -v pdffonts >/dev/null 2>&1") == 0; }
+bool HavePoppler() { return testing::ProgramsInstalled("pdftotext pdffonts"); }
 
 TEST(PdfText, TurkishWordsAndLiberationFacesReadBack) {
   if (!HavePoppler()) GTEST_SKIP() << "poppler-utils not installed";
@@ -55,11 +45,11 @@ TEST(PdfText, TurkishWordsAndLiberationFacesReadBack) {
     }
     doc->Finish();
   }
-  const std::string text = Capture("pdftotext -enc UTF-8 '" + path.string() + "' -");
+  const std::string text = testing::CommandOutput("pdftotext -enc UTF-8 '" + path.string() + "' -");
   EXPECT_NE(text.find("AYŞE ÖZTÜRK"), std::string::npos) << text;
   EXPECT_NE(text.find("ÇAĞRI İŞ SAĞLIĞI"), std::string::npos) << text;
   EXPECT_NE(text.find("ığüşöç"), std::string::npos) << text;
-  const std::string fonts = Capture("pdffonts '" + path.string() + "'");
+  const std::string fonts = testing::CommandOutput("pdffonts '" + path.string() + "'");
   EXPECT_NE(fonts.find("LiberationSans"), std::string::npos) << fonts;
   EXPECT_NE(fonts.find("LiberationSerif-Bold"), std::string::npos) << fonts;
   EXPECT_NE(fonts.find("LiberationSans-Italic"), std::string::npos) << fonts;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tests/unit/scriptrun/RunHarness.h"
+#include "tests/support/Command.h"
 
 namespace zentavo::testing {
 namespace {
@@ -52,18 +53,8 @@ const Row kRows[] = {
      "if 'abc' < 'abd' then WriteLn('less'); if b or (i = 8) then WriteLn('no') else WriteLn('neither');"},
 };
 
-std::string Capture(const char* cmd) {
-  std::string out;
-  FILE* f = popen(cmd, "r");
-  if (!f) return out;
-  char buf[512];
-  while (std::size_t n = std::fread(buf, 1, sizeof buf, f)) out.append(buf, n);
-  pclose(f);
-  return out;
-}
-
 TEST(FpcPrograms, SameOutputAsFreePascal) {
-  if (std::system("command -v fpc > /dev/null 2>&1") != 0) GTEST_SKIP() << "fpc is not installed";
+  if (!ProgramsInstalled("fpc")) GTEST_SKIP() << "fpc is not installed";
   char dirTemplate[] = "/tmp/zentavo-fpcrun-XXXXXX";
   ASSERT_NE(mkdtemp(dirTemplate), nullptr);
   std::string dir = dirTemplate;
@@ -87,7 +78,7 @@ TEST(FpcPrograms, SameOutputAsFreePascal) {
         << r.decls << "\nbegin\n" << r.body << "\nend.\n";
     std::string compile = "cd " + dir + " && fpc -Mdelphi -O1 " + name + ".pas > " + name + ".log 2>&1";
     ASSERT_EQ(std::system(compile.c_str()), 0) << r.what << ": fpc failed; see " << dir << "/" << name << ".log";
-    std::string theirs = Capture((dir + "/" + name).c_str());
+    std::string theirs = CommandOutput((dir + "/" + name).c_str());
     EXPECT_EQ(ours, theirs) << r.what;
   }
   std::system(("rm -rf " + dir).c_str());

@@ -15,22 +15,13 @@
 
 #include "tests/unit/scriptrun/RunHarness.h"
 #include "tests/unit/scriptrun/SharedPrograms.h"
+#include "tests/support/Command.h"
 
 namespace zentavo::testing {
 namespace {
 
-std::string Capture(const std::string& cmd) {
-  std::string out;
-  FILE* f = popen(cmd.c_str(), "r");
-  if (!f) return out;
-  char buf[512];
-  while (std::size_t n = std::fread(buf, 1, sizeof buf, f)) out.append(buf, n);
-  pclose(f);
-  return out;
-}
-
 TEST(ScriptFpcSharedPrograms, SameOutputAsFreePascal) {
-  if (std::system("command -v fpc > /dev/null 2>&1") != 0) GTEST_SKIP() << "fpc is not installed";
+  if (!ProgramsInstalled("fpc")) GTEST_SKIP() << "fpc is not installed";
   char dirTemplate[] = "/tmp/zentavo-fpcshared-XXXXXX";
   ASSERT_NE(mkdtemp(dirTemplate), nullptr);
   std::string dir = dirTemplate;
@@ -43,7 +34,7 @@ TEST(ScriptFpcSharedPrograms, SameOutputAsFreePascal) {
                                               << "uses SysUtils;\n{$I " << prelude << "}\n" << p.vd;
     std::string compile = "cd " + dir + " && fpc -Mdelphi " + name + ".pas > " + name + ".log 2>&1";
     ASSERT_EQ(std::system(compile.c_str()), 0) << p.what << ": fpc failed; see " << dir << "/" << name << ".log";
-    std::string theirs = Capture(dir + "/" + name);
+    std::string theirs = CommandOutput(dir + "/" + name);
     EXPECT_EQ(RunScript("VadoziDaruro", p.vd), theirs) << p.what;
     // The table's expected lines are what the compiled program printed.
     EXPECT_EQ(theirs, p.expected) << "stale expected lines: " << p.what;

@@ -16,22 +16,13 @@
 
 #include "tests/unit/scriptrun/RunHarness.h"
 #include "tests/unit/scriptrun/SharedPrograms.h"
+#include "tests/support/Command.h"
 
 namespace zentavo::testing {
 namespace {
 
-std::string Capture(const std::string& cmd) {
-  std::string out;
-  FILE* f = popen(cmd.c_str(), "r");
-  if (!f) return out;
-  char buf[512];
-  while (std::size_t n = std::fread(buf, 1, sizeof buf, f)) out.append(buf, n);
-  pclose(f);
-  return out;
-}
-
 TEST(ScriptGxxPrograms, SameOutputAsGxx) {
-  if (std::system("command -v g++ > /dev/null 2>&1") != 0) GTEST_SKIP() << "g++ is not installed";
+  if (!ProgramsInstalled("g++")) GTEST_SKIP() << "g++ is not installed";
   std::vector<const SharedProgram*> rows;
   for (const SharedProgram& p : kSharedPrograms)
     if (p.oracles & kGxx) rows.push_back(&p);
@@ -55,7 +46,7 @@ TEST(ScriptGxxPrograms, SameOutputAsGxx) {
   ASSERT_EQ(std::system(compile.c_str()), 0) << "g++ failed; see " << dir << "/compile.log";
 
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    std::string theirs = Capture(dir + "/programs " + std::to_string(i));
+    std::string theirs = CommandOutput(dir + "/programs " + std::to_string(i));
     std::string ours = RunScript("R++Izozev", RppProgram(*rows[i]));
     EXPECT_EQ(ours, theirs) << rows[i]->what;
     // The table's expected lines are what the compiled program printed.

@@ -17,22 +17,13 @@
 
 #include "tests/unit/scriptrun/RunHarness.h"
 #include "tests/unit/scriptrun/SharedPrograms.h"
+#include "tests/support/Command.h"
 
 namespace zentavo::testing {
 namespace {
 
-std::string Capture(const std::string& cmd) {
-  std::string out;
-  FILE* f = popen(cmd.c_str(), "r");
-  if (!f) return out;
-  char buf[512];
-  while (std::size_t n = std::fread(buf, 1, sizeof buf, f)) out.append(buf, n);
-  pclose(f);
-  return out;
-}
-
 TEST(ScriptNodePrograms, SameOutputAsNode) {
-  if (std::system("command -v node > /dev/null 2>&1") != 0) GTEST_SKIP() << "node is not installed";
+  if (!ProgramsInstalled("node")) GTEST_SKIP() << "node is not installed";
   std::ifstream preludeFile(std::string(ZENTAVO_SOURCE_DIR) + "/tests/unit/scriptrun_node/node_prelude.js");
   ASSERT_TRUE(preludeFile) << "node_prelude.js not found";
   std::stringstream prelude;
@@ -46,7 +37,7 @@ TEST(ScriptNodePrograms, SameOutputAsNode) {
     if (!(p.oracles & kNode)) continue;
     std::string file = dir + "/p" + std::to_string(compared++) + ".js";
     std::ofstream(file) << prelude.str() << std::regex_replace(p.js, std::regex("\\bexcept\\b"), "catch (e)");
-    std::string theirs = Capture("node " + file + " 2>&1");
+    std::string theirs = CommandOutput("node " + file + " 2>&1");
     EXPECT_EQ(RunScript("JScript", p.js), theirs) << p.what;
     // The table's expected lines are what node printed.
     EXPECT_EQ(theirs, p.expected) << "stale expected lines: " << p.what;
