@@ -38,6 +38,8 @@ TfrxReport& TForm1::Template(const std::string& name) {
 
 void TForm1::PrintLabels(ButtonJob job) {
   const std::vector<LabelPlan> plans = PlanLabels(job, requestText_);
+  // Nothing to print asks nothing of the print system.
+  if (plans.empty()) return;
   if (options_.outputDir && !filePrinterInstalled_) {
     // --output: every label becomes a file; the printer names of the request
     // then match nothing and the file printer, the only one, prints.

@@ -8,41 +8,21 @@
 #include <cstdlib>
 #include <string>
 
-#include "script/fs_iinterpreter.h"
-#include "script/fs_isysrtti.h"
+#include "fuzz/ScriptFuzzing.h"
 #include "tests/unit/scriptrun/HostClasses.h"
 
 using namespace zentavo;
 using namespace zentavo::testing;
 
-namespace {
-constexpr const char* kLanguages[] = {"VadoziDaruro", "R++Izozev", "DarozOzuziz", "JScript"};
-constexpr int kMaxLines = 20000;
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1 || size > 4096) return 0;
-  SetShowMessageHandler([](const std::string&) {});
   Thing thing;
   {
     TfsScript script;
-    script.Registrant = 1;
-    RegisterLibrary(script);
-    script.AddMethod(
-        "procedure WriteLn(Value: Variant)",
-        [](const Variant&, const HostClassInfo*, const std::string&, TfsMethodCall& c) {
-          VarToStr(c.Param(0));
-          return Variant::Null();
-        },
-        "", "");
+    fuzzing::RegisterFuzzHost(script, [](const std::string&) {});
     AddTestClasses(script, thing);
-    script.OnGetUnit = [](const std::string&, std::string& text) { text.clear(); };
-    script.SyntaxType = kLanguages[data[0] % 4];
-    script.Lines.assign(reinterpret_cast<const char*>(data + 1), size - 1);
     int lines = 0;
-    script.OnRunLine = [&](TfsScope&, const std::string&, const std::string&) {
-      if (++lines >= kMaxLines) script.Terminate();
-    };
+    fuzzing::LoadFuzzProgram(script, data, size, lines);
     try {
       if (script.Compile()) {
         script.Execute();
