@@ -16,6 +16,6 @@ grep -qx 'Exec=zentavo %u' "$entry" || fail "Exec does not pass the URL"
 "$WORK/prefix/bin/zentavo" --explain 'zentavo:|2|x|' | grep -q '"|": \["2","x"\]' || fail "URL scheme request"
 # The installed program takes its print system module from the prefix, not
 # from the build tree it was built in.
-loaded=$(LD_DEBUG=files "$WORK/prefix/bin/zentavo" --list-printers 2>&1 >/dev/null | grep -o '/[^[:space:]=]*zentavo-cups\.so' | sort -u)
+loaded=$(loaded_files '/[^[:space:]=]*zentavo-cups\.so' "$WORK/prefix/bin/zentavo" --list-printers)
 expect_eq "$loaded" "$WORK/prefix/lib/zentavo/zentavo-cups.so" "module loaded by the installed program"
 echo "install: ok"

@@ -79,7 +79,7 @@ if command -v zbarimg >/dev/null; then
 fi
 # Printing into files needs neither the window toolkit nor the print system:
 # their modules, and the dozens of libraries behind them, stay unloaded.
-loaded=$(LD_DEBUG=files "$ZENTAVO" --output "$WORK/quick" '|1|L|F|P|D|PR|X|B|S|T1|a|111|' 2>&1 >/dev/null |
-  grep -Eo 'zentavo-(gtk|cups)\.so|lib(gtk-3|cups)\.so[.0-9]*' | sort -u || true)
+loaded=$(loaded_files 'zentavo-(gtk|cups)\.so|lib(gtk-3|cups)\.so[.0-9]*' \
+  "$ZENTAVO" --output "$WORK/quick" '|1|L|F|P|D|PR|X|B|S|T1|a|111|')
 expect_eq "$loaded" "" "libraries loaded for --output"
 echo "label jobs: ok"

@@ -54,3 +54,11 @@ last_job() { "$CUPSJOBS" | tail -n 1; }
 
 # The document of job ID as the spooler stored it.
 spool_document() { printf '%s/spool/d%05d-001' "$CUPS_TEST_DIR" "$1"; }
+
+# loaded_files REGEX COMMAND...: the shared objects matching REGEX (grep -E)
+# that the dynamic loader opened while COMMAND ran, each once, sorted.
+loaded_files() {
+  local regex=$1
+  shift
+  LD_DEBUG=files "$@" 2>&1 >/dev/null | grep -Eo "$regex" | sort -u || true
+}
