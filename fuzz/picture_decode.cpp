@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/Images.h"
-#include "report/frxStream.h"
+#include "platform/Streams.h"
 #include "report/frxViews.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

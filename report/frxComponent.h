@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "report/frxProps.h"
-#include "report/frxStream.h"
+#include "platform/Streams.h"
 #include "report/frxTypes.h"
 
 namespace zentavo {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/frxStream.h"
+#include "platform/Streams.h"
 
 namespace zentavo {
 

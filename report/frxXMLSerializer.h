@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "report/frxProps.h"
-#include "report/frxStream.h"
+#include "platform/Streams.h"
 
 namespace zentavo {
 

@@ -9,7 +9,7 @@
 #include "platform/Images.h"
 #include "render/Pictures.h"
 #include "report/frxReport.h"
-#include "report/frxStream.h"
+#include "platform/Streams.h"
 #include "report/frxViews.h"
 
 namespace zentavo {

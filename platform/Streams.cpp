@@ -1,5 +1,5 @@
 // Memory and file streams.
-#include "report/frxStream.h"
+#include "platform/Streams.h"
 
 #include <sys/stat.h>
 
