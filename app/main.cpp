@@ -9,6 +9,7 @@
 #include "app/MainForm.h"
 #include "platform/CupsQueues.h"
 #include "platform/Ui.h"
+#include "print/frxPrintJob.h"
 
 namespace {
 
@@ -73,6 +74,7 @@ int Run(const ProgramOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zentavo::InstallPrinting();
   try {
     const ProgramOptions options =
         zentavo::ParseProgramArguments(std::vector<std::string>(argv + 1, argv + argc));

@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <stdexcept>
 
 #include "platform/Canvas.h"
 #include "platform/Cp1254.h"
-#include "render/frxGraphicUtils.h"
+#include "render/Painters.h"
+#include "render/RenderState.h"
+#include "report/frxClassRegistry.h"
 #include "report/frxDataSet.h"
 #include "report/frxRes.h"
 
@@ -149,7 +152,7 @@ void TfrxBarCodeView::Draw(Canvas& canvas, double scaleX, double scaleY, double 
 
 void TfrxBarCodeView::DrawErrorText() {
   if (DrawCanvas == nullptr) return;
-  TfrxDrawText& engine = GlobalDrawText();
+  TfrxDrawText& engine = RenderStateOf(*this).TextEngine();
   auto lock = engine.Acquire();
   DrawTextFont font;
   font.name = "Arial";
@@ -192,6 +195,15 @@ TfrxReportComponent::Rect TfrxBarCodeView::GetRealBounds() {
     default: r.bottom += b, r.top -= a; break;
   }
   return r;
+}
+
+void InstallBarcodes() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    InstallRendering();
+    RegisterClass({&TfrxBarCodeView::StaticClassInfo(),
+                   [](const ClassInfo&) -> TfrxComponent* { return new TfrxBarCodeView(nullptr); }});
+  });
 }
 
 }  // namespace zentavo

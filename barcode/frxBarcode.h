@@ -13,6 +13,10 @@ namespace zentavo {
 
 extern const EnumInfo kBarcodeTypeInfo;
 
+// Installs the renderer and adds the barcode view to the model's classes
+// (once; later calls do nothing).
+void InstallBarcodes();
+
 class TfrxBarCodeView : public TfrxView {
  public:
   using TfrxView::TfrxView;

@@ -54,7 +54,7 @@ BENCHMARK(BM_Prepare10000Labels)->Unit(benchmark::kMillisecond)->Iterations(1)->
 void BM_SaveAndPaint10000Labels(benchmark::State& state) {
   LabelRun run;
   if (!run.report->PrepareReport()) state.SkipWithError("preparation failed");
-  zentavo::TfrxPreviewPages& pages = run.report->PreviewPages();
+  zentavo::TfrxPreviewPages& pages = zentavo::PreviewPagesOf(*run.report);
   const std::string path = "/tmp/bench_engine_prepare." + std::to_string(getpid()) + ".xml";
   for (auto _ : state) {
     pages.SaveToFile(path);

@@ -1,4 +1,5 @@
-# Writes one C++ source holding every embedded file as a byte array.
+# Writes one C++ source holding the given files as byte arrays, reached
+# through the function named FUNCTION.
 set(body "")
 set(table "")
 set(index 0)
@@ -22,7 +23,7 @@ const EmbeddedFile kFiles[] = {
 ${table}  {nullptr, {}},
 };
 }  // namespace
-const EmbeddedFile* EmbeddedFiles() { return kFiles; }
+const EmbeddedFile* ${FUNCTION}() { return kFiles; }
 }  // namespace zentavo
 ")
 file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)

@@ -4,12 +4,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <mutex>
 #include <stdexcept>
 
+#include "barcode/frxBarcode.h"
 #include "engine/frxObjectTree.h"
 #include "engine/frxPreviewPages.h"
-#include "engine/frxReportScript.h"
+#include "report/frxReportScript.h"
 #include "report/frxClass.h"
+#include "report/frxServices.h"
 
 namespace zentavo {
 
@@ -60,7 +63,26 @@ TfrxEngine::~TfrxEngine() = default;
 
 bool TfrxEngine::DoublePass() const { return report_.EngineOptions.DoublePass; }
 
-TfrxPreviewPages& TfrxEngine::Store() { return report_.PreviewPages(); }
+TfrxPreviewPages& TfrxEngine::Store() { return PreviewPagesOf(report_); }
+
+TfrxEngine& EngineOf(TfrxReport& report) {
+  auto* engine = dynamic_cast<TfrxEngine*>(&report.Engine());
+  if (engine == nullptr) throw std::runtime_error("The report's engine is not the engine's own");
+  return *engine;
+}
+
+void InstallEngine() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    InstallBarcodes();
+    ReportServices().createEngine = [](TfrxReport& report) -> std::unique_ptr<TfrxCustomEngine> {
+      return std::make_unique<TfrxEngine>(report);
+    };
+    ReportServices().createPreviewPages = [](TfrxReport& report) -> std::unique_ptr<TfrxCustomPreviewPages> {
+      return std::make_unique<TfrxPreviewPages>(report);
+    };
+  });
+}
 
 double TfrxEngine::GrowAmount(const TfrxComponent* view) const {
   auto it = shift_.find(view);

@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "report/frxCustomEngine.h"
+
 namespace zentavo {
 
 class TfrxBand;
@@ -32,35 +34,34 @@ struct TfrxHeaderListItem {
 // "Printing page %d" and "Exporting page %d" for the other progress types.
 std::string ProgressText(const TfrxReport& report, int type, int page);
 
-class TfrxEngine {
+// Installs the engine and the store of prepared pages into the model, after
+// the barcodes and the renderer (once; later calls do nothing).
+void InstallEngine();
+
+class TfrxEngine;
+// The report's engine, which InstallEngine put there.
+TfrxEngine& EngineOf(TfrxReport& report);
+
+class TfrxEngine : public TfrxCustomEngine {
  public:
   explicit TfrxEngine(TfrxReport& report);
-  virtual ~TfrxEngine();
+  ~TfrxEngine() override;
   TfrxEngine(const TfrxEngine&) = delete;
   TfrxEngine& operator=(const TfrxEngine&) = delete;
 
-  // ---- published state
-  double CurX = 0, CurY = 0;
-  int CurColumn = 1, CurVColumn = 0;
-  double PageHeight = 0, PageWidth = 0;
-  bool FinalPass = true;
-  bool DoublePass() const;
-  int TotalPages = 0;
-  double StartDate = 0, StartTime = 0;
-  bool Busy() const { return busy_; }
+  bool DoublePass() const override;
+  bool Busy() const override { return busy_; }
 
-  // ---- operations
-  // One preparation run; true when it completed.
-  bool Execute();
-  void ShowBand(TfrxBand* band);
+  bool Execute() override;
+  void ShowBand(TfrxBand* band) override;
   // The first band of that class among the current template page's objects.
   void ShowBand(const ClassInfo& bandClass);
-  virtual void NewPage();
-  virtual void NewColumn();
-  double FreeSpace();
-  void StopReport();
-  void AddAnchor(const std::string& text);
-  int GetAnchorPage(const std::string& text);
+  void NewPage() override;
+  void NewColumn() override;
+  double FreeSpace() override;
+  void StopReport() override;
+  void AddAnchor(const std::string& text) override;
+  int GetAnchorPage(const std::string& text) override;
 
   // The host's manual-build handler: called with the page instead of running
   // its data bands; it produces the content with ShowBand, NewPage...

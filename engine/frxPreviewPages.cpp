@@ -217,6 +217,7 @@ void TfrxPreviewPages::RegisterCopy(TfrxComponent& copy, int sourceIndex, bool b
 
 void TfrxPreviewPages::RegisterSourcePage(TfrxReportPage& templatePage) {
   auto copy = std::make_unique<TfrxReportPage>();
+  copy->SetContextReport(&report_);
   copy->AssignAll(templatePage);
   copy->SetName(templatePage.Name());
   int index = static_cast<int>(sourcePages_.size());
@@ -444,6 +445,7 @@ void TfrxPreviewPages::BuildObjects(const TfrxXMLItem& element, TfrxComponent& p
 std::unique_ptr<TfrxReportPage> TfrxPreviewPages::RebuildPage(TfrxXMLItem& element) {
   if (!element.Loaded) doc_.LoadItem(element);
   auto page = std::make_unique<TfrxReportPage>();
+  page->SetContextReport(&report_);
   if (SameTextAscii(element.Name, "TfrxReportPage")) {
     XMLToObj(element.Text, *page, nullptr);
     ReadTree(element, *page);
@@ -586,7 +588,7 @@ void TfrxPreviewPages::ReplacePage(int index, TfrxReportPage& page) {
 }
 
 void TfrxPreviewPages::AppendReportPages(TfrxReport& other) {
-  TfrxPreviewPages& from = other.PreviewPages();
+  TfrxPreviewPages& from = PreviewPagesOf(other);
   if (&from == this) throw std::runtime_error("A report cannot append its own pages");
   for (int i = 0; i < from.PageCount(); ++i) {
     TfrxReportPage* page = from.BuildPage(i);
@@ -748,6 +750,12 @@ bool TfrxPreviewPages::LoadFromFile(const std::string& fileName, bool exceptionI
   TFileStream stream(fileName, TFileStream::kRead);
   LoadFromStream(stream);
   return true;
+}
+
+TfrxPreviewPages& PreviewPagesOf(TfrxReport& report) {
+  auto* pages = dynamic_cast<TfrxPreviewPages*>(&report.PreviewPages());
+  if (pages == nullptr) throw std::runtime_error("The report's prepared pages are not the engine's own");
+  return *pages;
 }
 
 }  // namespace zentavo

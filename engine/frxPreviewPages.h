@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "report/frxCustomPreviewPages.h"
 #include "report/frxXML.h"
 
 namespace zentavo {
@@ -73,15 +74,15 @@ class TfrxOutline {
   TfrxXMLItem* current_ = nullptr;
 };
 
-class TfrxPreviewPages {
+class TfrxPreviewPages final : public TfrxCustomPreviewPages {
  public:
   explicit TfrxPreviewPages(TfrxReport& report);
-  ~TfrxPreviewPages();
+  ~TfrxPreviewPages() override;
   TfrxPreviewPages(const TfrxPreviewPages&) = delete;
   TfrxPreviewPages& operator=(const TfrxPreviewPages&) = delete;
 
   // ---- what the engine calls
-  void Clear();
+  void Clear() override;
   void StartPreparation();
   void RegisterSourcePage(TfrxReportPage& templatePage);
   void RegisterSourceObject(TfrxComponent& object);
@@ -101,26 +102,26 @@ class TfrxPreviewPages {
   bool FirstPassDiff = false;
 
   // ---- what printing, rendering and tests ask
-  int PageCount() const;
+  int PageCount() const override;
   int CurrentPage = -1;
   bool AppendPages = false;
   int RunFirstPage = 0;
   // The page rebuilt as objects; owned by the store's cache (valid until the
   // next call that touches the cache). Throws for a damaged page.
-  TfrxReportPage* BuildPage(int index);
+  TfrxReportPage* BuildPage(int index) override;
   // Paper size in whole pixels; (0, 0) outside the pages.
-  std::pair<int, int> PageSize(int index);
-  void PaintPage(int index, Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY);
+  std::pair<int, int> PageSize(int index) override;
+  void PaintPage(int index, Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
   // Drops the rebuilt pages; printing keeps at most one page as objects.
-  void ClearCache();
+  void ClearCache() override;
 
   // ---- page editing (preview)
-  void InsertBlankPage(int index);
-  void DeletePage(int index);
+  void InsertBlankPage(int index) override;
+  void DeletePage(int index) override;
   // The page becomes a complete page in the template format (never unloaded).
-  void ReplacePage(int index, TfrxReportPage& page);
+  void ReplacePage(int index, TfrxReportPage& page) override;
   // Every page of another report's store, appended as complete pages.
-  void AppendReportPages(TfrxReport& other);
+  void AppendReportPages(TfrxReport& other) override;
 
   // ---- anchors and outline
   void AddAnchor(const std::string& text, double curY);
@@ -129,12 +130,12 @@ class TfrxPreviewPages {
   TfrxOutline& Outline() { return outline_; }
 
   // ---- files
-  void SaveToStream(TStream& stream);
-  void SaveToFile(const std::string& fileName);
+  void SaveToStream(TStream& stream) override;
+  void SaveToFile(const std::string& fileName) override;
   // Prepared reports from outside are untrusted: a damaged one fails with a
   // message, never a crash.
-  void LoadFromStream(TStream& stream);
-  bool LoadFromFile(const std::string& fileName, bool exceptionIfNotFound = false);
+  void LoadFromStream(TStream& stream) override;
+  bool LoadFromFile(const std::string& fileName, bool exceptionIfNotFound = false) override;
 
   // ---- inspection
   TfrxXMLDocument& Document() { return doc_; }
@@ -173,5 +174,8 @@ class TfrxPreviewPages {
   int markPage_ = -1, markCount_ = -1;
   bool preparing_ = false;
 };
+
+// The report's store, which the engine installed.
+TfrxPreviewPages& PreviewPagesOf(TfrxReport& report);
 
 }  // namespace zentavo

@@ -1,4 +1,5 @@
-// Data files compiled into the program: label templates and script grammars.
+// Data files compiled into the program: each layer that carries files (the
+// script grammars, the label templates) has a generated table of its own.
 #pragma once
 
 #include <optional>
@@ -12,12 +13,12 @@ struct EmbeddedFile {
   std::string_view data;
 };
 
-// The table the build generates; ends with an entry whose key is null.
-const EmbeddedFile* EmbeddedFiles();
+// A generated table; it ends with an entry whose key is null.
+using EmbeddedTable = const EmbeddedFile* (*)();
 
-std::optional<std::string_view> FindEmbeddedFile(std::string_view key);
+std::optional<std::string_view> FindEmbeddedFile(EmbeddedTable table, std::string_view key);
 
 // Keys that start with the given folder prefix, e.g. "templates/".
-std::vector<std::string_view> ListEmbeddedFiles(std::string_view prefix);
+std::vector<std::string_view> ListEmbeddedFiles(EmbeddedTable table, std::string_view prefix);
 
 }  // namespace zentavo

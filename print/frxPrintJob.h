@@ -44,6 +44,10 @@ struct PrintNotifications {
 // A piece that is no integer throws "'%s' is not a valid integer value".
 std::vector<int> ExpandPageRanges(std::string_view text, int count);
 
+// Installs printing into the model (TfrxReport::Print), after the engine
+// (once; later calls do nothing). What a program calls at start-up.
+void InstallPrinting();
+
 // Prints every selected page; false only when a print dialog was cancelled
 // (this platform shows none: PrintOptions.ShowDialog counts as false).
 bool PrintPreparedPages(TfrxReport& report, PrintablePages& pages, TfrxPrinters& printers,

@@ -1,18 +1,22 @@
-// TfrxReport::Print: the report's prepared pages through the print job.
+// Printing a report: its prepared pages through the print job, installed
+// into the model as what TfrxReport::Print runs.
+#include <mutex>
 #include <stdexcept>
 #include <string>
 
-#include "engine/frxPreviewPages.h"
+#include "engine/frxEngine.h"
+#include "report/frxCustomPreviewPages.h"
 #include "print/frxPrintJob.h"
 #include "print/frxPrinter.h"
 #include "report/frxReport.h"
+#include "report/frxServices.h"
 
 namespace zentavo {
 namespace {
 
 class PreviewPagesToPrint final : public PrintablePages {
  public:
-  explicit PreviewPagesToPrint(TfrxPreviewPages& pages) : pages_(pages) {}
+  explicit PreviewPagesToPrint(TfrxCustomPreviewPages& pages) : pages_(pages) {}
   int PageCount() override { return pages_.PageCount(); }
   TfrxReportPage& BuildPage(int index) override {
     TfrxReportPage* page = pages_.BuildPage(index);
@@ -26,22 +30,33 @@ class PreviewPagesToPrint final : public PrintablePages {
   void ClearPageCache() override { pages_.ClearCache(); }
 
  private:
-  TfrxPreviewPages& pages_;
+  TfrxCustomPreviewPages& pages_;
 };
+
+bool PrintReport(TfrxReport& report) {
+  PreviewPagesToPrint pages(report.PreviewPages());
+  PrintNotifications notify;
+  notify.onPrintReport = report.OnPrintReport;
+  notify.onPrintPage = report.OnPrintPage;
+  notify.onAfterPrintReport = report.OnAfterPrintReport;
+  notify.processEvents = report.OnProcessEvents;
+  if (report.OnProgressStart)
+    notify.progressStart = [&report] { report.OnProgressStart(report, TfrxReport::ptPrinting, 0); };
+  if (report.OnProgress)
+    notify.progress = [&report](int page) { report.OnProgress(report, TfrxReport::ptPrinting, page); };
+  if (report.OnProgressStop)
+    notify.progressStop = [&report] { report.OnProgressStop(report, TfrxReport::ptPrinting, 0); };
+  return PrintPreparedPages(report, pages, SharedPrinterList(), notify);
+}
 
 }  // namespace
 
-bool TfrxReport::Print() {
-  PreviewPagesToPrint pages(PreviewPages());
-  PrintNotifications notify;
-  notify.onPrintReport = OnPrintReport;
-  notify.onPrintPage = OnPrintPage;
-  notify.onAfterPrintReport = OnAfterPrintReport;
-  notify.processEvents = OnProcessEvents;
-  if (OnProgressStart) notify.progressStart = [this] { OnProgressStart(*this, ptPrinting, 0); };
-  if (OnProgress) notify.progress = [this](int page) { OnProgress(*this, ptPrinting, page); };
-  if (OnProgressStop) notify.progressStop = [this] { OnProgressStop(*this, ptPrinting, 0); };
-  return PrintPreparedPages(*this, pages, SharedPrinterList(), notify);
+void InstallPrinting() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    InstallEngine();
+    ReportServices().print = &PrintReport;
+  });
 }
 
 }  // namespace zentavo

@@ -96,53 +96,55 @@ void FrameLine(Canvas& canvas, const FrameSide& side, TfrxFrameStyle style, int 
   canvas.Line(inner.from, inner.to);
 }
 
-// ---------------------------------------------------------------- TfrxView
+// ---------------------------------------------------------------- views
 
-void TfrxView::DrawBackground() {
-  if (DrawCanvas == nullptr) return;
-  Canvas& canvas = *DrawCanvas;
+void ViewPainter::DrawBackground(TfrxView& v) const {
+  if (v.DrawCanvas == nullptr) return;
+  Canvas& canvas = *v.DrawCanvas;
   CanvasStateGuard guard(canvas);
-  if (const auto fill = PaintColor(Color)) {
+  const DeviceRect& d = v.Device;
+  if (const auto fill = PaintColor(v.Color)) {
     canvas.SetBrush(Brush{zentavo::BrushStyle::Solid, *fill});
-    canvas.FillRect(zentavo::Rect{Device.left, Device.top, Device.right, Device.bottom});
+    canvas.FillRect(zentavo::Rect{d.left, d.top, d.right, d.bottom});
   }
   // bsClear has no pattern: nothing but the colour above.
-  if (BrushStyle != TBrushStyle::bsSolid && BrushStyle != TBrushStyle::bsClear) {
-    if (const auto ink = PaintColor(Frame.Color)) {
+  if (v.BrushStyle != TBrushStyle::bsSolid && v.BrushStyle != TBrushStyle::bsClear) {
+    if (const auto ink = PaintColor(v.Frame.Color)) {
       // The hatch lies over the fill; its own gaps stay transparent.
       canvas.SetBackground(std::nullopt);
-      canvas.SetBrush(Brush{static_cast<zentavo::BrushStyle>(BrushStyle), *ink});
-      canvas.FillRect(zentavo::Rect{Device.left, Device.top, Device.right + 1, Device.bottom + 1});
+      canvas.SetBrush(Brush{static_cast<zentavo::BrushStyle>(v.BrushStyle), *ink});
+      canvas.FillRect(zentavo::Rect{d.left, d.top, d.right + 1, d.bottom + 1});
     }
   }
 }
 
-void TfrxView::DrawFrame() {
-  if (DrawCanvas == nullptr) return;
-  Canvas& canvas = *DrawCanvas;
+void ViewPainter::DrawFrame(TfrxView& v) const {
+  if (v.DrawCanvas == nullptr) return;
+  Canvas& canvas = *v.DrawCanvas;
   CanvasStateGuard guard(canvas);
-  const int l = Device.left, t = Device.top, r = Device.right, b = Device.bottom;
+  const TfrxFrame& frame = v.Frame;
+  const int l = v.Device.left, t = v.Device.top, r = v.Device.right, b = v.Device.bottom;
 
-  if (Frame.DropShadow) {
-    if (const auto shadow = PaintColor(Frame.ShadowColor)) {
+  if (frame.DropShadow) {
+    if (const auto shadow = PaintColor(frame.ShadowColor)) {
       canvas.SetPen(Pen{PenStyle::Solid, 1, *shadow});
-      const int sx = DeviceRound(Frame.ShadowWidth * ScaleX);
-      const int sy = DeviceRound(Frame.ShadowWidth * ScaleY);
+      const int sx = DeviceRound(frame.ShadowWidth * v.ScaleX);
+      const int sy = DeviceRound(frame.ShadowWidth * v.ScaleY);
       ThickLine(canvas, {r + sx / 2, t + sx}, {r + sx / 2, b}, sx);
       ThickLine(canvas, {l + sy, b + sy / 2}, {r + sy, b + sy / 2}, sy);
     }
   }
 
-  const auto ink = PaintColor(Frame.Color);
-  if (Frame.Typ == 0 || !ink || Frame.Width == 0) return;
-  const auto background = PaintColor(Color);
-  const int f = FrameWidthPx;
-  const bool dashed = Frame.Style != TfrxFrameStyle::fsSolid && Frame.Style != TfrxFrameStyle::fsDouble;
-  canvas.SetPen(Pen{PenStyleOf(Frame.Style), dashed ? 1 : f, *ink});
+  const auto ink = PaintColor(frame.Color);
+  if (frame.Typ == 0 || !ink || frame.Width == 0) return;
+  const auto background = PaintColor(v.Color);
+  const int f = v.FrameWidthPx;
+  const bool dashed = frame.Style != TfrxFrameStyle::fsSolid && frame.Style != TfrxFrameStyle::fsDouble;
+  canvas.SetPen(Pen{PenStyleOf(frame.Style), dashed ? 1 : f, *ink});
   // Dashed gaps show the view's colour, or nothing over clNone.
   canvas.SetBackground(background);
 
-  const std::uint32_t typ = Frame.Typ;
+  const std::uint32_t typ = frame.Typ;
   const bool hasLeft = typ & ftLeft, hasRight = typ & ftRight, hasTop = typ & ftTop, hasBottom = typ & ftBottom;
   // A one-pixel bottom side reaches the right side's column, closing the corner.
   const int bottomEnd = f == 1 ? r + 1 : r;
@@ -154,7 +156,8 @@ void TfrxView::DrawFrame() {
   };
   const bool drawn[] = {hasLeft, hasRight, hasTop, hasBottom};
   for (int i = 0; i < 4; ++i) {
-    if (drawn[i]) FrameLine(canvas, sides[i], Frame.Style, f, Frame.Style == TfrxFrameStyle::fsDouble ? background : std::nullopt);
+    if (drawn[i])
+      FrameLine(canvas, sides[i], frame.Style, f, frame.Style == TfrxFrameStyle::fsDouble ? background : std::nullopt);
   }
 }
 

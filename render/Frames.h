@@ -1,11 +1,14 @@
 // The drawing steps every view shares: thick lines made of one-pixel lines,
-// the pens and brushes a frame draws with, and the frame's sides.
+// the pens and brushes a frame draws with, the frame's sides, and the
+// painter of fills and frames.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 
 #include "platform/Canvas.h"
+#include "report/frxComponent.h"
+#include "report/frxPainter.h"
 #include "report/frxTypes.h"
 
 namespace zentavo {
@@ -39,5 +42,13 @@ struct FrameSide {
 };
 void FrameLine(Canvas& canvas, const FrameSide& side, TfrxFrameStyle style, int frameWidthPx,
                std::optional<Rgb> middle);
+
+// Fill and frame with its shadow: how every view draws its background and
+// border. The painters of the other view classes build on it.
+class ViewPainter : public TfrxPainter {
+ public:
+  void DrawBackground(TfrxView& view) const override;
+  void DrawFrame(TfrxView& view) const override;
+};
 
 }  // namespace zentavo

@@ -2,7 +2,11 @@
 // text engine in the order it wants them (render/MemoText.h).
 #include <utility>
 
+#include "render/Frames.h"
+#include "report/frxClassRegistry.h"
 #include "render/MemoText.h"
+#include "render/Painters.h"
+#include "render/RenderState.h"
 #include "report/frxViews.h"
 
 namespace zentavo {
@@ -54,36 +58,50 @@ class ColorSwap {
   TColor saved_;
 };
 
+class MemoPainter final : public ViewPainter {
+ public:
+  void Draw(TfrxView& view, Canvas& canvas, double scaleX, double scaleY, double offsetX,
+            double offsetY) const override {
+    auto& m = static_cast<TfrxCustomMemoView&>(view);
+    if (!m.IsDesigning && m.AllowExpressions) ReplaceTotalPages(m.Memo.Lines, m.TotalPages);
+    ColorSwap color(m.Color, m.Highlight.Active ? m.Highlight.Color : m.Color);
+    TfrxDrawText& engine = RenderStateOf(m).TextEngine();
+    if (m.AutoWidth && !m.IsDesigning) {
+      const double width = MemoAutoWidth(engine, PropsOf(m));
+      const double oldWidth = m.Width();
+      m.SetWidth(width);
+      // haRight keeps the right edge, haCenter the centre, as barcodes do.
+      if (m.HAlign == TfrxHAlign::haRight) m.SetLeft(m.Left() + oldWidth - width);
+      if (m.HAlign == TfrxHAlign::haCenter) m.SetLeft(m.Left() + (oldWidth - width) / 2);
+      if (m.Parent() != nullptr) m.Parent()->AlignChildren();
+    }
+    TfrxPainter::Draw(m, canvas, scaleX, scaleY, offsetX, offsetY);
+    MemoDrawText(canvas, engine, PropsOf(m), GeometryOf(m), scaleX, scaleY, offsetX, offsetY);
+  }
+
+  double CalcHeight(TfrxStretcheable& object) const override {
+    auto& m = static_cast<TfrxCustomMemoView&>(object);
+    return MemoCalcHeight(RenderStateOf(m).TextEngine(), PropsOf(m), GeometryOf(m));
+  }
+
+  double CalcWidth(TfrxCustomMemoView& m) const override {
+    return MemoCalcWidth(RenderStateOf(m).TextEngine(), PropsOf(m));
+  }
+
+  double DrawPart(TfrxStretcheable& object) const override {
+    auto& m = static_cast<TfrxCustomMemoView&>(object);
+    MemoPart part = MemoDrawPart(RenderStateOf(m).TextEngine(), PropsOf(m), GeometryOf(m), m.PartText());
+    m.Memo.Lines = std::move(part.fitting);
+    m.PartText() = std::move(part.remaining);
+    return part.result;
+  }
+};
+
 }  // namespace
 
-void TfrxCustomMemoView::Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) {
-  if (!IsDesigning && AllowExpressions) ReplaceTotalPages(Memo.Lines, TotalPages);
-  ColorSwap color(Color, Highlight.Active ? Highlight.Color : Color);
-  TfrxDrawText& engine = GlobalDrawText();
-  if (AutoWidth && !IsDesigning) {
-    const double width = MemoAutoWidth(engine, PropsOf(*this));
-    const double oldWidth = Width();
-    SetWidth(width);
-    // haRight keeps the right edge, haCenter the centre, as barcodes do.
-    if (HAlign == TfrxHAlign::haRight) SetLeft(Left() + oldWidth - width);
-    if (HAlign == TfrxHAlign::haCenter) SetLeft(Left() + (oldWidth - width) / 2);
-    if (Parent() != nullptr) Parent()->AlignChildren();
-  }
-  TfrxView::Draw(canvas, scaleX, scaleY, offsetX, offsetY);
-  MemoDrawText(canvas, engine, PropsOf(*this), GeometryOf(*this), scaleX, scaleY, offsetX, offsetY);
-}
-
-double TfrxCustomMemoView::CalcHeight() { return MemoCalcHeight(GlobalDrawText(), PropsOf(*this), GeometryOf(*this)); }
-
-double TfrxCustomMemoView::CalcWidth() { return MemoCalcWidth(GlobalDrawText(), PropsOf(*this)); }
-
-void TfrxCustomMemoView::InitPart() { partText_ = Memo.Text(); }
-
-double TfrxCustomMemoView::DrawPart() {
-  MemoPart part = MemoDrawPart(GlobalDrawText(), PropsOf(*this), GeometryOf(*this), partText_);
-  Memo.Lines = std::move(part.fitting);
-  partText_ = std::move(part.remaining);
-  return part.result;
+void RegisterMemoPainter() {
+  static const MemoPainter painter;
+  RegisterPainter(TfrxCustomMemoView::StaticClassInfo(), painter);
 }
 
 }  // namespace zentavo

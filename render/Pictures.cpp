@@ -1,185 +1,64 @@
-// Picture objects: loading from a data field, decoding (once per distinct
-// picture) and fitting the graphic into the object.
-#include "render/Pictures.h"
+// Picture objects: the decoded graphic fitted into the object.
+#include "render/Painters.h"
 
 #include <algorithm>
-#include <map>
-#include <mutex>
-#include <string>
 
-#include "platform/Images.h"
 #include "render/Frames.h"
+#include "report/frxClassRegistry.h"
+#include "render/RenderState.h"
 #include "report/frxViews.h"
 
 namespace zentavo {
 namespace {
 
-std::uint32_t Le32(std::string_view b, std::size_t at) {
-  return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
-}
-
-// Bitmaps and JPEG images store their bytes after a 32-bit length.
-std::string_view SizedPayload(std::string_view data) {
-  if (data.size() < 4 || Le32(data, 0) != data.size() - 4) throw ImageError("Invalid picture data");
-  return data.substr(4);
-}
-
-// Icons store the file itself; a length in front is tolerated.
-std::string_view IconPayload(std::string_view data) {
-  if (data.size() >= 4 && Le32(data, 0) == data.size() - 4) return data.substr(4);
-  return data;
-}
-
-Bitmap Decode(const TfrxPicture& p) {
-  if (p.GraphicClass == "TBitmap") return DecodeBmp(SizedPayload(p.Data));
-  if (p.GraphicClass == "TJPEGImage") return DecodeJpeg(SizedPayload(p.Data));
-  if (p.GraphicClass == "TIcon") return DecodeIcon(IconPayload(p.Data));
-  return {};
-}
-
-std::string Le32Bytes(std::size_t n) {
-  std::string s;
-  for (int i = 0; i < 4; ++i) s += static_cast<char>((n >> (8 * i)) & 0xFF);
-  return s;
-}
-
-// Pictures are few and repeat on every label: decode each distinct one once,
-// keeping at most this many pictures and pixels.
-constexpr std::size_t kCachedPictures = 16;
-constexpr std::size_t kCachedPixels = 48'000'000;
+class PicturePainter final : public ViewPainter {
+ public:
+  void Draw(TfrxView& view, Canvas& canvas, double scaleX, double scaleY, double offsetX,
+            double offsetY) const override {
+    auto& p = static_cast<TfrxPictureView&>(view);
+    p.BeginDraw(canvas, scaleX, scaleY, offsetX, offsetY);
+    p.DrawBackground();
+    const std::shared_ptr<const Bitmap> bitmap = RenderStateOf(p).Picture(p.Picture);
+    if (bitmap && !bitmap->Empty()) {
+      const int l = p.Device.left, t = p.Device.top, r = p.Device.right, b = p.Device.bottom;
+      const int w = r - l, h = b - t;
+      const int pw = bitmap->width, ph = bitmap->height;
+      zentavo::Rect target{l, t, r, b};
+      if (p.Stretched) {
+        if (p.KeepAspectRatio) {
+          const double kx = static_cast<double>(w) / pw, ky = static_cast<double>(h) / ph;
+          if (ky > kx) {
+            target.bottom = t + DeviceRound(ph * kx);
+          } else {
+            target.right = l + DeviceRound(pw * ky);
+          }
+          if (p.Center) {
+            const int dx = (w + l - target.right) / 2, dy = (h + t - target.bottom) / 2;
+            target = zentavo::Rect{target.left + dx, target.top + dy, target.right + dx, target.bottom + dy};
+          }
+        }
+        canvas.DrawBitmap(*bitmap, target);
+      } else {
+        CanvasStateGuard guard(canvas);
+        canvas.IntersectClip(zentavo::Rect{l, t, r, b});
+        const int sw = DeviceRound(pw * p.ScaleX), sh = DeviceRound(ph * p.ScaleY);
+        int x = l, y = t;
+        if (p.Center) {
+          x += (w - sw) / 2;
+          y += (h - sh) / 2;
+        }
+        canvas.DrawBitmap(*bitmap, zentavo::Rect{x, y, x + sw, y + sh});
+      }
+    }
+    p.DrawFrame();
+  }
+};
 
 }  // namespace
 
-GraphicKind DetectGraphicKind(std::string_view b) {
-  auto u16 = [&](std::size_t at) {
-    return static_cast<unsigned>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
-  };
-  if (b.size() >= 14 && b[0] == 'B' && b[1] == 'M') return GraphicKind::Bitmap;
-  if (b.size() >= 2 && static_cast<unsigned char>(b[0]) == 0xFF && static_cast<unsigned char>(b[1]) == 0xD8)
-    return GraphicKind::Jpeg;
-  if (b.size() >= 22 && Le32(b, 0) == 0x9AC6CDD7u) return GraphicKind::Metafile;
-  if (b.size() >= 100 && b.substr(40, 4) == " EMF") return GraphicKind::EnhancedMetafile;
-  if (b.size() >= 6 && u16(2) < 2) return GraphicKind::Icon;
-  return GraphicKind::None;
-}
-
-std::shared_ptr<const Bitmap> PictureBitmap(const TfrxPicture& picture) {
-  if (picture.Empty()) return nullptr;
-  static std::mutex mutex;
-  static std::map<std::string, std::shared_ptr<const Bitmap>> cache;
-  static std::size_t cachedPixels = 0;
-  std::string key = picture.GraphicClass;
-  key += '\0';
-  key += picture.Data;
-  {
-    std::lock_guard lock(mutex);
-    if (auto it = cache.find(key); it != cache.end()) return it->second;
-  }
-  auto bitmap = std::make_shared<const Bitmap>(Decode(picture));
-  std::lock_guard lock(mutex);
-  const std::size_t pixels = bitmap->argb.size();
-  if (cache.size() >= kCachedPictures || cachedPixels + pixels > kCachedPixels) {
-    cache.clear();
-    cachedPixels = 0;
-  }
-  if (pixels <= kCachedPixels && cache.emplace(std::move(key), bitmap).second) cachedPixels += pixels;
-  return bitmap;
-}
-
-void CheckPicture(const TfrxPicture& picture) {
-  if (!picture.Empty()) (void)PictureBitmap(picture);
-}
-
-// ---------------------------------------------------------------- TfrxPictureView
-
-int TfrxPictureView::LoadPictureFromStream(TStream& stream) {
-  // A field far beyond any picture's size is not read in at all.
-  constexpr std::uint64_t kMaxBytes = 64u << 20;
-  if (stream.Size() - std::min(stream.Size(), stream.Position()) > kMaxBytes) {
-    Picture.Clear();
-    return E_INVALIDARG;
-  }
-  std::string bytes = stream.ReadRest();
-  // Some databases put an 8-byte header (1, 256, length) before the picture.
-  if (bytes.size() >= 8 && (static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1]) << 8) == 1 &&
-      (static_cast<unsigned char>(bytes[2]) | static_cast<unsigned char>(bytes[3]) << 8) == 256 &&
-      Le32(bytes, 4) == bytes.size() - 8) {
-    bytes.erase(0, 8);
-  }
-  TfrxPicture loaded;
-  switch (DetectGraphicKind(bytes)) {
-    case GraphicKind::Bitmap: loaded.SetBitmapFile(bytes); break;
-    case GraphicKind::Jpeg:
-      loaded.GraphicClass = "TJPEGImage";
-      loaded.Data = Le32Bytes(bytes.size()) + bytes;
-      break;
-    case GraphicKind::Metafile:
-    case GraphicKind::EnhancedMetafile:
-      loaded.GraphicClass = "TMetafile";
-      loaded.Data = bytes;
-      break;
-    case GraphicKind::Icon:
-      loaded.GraphicClass = "TIcon";
-      loaded.Data = bytes;
-      break;
-    case GraphicKind::None: Picture.Clear(); return E_INVALIDARG;
-  }
-  std::shared_ptr<const Bitmap> bitmap;
-  try {
-    bitmap = PictureBitmap(loaded);
-  } catch (const ImageError&) {
-    // Damaged pictures are refused here, not when a page draws them.
-    Picture.Clear();
-    return E_INVALIDARG;
-  }
-  Picture.GraphicClass = std::move(loaded.GraphicClass);
-  Picture.Data = std::move(loaded.Data);
-  if (AutoSize && bitmap && !bitmap->Empty()) {
-    SetWidth(bitmap->width);
-    SetHeight(bitmap->height);
-  }
-  return 0;
-}
-
-void TfrxPictureView::Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) {
-  BeginDraw(canvas, scaleX, scaleY, offsetX, offsetY);
-  DrawBackground();
-  const std::shared_ptr<const Bitmap> bitmap = PictureBitmap(Picture);
-  if (bitmap && !bitmap->Empty()) {
-    const int l = Device.left, t = Device.top, r = Device.right, b = Device.bottom;
-    const int w = r - l, h = b - t;
-    const int pw = bitmap->width, ph = bitmap->height;
-    zentavo::Rect target{l, t, r, b};
-    if (Stretched) {
-      if (KeepAspectRatio) {
-        const double kx = static_cast<double>(w) / pw, ky = static_cast<double>(h) / ph;
-        if (ky > kx) {
-          target.bottom = t + DeviceRound(ph * kx);
-        } else {
-          target.right = l + DeviceRound(pw * ky);
-        }
-        if (Center) {
-          const int dx = (w + l - target.right) / 2, dy = (h + t - target.bottom) / 2;
-          target = zentavo::Rect{target.left + dx, target.top + dy, target.right + dx, target.bottom + dy};
-        }
-      }
-      canvas.DrawBitmap(*bitmap, target);
-    } else {
-      CanvasStateGuard guard(canvas);
-      canvas.IntersectClip(zentavo::Rect{l, t, r, b});
-      const int sw = DeviceRound(pw * ScaleX), sh = DeviceRound(ph * ScaleY);
-      int x = l, y = t;
-      if (Center) {
-        x += (w - sw) / 2;
-        y += (h - sh) / 2;
-      }
-      canvas.DrawBitmap(*bitmap, zentavo::Rect{x, y, x + sw, y + sh});
-    }
-  }
-  DrawFrame();
+void RegisterPicturePainter() {
+  static const PicturePainter painter;
+  RegisterPainter(TfrxPictureView::StaticClassInfo(), painter);
 }
 
 }  // namespace zentavo

@@ -147,11 +147,6 @@ std::u16string JoinWideText(const std::vector<std::u16string>& lines) {
 
 TfrxDrawText::TfrxDrawText() = default;
 
-TfrxDrawText& GlobalDrawText() {
-  static TfrxDrawText engine;
-  return engine;
-}
-
 void TfrxDrawText::SetFont(const DrawTextFont& font) {
   font_ = font;
   fontSize_ = FontSizeOfHeight(font.height);

@@ -145,9 +145,6 @@ class TfrxDrawText {
   } parser_;
 };
 
-// The engine shared by objects that belong to no report.
-TfrxDrawText& GlobalDrawText();
-
 // Parses the formatting tags of one line: the characters that remain and
 // one record each. Unknown or malformed tags stay as text. Exposed for tests.
 struct ParsedLine {

@@ -2,8 +2,8 @@
 // sources, the report with its pages and options, and the template format.
 #pragma once
 
-#include "barcode/frxBarcode.h"
 #include "report/frxBands.h"
+#include "report/frxClassRegistry.h"
 #include "report/frxComponent.h"
 #include "report/frxDataSet.h"
 #include "report/frxPaper.h"

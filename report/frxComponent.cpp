@@ -7,9 +7,12 @@
 #include <stdexcept>
 
 #include "report/frxBands.h"
+#include "report/frxClassRegistry.h"
 #include "report/frxDataSet.h"
+#include "report/frxPainter.h"
 #include "report/frxReport.h"
 #include "report/frxRes.h"
+#include "report/frxServices.h"
 #include "report/frxViews.h"
 #include "report/frxXML.h"
 #include "report/frxXMLSerializer.h"
@@ -261,6 +264,14 @@ void TfrxComponent::Assign(TfrxComponent& source) {
   LoadFromStream(stream);
 }
 
+TfrxRenderContext& TfrxComponent::RenderContext() {
+  TfrxComponent* root = this;
+  while (root->parent_ != nullptr) root = root->parent_;
+  if (root->contextReport_ != nullptr && root->contextReport_ != root) return root->contextReport_->RenderContext();
+  if (!root->ownContext_) root->ownContext_ = NewRenderContext();
+  return *root->ownContext_;
+}
+
 void TfrxComponent::AssignAll(TfrxComponent& source) {
   TMemoryStream stream;
   source.SaveToStream(stream, true, true);
@@ -461,10 +472,12 @@ void TfrxView::SetDataSetName(const std::string& name) {
 }
 
 void TfrxView::Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) {
-  BeginDraw(canvas, scaleX, scaleY, offsetX, offsetY);
-  DrawBackground();
-  DrawFrame();
+  PainterOf(GetClassInfo()).Draw(*this, canvas, scaleX, scaleY, offsetX, offsetY);
 }
+
+void TfrxView::DrawBackground() { PainterOf(GetClassInfo()).DrawBackground(*this); }
+
+void TfrxView::DrawFrame() { PainterOf(GetClassInfo()).DrawFrame(*this); }
 
 void TfrxView::BeginDraw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) {
   DrawCanvas = &canvas;
@@ -521,6 +534,10 @@ std::string TfrxView::Diff(const TfrxComponent& refComponent) const {
 }
 
 // ---------------------------------------------------------------- TfrxStretcheable
+
+double TfrxStretcheable::CalcHeight() { return PainterOf(GetClassInfo()).CalcHeight(*this); }
+
+double TfrxStretcheable::DrawPart() { return PainterOf(GetClassInfo()).DrawPart(*this); }
 
 const ClassInfo& TfrxStretcheable::StaticClassInfo() {
   using S = TfrxStretcheable;

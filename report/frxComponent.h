@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@ namespace zentavo {
 
 class Canvas;  // platform/Canvas.h
 class TfrxPage;
+class TfrxRenderContext;
 class TfrxReport;
 class TfrxDataSet;
 
@@ -105,6 +107,13 @@ class TfrxComponent : public TfrxPersistent {
   // Told once the whole tree around it has been read.
   virtual void Loaded() {}
 
+  // The renderer's state this object draws with: its report's, or for a tree
+  // outside any report, the report the tree was made for (prepared pages
+  // rebuilt by a report's store), else one owned by the tree's root.
+  TfrxRenderContext& RenderContext();
+  // Marks a tree that stands outside the report's own tree as made for it.
+  void SetContextReport(TfrxReport* report) { contextReport_ = report; }
+
  protected:
   // A child following this object's font without taking it as its own choice.
   void PropagateFont();
@@ -121,6 +130,8 @@ class TfrxComponent : public TfrxPersistent {
   TfrxFont font_;
   bool parentFont_ = true;
   bool visible_ = true;
+  TfrxReport* contextReport_ = nullptr;  // outlives the tree: the report owns the store that made it
+  std::unique_ptr<TfrxRenderContext> ownContext_;
 };
 
 // Printable objects: bands and views.
@@ -183,7 +194,7 @@ class TfrxView : public TfrxReportComponent {
   void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
   // Stores the canvas and scales and computes the device rectangle.
   virtual void BeginDraw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY);
-  // Fill and border with its shadow; drawn by render/Frames.cpp.
+  // Fill and border with its shadow.
   virtual void DrawBackground();
   virtual void DrawFrame();
   void BeforePrint() override;
@@ -208,8 +219,9 @@ class TfrxStretcheable : public TfrxView {
   static const ClassInfo& StaticClassInfo();
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
   TfrxStretchMode StretchMode = TfrxStretchMode::smDontStretch;
-  virtual double CalcHeight() { return Height(); }
-  virtual double DrawPart() { return 0; }
+  // Measured by the painter of the object's class.
+  virtual double CalcHeight();
+  virtual double DrawPart();
   virtual void InitPart() {}
 };
 

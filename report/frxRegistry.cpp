@@ -1,13 +1,18 @@
-// The classes the template format creates by element name, in one table.
+// The class registry: the model's own classes, the classes and painters the
+// layers above add when they are installed.
+#include "report/frxClassRegistry.h"
+
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 
-#include "barcode/frxBarcode.h"
+#include "platform/Cp1254.h"
 #include "report/frxBands.h"
+#include "report/frxPainter.h"
 #include "report/frxReport.h"
 #include "report/frxViews.h"
-#include "report/frxXMLSerializer.h"
 
 namespace zentavo {
 
@@ -23,81 +28,111 @@ TfrxComponent* Create<TfrxReport>(const ClassInfo&) {
 }
 TfrxComponent* CreateVerbatim(const ClassInfo& info) { return new TfrxVerbatimObject(info, nullptr); }
 
-// Dialog and dot-matrix classes: accepted and kept verbatim.
-const ClassInfo& VerbatimInfo(const char* name) {
-  static std::map<std::string, std::unique_ptr<ClassInfo>> infos;
-  static std::mutex lock;
-  std::lock_guard<std::mutex> guard(lock);
-  auto& slot = infos[name];
-  if (!slot) slot = std::make_unique<ClassInfo>(name, &TfrxReportComponent::StaticClassInfo());
-  return *slot;
-}
-
 template <class T>
 RegisteredClass Entry() {
   return {&T::StaticClassInfo(), &Create<T>};
 }
 
+class Registry {
+ public:
+  Registry() {
+    // Dialog and dot-matrix classes: accepted and kept verbatim.
+    auto verbatim = [this](const char* name) -> RegisteredClass {
+      auto& slot = verbatimInfos_[name];
+      slot = std::make_unique<ClassInfo>(name, &TfrxReportComponent::StaticClassInfo());
+      return {slot.get(), &CreateVerbatim};
+    };
+    classes_ = {
+        Entry<TfrxReport>(),
+        Entry<TfrxReportPage>(),
+        verbatim("TfrxDialogPage"),
+        Entry<TfrxReportTitle>(),
+        Entry<TfrxReportSummary>(),
+        Entry<TfrxPageHeader>(),
+        Entry<TfrxPageFooter>(),
+        Entry<TfrxHeader>(),
+        Entry<TfrxFooter>(),
+        Entry<TfrxMasterData>(),
+        Entry<TfrxDetailData>(),
+        Entry<TfrxSubdetailData>(),
+        Entry<TfrxDataBand4>(),
+        Entry<TfrxDataBand5>(),
+        Entry<TfrxDataBand6>(),
+        Entry<TfrxGroupHeader>(),
+        Entry<TfrxGroupFooter>(),
+        Entry<TfrxChild>(),
+        Entry<TfrxColumnHeader>(),
+        Entry<TfrxColumnFooter>(),
+        Entry<TfrxOverlay>(),
+        Entry<TfrxNullBand>(),
+        Entry<TfrxCustomMemoView>(),
+        Entry<TfrxMemoView>(),
+        Entry<TfrxSysMemoView>(),
+        Entry<TfrxCustomLineView>(),
+        Entry<TfrxLineView>(),
+        Entry<TfrxShapeView>(),
+        Entry<TfrxPictureView>(),
+        Entry<TfrxSubreport>(),
+        {&TfrxFrame::StaticClassInfo(), nullptr},
+        {&TfrxHighlight::StaticClassInfo(), nullptr},
+        {&TfrxStyleItem::StaticClassInfo(), nullptr},
+        verbatim("TfrxDMPPage"),
+        verbatim("TfrxDMPMemoView"),
+        verbatim("TfrxDMPLineView"),
+        verbatim("TfrxDMPCommand"),
+    };
+  }
+
+  std::mutex lock;
+  // A deque: entries keep their addresses while classes are added.
+  std::deque<RegisteredClass> classes_;
+  std::map<const ClassInfo*, const TfrxPainter*> painters_;
+
+ private:
+  std::map<std::string, std::unique_ptr<ClassInfo>> verbatimInfos_;
+};
+
+Registry& TheRegistry() {
+  static Registry registry;
+  return registry;
+}
+
 }  // namespace
 
-const std::vector<RegisteredClass>& RegisteredClasses() {
-  static const std::vector<RegisteredClass> classes = {
-      Entry<TfrxReport>(),
-      Entry<TfrxReportPage>(),
-      {&VerbatimInfo("TfrxDialogPage"), &CreateVerbatim},
-      Entry<TfrxReportTitle>(),
-      Entry<TfrxReportSummary>(),
-      Entry<TfrxPageHeader>(),
-      Entry<TfrxPageFooter>(),
-      Entry<TfrxHeader>(),
-      Entry<TfrxFooter>(),
-      Entry<TfrxMasterData>(),
-      Entry<TfrxDetailData>(),
-      Entry<TfrxSubdetailData>(),
-      Entry<TfrxDataBand4>(),
-      Entry<TfrxDataBand5>(),
-      Entry<TfrxDataBand6>(),
-      Entry<TfrxGroupHeader>(),
-      Entry<TfrxGroupFooter>(),
-      Entry<TfrxChild>(),
-      Entry<TfrxColumnHeader>(),
-      Entry<TfrxColumnFooter>(),
-      Entry<TfrxOverlay>(),
-      Entry<TfrxNullBand>(),
-      Entry<TfrxCustomMemoView>(),
-      Entry<TfrxMemoView>(),
-      Entry<TfrxSysMemoView>(),
-      Entry<TfrxCustomLineView>(),
-      Entry<TfrxLineView>(),
-      Entry<TfrxShapeView>(),
-      Entry<TfrxPictureView>(),
-      Entry<TfrxSubreport>(),
-      Entry<TfrxBarCodeView>(),
-      {&TfrxFrame::StaticClassInfo(), nullptr},
-      {&TfrxHighlight::StaticClassInfo(), nullptr},
-      {&TfrxStyleItem::StaticClassInfo(), nullptr},
-      {&VerbatimInfo("TfrxDMPPage"), &CreateVerbatim},
-      {&VerbatimInfo("TfrxDMPMemoView"), &CreateVerbatim},
-      {&VerbatimInfo("TfrxDMPLineView"), &CreateVerbatim},
-      {&VerbatimInfo("TfrxDMPCommand"), &CreateVerbatim},
-  };
-  return classes;
+void RegisterClass(const RegisteredClass& entry) {
+  Registry& r = TheRegistry();
+  std::lock_guard guard(r.lock);
+  for (const RegisteredClass& rc : r.classes_)
+    if (SameTextAscii(rc.info->Name(), entry.info->Name())) return;
+  r.classes_.push_back(entry);
 }
 
 const RegisteredClass* FindRegisteredClass(std::string_view name) {
-  for (const RegisteredClass& rc : RegisteredClasses()) {
-    const std::string& n = rc.info->Name();
-    if (n.size() != name.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; i < n.size() && same; ++i) {
-      char a = n[i], b = name[i];
-      if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 32);
-      if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 32);
-      same = a == b;
-    }
-    if (same) return &rc;
-  }
+  Registry& r = TheRegistry();
+  std::lock_guard guard(r.lock);
+  for (const RegisteredClass& rc : r.classes_)
+    if (SameTextAscii(rc.info->Name(), name)) return &rc;
   return nullptr;
+}
+
+std::vector<RegisteredClass> RegisteredClasses() {
+  Registry& r = TheRegistry();
+  std::lock_guard guard(r.lock);
+  return {r.classes_.begin(), r.classes_.end()};
+}
+
+void RegisterPainter(const ClassInfo& cls, const TfrxPainter& painter) {
+  Registry& r = TheRegistry();
+  std::lock_guard guard(r.lock);
+  r.painters_[&cls] = &painter;
+}
+
+const TfrxPainter& PainterOf(const ClassInfo& cls) {
+  Registry& r = TheRegistry();
+  std::lock_guard guard(r.lock);
+  for (const ClassInfo* c = &cls; c != nullptr; c = c->Parent())
+    if (auto it = r.painters_.find(c); it != r.painters_.end()) return *it->second;
+  return PlainPainter();
 }
 
 }  // namespace zentavo

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "engine/frxEngine.h"
-#include "engine/frxPreviewPages.h"
-#include "engine/frxReportScript.h"
 #include "report/frxBands.h"
+#include "report/frxCustomEngine.h"
+#include "report/frxCustomPreviewPages.h"
+#include "report/frxReportScript.h"
 #include "report/frxDataSet.h"
 #include "report/frxPaper.h"
 #include "report/frxRes.h"

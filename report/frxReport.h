@@ -13,9 +13,10 @@
 
 namespace zentavo {
 
+class TfrxCustomEngine;
+class TfrxCustomPreviewPages;
 class TfrxDataSet;
-class TfrxEngine;
-class TfrxPreviewPages;
+class TfrxRenderContext;
 class TfrxReportScript;
 
 class TfrxPage : public TfrxComponent {
@@ -270,15 +271,17 @@ class TfrxReport : public TfrxComponent {
   bool PrepareReport(bool clearLastReport = true);
   // Prints the prepared pages on the printer PrintOptions.Printer names (or
   // the current one) as one document; false only when a print dialog was
-  // cancelled. Defined with the print job (print/).
+  // cancelled. Runs the print job that print/ installs.
   bool Print();
   // Host events of printing; all optional.
   std::function<void(TfrxReport&)> OnPrintReport, OnAfterPrintReport;
   std::function<void(TfrxReportPage& page, int copyNo)> OnPrintPage;
   // Lets a window run between pages, so its cancel button can set Terminated.
   std::function<void()> OnProcessEvents;
-  TfrxEngine& Engine();
-  TfrxPreviewPages& PreviewPages();
+  // The engine and the store engine/ installs; "The report engine is not
+  // installed" in a program without it.
+  TfrxCustomEngine& Engine();
+  TfrxCustomPreviewPages& PreviewPages();
   // The report script step; a statement-free script until scripts can run.
   TfrxReportScript& Script();
   void SetScript(std::unique_ptr<TfrxReportScript> script);
@@ -289,8 +292,8 @@ class TfrxReport : public TfrxComponent {
   std::function<void(TfrxReport&)> OnBeginDoc, OnEndDoc;
 
  private:
-  std::unique_ptr<TfrxEngine> engine_;
-  std::unique_ptr<TfrxPreviewPages> previewPages_;
+  std::unique_ptr<TfrxCustomEngine> engine_;
+  std::unique_ptr<TfrxCustomPreviewPages> previewPages_;
   std::unique_ptr<TfrxReportScript> script_;
   std::set<std::string> errors_;
   TfrxDataSet* dataSet_ = nullptr;

@@ -1,14 +1,13 @@
 // Shared value types: line lists, fonts, frames, highlight, format, pictures.
 #include "report/frxTypes.h"
 
-#include "render/Pictures.h"
-
 #include <cmath>
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 #include "platform/Cp1254.h"
+#include "report/frxGraphic.h"
 #include "report/frxXMLSerializer.h"
 
 namespace zentavo {

@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "report/frxBands.h"
+#include "report/frxClassRegistry.h"
+#include "report/frxPainter.h"
 #include "report/frxReport.h"
 #include "report/frxDataSet.h"
 #include "report/frxRes.h"
@@ -112,6 +114,10 @@ const ClassInfo& TfrxSysMemoView::StaticClassInfo() {
 }
 
 std::string TfrxSysMemoView::GetDescription() const { return frxResources().Get("obSysText"); }
+
+double TfrxCustomMemoView::CalcWidth() { return PainterOf(GetClassInfo()).CalcWidth(*this); }
+
+void TfrxCustomMemoView::InitPart() { partText_ = Memo.Text(); }
 
 void TfrxCustomMemoView::SetRotation(int degrees) { rotation_ = ((degrees % 360) + 360) % 360; }
 

@@ -1,6 +1,6 @@
 // The printable view classes: text (memo), line, shape, picture, subreport,
 // and the registered classes we keep verbatim (dialog and dot-matrix objects).
-// Their drawing belongs to render/.
+// Their drawing belongs to the painters the renderer installs.
 #pragma once
 
 #include <string>
@@ -48,12 +48,11 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   TfrxCustomMemoView* FlowTo() const;
   void SetFlowTo(TfrxCustomMemoView* memo) { flowTo_ = memo; }
 
-  // Text drawing and measuring (render/MemoView.cpp).
-  void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
-  double CalcHeight() override;
+  // Text drawing and measuring: the memo painter the renderer installs.
   virtual double CalcWidth();
   void InitPart() override;
-  double DrawPart() override;
+  // The text still to be placed by DrawPart, from InitPart on.
+  std::u16string& PartText() { return partText_; }
   // Set by the print or preview drawing to the number of prepared pages;
   // replaces "[TOTALPAGES#]" when the memo draws.
   int TotalPages = 0;
@@ -90,8 +89,6 @@ class TfrxCustomLineView : public TfrxStretcheable {
   static const ClassInfo& StaticClassInfo();
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
   bool Diagonal = false;
-  // A line that is not diagonal becomes an edge of its own frame (render/Lines.cpp).
-  void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
 };
 
 class TfrxLineView : public TfrxCustomLineView {
@@ -108,8 +105,6 @@ class TfrxShapeView : public TfrxView {
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
   TfrxShapeKind Shape = TfrxShapeKind::skRectangle;
   int Curve = 0;
-  // The outline is the frame (render/Shapes.cpp).
-  void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
 };
 
 class TfrxPictureView : public TfrxView {
@@ -127,11 +122,9 @@ class TfrxPictureView : public TfrxView {
   bool Stretched = true;
   // Set by preparation when the picture changed (prepared pages keep only those).
   bool PictureChanged = false;
-  // Drawing and loading (render/Pictures.cpp). LoadPictureFromStream reads a
-  // bitmap, JPEG, icon or metafile from the stream's current position and
-  // returns 0, or E_INVALIDARG with the picture cleared when the bytes are no
-  // graphic of those kinds or a damaged one.
-  void Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
+  // Reads a bitmap, JPEG, icon or metafile from the stream's current
+  // position and returns 0, or E_INVALIDARG with the picture cleared when the
+  // bytes are no graphic of those kinds or a damaged one.
   int LoadPictureFromStream(TStream& stream);
   static constexpr int E_INVALIDARG = static_cast<int>(0x80070057u);
 };

@@ -11,22 +11,11 @@
 
 #include "report/frxProps.h"
 #include "platform/Streams.h"
+#include "report/frxClassRegistry.h"
 
 namespace zentavo {
 
 class TfrxComponent;
-
-// ---- the class registry of the template format
-
-struct RegisteredClass {
-  const ClassInfo* info;
-  // Creates a new object of the class; null for the nested-object classes
-  // (TfrxFrame, TfrxHighlight, TfrxStyleItem) that never stand as elements.
-  TfrxComponent* (*create)(const ClassInfo& info);
-};
-// The class registered under `name` (ASCII case ignored), or null.
-const RegisteredClass* FindRegisteredClass(std::string_view name);
-const std::vector<RegisteredClass>& RegisteredClasses();
 
 // ---- PropData records
 

@@ -10,6 +10,9 @@
 
 namespace zentavo {
 
+// The grammar files, compiled in by the build.
+const EmbeddedFile* EmbeddedGrammars();
+
 namespace {
 
 constexpr const char* kShippedLanguages[] = {"VadoziDaruro", "R++Izozev", "DarozOzuziz", "JScript"};
@@ -26,7 +29,7 @@ struct Registry {
 
   Registry() {
     for (const char* name : kShippedLanguages) {
-      auto text = FindEmbeddedFile(std::string("script/languages/") + name + ".xml");
+      auto text = FindEmbeddedFile(EmbeddedGrammars, std::string("script/languages/") + name + ".xml");
       if (text) entries.push_back({name, std::string(*text), nullptr});
     }
   }

@@ -7,6 +7,9 @@
 
 namespace zentavo {
 
+// The template files, compiled in by the build.
+const EmbeddedFile* EmbeddedTemplates();
+
 const std::vector<std::string>& BuiltInTemplateNames() {
   static const std::vector<std::string> names = {"LabBarkod3050", "LabBarkod", "SonucBarkodu", "frxReport1",
                                                  "RaporODYO"};
@@ -21,7 +24,7 @@ bool IsBuiltInTemplate(std::string_view name) {
 
 std::string_view BuiltInTemplateXml(std::string_view name) {
   if (!IsBuiltInTemplate(name)) throw std::runtime_error("No built-in template named \"" + std::string(name) + "\"");
-  auto data = FindEmbeddedFile("templates/" + std::string(name) + ".xml");
+  auto data = FindEmbeddedFile(EmbeddedTemplates, "templates/" + std::string(name) + ".xml");
   if (!data) throw std::runtime_error("Built-in template \"" + std::string(name) + "\" is missing from this build");
   return *data;
 }

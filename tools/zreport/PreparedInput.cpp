@@ -6,6 +6,7 @@
 
 #include "engine/frxPreviewPages.h"
 #include "platform/Cp1254.h"
+#include "barcode/frxBarcode.h"
 #include "report/frxClass.h"
 #include "templates/Templates.h"
 #include "tools/zreport/Arguments.h"

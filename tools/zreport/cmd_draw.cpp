@@ -8,6 +8,7 @@
 #include "platform/CairoCanvas.h"
 #include "platform/Cp1254.h"
 #include "render/DesignedPage.h"
+#include "barcode/frxBarcode.h"
 #include "report/frxClass.h"
 #include "templates/Templates.h"
 #include "tools/zreport/Arguments.h"

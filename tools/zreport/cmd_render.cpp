@@ -91,7 +91,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   std::string out = outOption.value_or(DefaultOutput(input, "." + format));
 
   auto report = LoadPrepared(input, a.Values("set"), password ? &*password : nullptr);
-  zentavo::TfrxPreviewPages& pages = report->PreviewPages();
+  zentavo::TfrxCustomPreviewPages& pages = report->PreviewPages();
   int count = pages.PageCount();
   if (count == 0) throw std::runtime_error("the report has no prepared pages");
   double scale = dpi / 96.0;

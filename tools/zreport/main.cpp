@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "print/frxPrintJob.h"
 #include "tools/zreport/Arguments.h"
 #include "tools/zreport/Commands.h"
 
@@ -26,6 +27,7 @@ void PrintOverview(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zentavo::InstallPrinting();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintOverview(stderr);

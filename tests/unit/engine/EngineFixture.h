@@ -76,7 +76,7 @@ inline void CollectStored(TfrxPreviewPages& pages, const TfrxXMLItem& parent, st
 
 // Every element stored on a page, all levels, in order.
 inline std::vector<Stored> StoredOn(TfrxReport& report, int page) {
-  TfrxPreviewPages& pages = report.PreviewPages();
+  TfrxPreviewPages& pages = PreviewPagesOf(report);
   TfrxXMLItem& all = pages.Section("previewpages");
   std::vector<Stored> out;
   if (page < all.Count()) {

@@ -113,7 +113,7 @@ TEST(EngineTest, TotalPagesInSingleAndDoublePass) {
     AddMemo(*band, "M", 0, 0, 50, 10);
     report.EngineOptions.DoublePass = c.doublePass;
     std::vector<std::pair<bool, int>> seen;
-    TfrxEngine& engine = report.Engine();
+    TfrxEngine& engine = EngineOf(report);
     engine.OnManualBuild = [&](TfrxPage&) {
       seen.emplace_back(engine.FinalPass, engine.TotalPages);
       engine.NewPage();
@@ -135,7 +135,7 @@ TEST(EngineTest, AnchorsOfTheFirstPassServeTheSecond) {
   TfrxReport report;
   AddPage(report);
   report.EngineOptions.DoublePass = true;
-  TfrxEngine& engine = report.Engine();
+  TfrxEngine& engine = EngineOf(report);
   std::vector<int> seen;
   engine.OnManualBuild = [&](TfrxPage&) {
     if (!engine.FinalPass) {
@@ -230,7 +230,7 @@ TEST(EngineTest, PageHeadersFootersTitleAndSummaryOnFirstAndLastPages) {
     footer->PrintOnFirstPage = c.footerOnFirst;
     footer->PrintOnLastPage = c.footerOnLast;
     AddBand<TfrxReportSummary>(*page, "Summary", 60, 10);
-    TfrxEngine& engine = report.Engine();
+    TfrxEngine& engine = EngineOf(report);
     engine.OnManualBuild = [&](TfrxPage&) {
       engine.NewPage();
       engine.NewPage();
@@ -267,7 +267,7 @@ TEST(EngineTest, SummaryThatDoesNotFitMovesToANewPageWithTheFooter) {
   AddBand<TfrxPageFooter>(*page, "Footer", 0, 20);
   auto* tall = AddBand<TfrxChild>(*page, "Tall", 0, 80);
   AddBand<TfrxReportSummary>(*page, "Summary", 0, 30);
-  TfrxEngine& engine = report.Engine();
+  TfrxEngine& engine = EngineOf(report);
   engine.OnManualBuild = [&](TfrxPage&) { engine.ShowBand(tall); };
   ASSERT_TRUE(report.PrepareReport());
   ASSERT_EQ(report.PreviewPages().PageCount(), 2);
@@ -339,7 +339,7 @@ TEST(EngineTest, KeepChildMovesTheBandWithItsChildToTheNextPage) {
     kept->KeepChild = c.keepChild;
     auto* child = AddBand<TfrxChild>(*page, "Child", 0, 40);
     kept->SetChild(child);
-    TfrxEngine& engine = report.Engine();
+    TfrxEngine& engine = EngineOf(report);
     engine.OnManualBuild = [&](TfrxPage&) {
       engine.NoKeep = false;  // as after the first data row
       engine.ShowBand(filler);
@@ -364,7 +364,7 @@ TEST(EngineTest, ABandTallerThanThePageIsPlacedWholeAfterOneBreak) {
   TfrxReportPage* page = AddPage(report);  // 113.39 px high
   auto* filler = AddBand<TfrxChild>(*page, "Filler", 0, 30);
   auto* tall = AddBand<TfrxChild>(*page, "Tall", 0, 300);
-  TfrxEngine& engine = report.Engine();
+  TfrxEngine& engine = EngineOf(report);
   engine.OnManualBuild = [&](TfrxPage&) {
     engine.ShowBand(filler);
     engine.ShowBand(tall);
@@ -384,7 +384,7 @@ TEST(EngineTest, FreeSpaceLeavesRoomForTheFooters) {
   AddBand<TfrxColumnFooter>(*page, "ColFooter", 0, 5);
   auto* band = AddBand<TfrxChild>(*page, "Band", 0, 30);
   double before = -1, after = -1;
-  TfrxEngine& engine = report.Engine();
+  TfrxEngine& engine = EngineOf(report);
   engine.OnManualBuild = [&](TfrxPage&) {
     before = engine.FreeSpace();
     engine.ShowBand(band);
@@ -461,7 +461,7 @@ TEST(EngineTest, StretchedBandTakesItsContentsHeightAndMaxHeightFills) {
   grow->Extra = 15;
   TfrxMemoView* fill = AddMemo(*band, "Fill", 60, 5, 20, 5);
   fill->StretchMode = TfrxStretchMode::smMaxHeight;
-  TfrxEngine& engine = report.Engine();
+  TfrxEngine& engine = EngineOf(report);
   double curY = 0;
   engine.OnManualBuild = [&](TfrxPage&) {
     engine.ShowBand(band);

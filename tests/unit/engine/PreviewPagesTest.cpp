@@ -33,7 +33,7 @@ TEST(PreviewPagesTest, LabelTemplatesGiveOnePageWithOneNullBandOfKeyedObjects) {
     for (TfrxComponent* c : report->AllObjects()) bands = bands || dynamic_cast<TfrxBand*>(c) != nullptr;
     if (bands) continue;  // only the page-level label templates
     ASSERT_TRUE(report->PrepareReport());
-    TfrxXMLItem& pages = report->PreviewPages().Section("previewpages");
+    TfrxXMLItem& pages = PreviewPagesOf(*report).Section("previewpages");
     ASSERT_EQ(pages.Count(), 1);
     const TfrxXMLItem& page = *pages.Items(0);
     EXPECT_EQ(page.Name, "page0");
@@ -93,7 +93,7 @@ TEST(PreviewPagesTest, SavedAndLoadedReportsGiveTheSamePages) {
     other.PreviewPages().LoadFromStream(saved);
     ASSERT_EQ(other.PreviewPages().PageCount(), report->PreviewPages().PageCount());
     for (int i = 0; i < other.PreviewPages().PageCount(); ++i)
-      EXPECT_EQ(PageObjects(other.PreviewPages(), i), PageObjects(report->PreviewPages(), i)) << "page " << i;
+      EXPECT_EQ(PageObjects(PreviewPagesOf(other), i), PageObjects(PreviewPagesOf(*report), i)) << "page " << i;
     EXPECT_EQ(other.PreviewPages().PageSize(0), report->PreviewPages().PageSize(0));
     // Saving the loaded report again writes the same bytes.
     TMemoryStream again;
@@ -105,11 +105,11 @@ TEST(PreviewPagesTest, SavedAndLoadedReportsGiveTheSamePages) {
 TEST(PreviewPagesTest, ReplacedAndAppendedPagesAreCompletePages) {
   auto labels = LoadBuiltInTemplate("LabBarkod3050");
   ASSERT_TRUE(labels->PrepareReport());
-  std::vector<std::string> label = PageObjects(labels->PreviewPages(), 0);
+  std::vector<std::string> label = PageObjects(PreviewPagesOf(*labels), 0);
   TfrxReport report;
   AddMemo(*AddPage(report), "Own", 0, 0, 10, 10);
   ASSERT_TRUE(report.PrepareReport());
-  TfrxPreviewPages& pages = report.PreviewPages();
+  TfrxPreviewPages& pages = PreviewPagesOf(report);
   pages.AppendReportPages(*labels);
   ASSERT_EQ(pages.PageCount(), 2);
   EXPECT_EQ(pages.Section("previewpages").Items(1)->Name, "TfrxReportPage");
@@ -123,7 +123,7 @@ TEST(PreviewPagesTest, ReplacedAndAppendedPagesAreCompletePages) {
   TfrxReport other;
   saved.Seek(0);
   other.PreviewPages().LoadFromStream(saved);
-  EXPECT_EQ(PageObjects(other.PreviewPages(), 0), label);
+  EXPECT_EQ(PageObjects(PreviewPagesOf(other), 0), label);
 }
 
 TEST(PreviewPagesTest, PageSizeIsThePaperInWholePixels) {
@@ -144,7 +144,7 @@ TEST(PreviewPagesTest, FileCacheUnloadsFinishedPagesAndKeepsThemWhole) {
   report.EngineOptions.UseFileCache = true;
   report.EngineOptions.MaxMemSize = 0;  // unload at every page
   ASSERT_TRUE(report.PrepareReport());
-  TfrxPreviewPages& pages = report.PreviewPages();
+  TfrxPreviewPages& pages = PreviewPagesOf(report);
   ASSERT_EQ(pages.PageCount(), 12);
   TfrxXMLItem& items = pages.Section("previewpages");
   EXPECT_TRUE(items.Items(0)->Loaded);
@@ -174,7 +174,7 @@ TEST(PreviewPagesTest, PageCacheKeepsAtMostFiftyPages) {
   auto ds = Records(report, 60);
   report.SetDataSet(ds.get());
   ASSERT_TRUE(report.PrepareReport());
-  TfrxPreviewPages& pages = report.PreviewPages();
+  TfrxPreviewPages& pages = PreviewPagesOf(report);
   TfrxReportPage* first = pages.BuildPage(0);
   EXPECT_EQ(pages.BuildPage(0), first);  // a hit returns the cached page
   for (int i = 1; i <= 50; ++i) pages.BuildPage(i);
@@ -186,7 +186,7 @@ TEST(PreviewPagesTest, PageCacheKeepsAtMostFiftyPages) {
 
 TEST(PreviewPagesTest, Anchors) {
   TfrxReport report;
-  TfrxPreviewPages& pages = report.PreviewPages();
+  TfrxPreviewPages& pages = PreviewPagesOf(report);
   EXPECT_EQ(pages.GetAnchorPage("never"), 1);
   pages.CurrentPage = 0;
   pages.AddAnchor("Part", 10.6);
@@ -206,12 +206,12 @@ TEST(PreviewPagesTest, ReattachedObjectsMoveTogether) {
   auto* b1 = AddBand<TfrxChild>(*page, "B1", 0, 10);
   auto* b2 = AddBand<TfrxChild>(*page, "B2", 0, 10);
   auto* b3 = AddBand<TfrxChild>(*page, "B3", 0, 10);
-  TfrxEngine& engine = report.Engine();
+  TfrxEngine& engine = EngineOf(report);
   engine.OnManualBuild = [&](TfrxPage&) {
     engine.ShowBand(b1);  // top 0
     engine.ShowBand(b2);  // top 10
     engine.ShowBand(b3);  // top 20
-    TfrxPreviewPages& pages = report.PreviewPages();
+    TfrxPreviewPages& pages = PreviewPagesOf(report);
     int firstBand = pages.ObjectCount() - 2;
     pages.DetachObjects(firstBand);
     EXPECT_EQ(pages.ObjectCount(), firstBand);
@@ -223,7 +223,7 @@ TEST(PreviewPagesTest, ReattachedObjectsMoveTogether) {
   EXPECT_DOUBLE_EQ(FindStored(stored, "B2")->Top(), 50);
   EXPECT_DOUBLE_EQ(FindStored(stored, "B3")->Top(), 60);
   EXPECT_EQ(FindStored(stored, "B3")->item->Prop("l"), "7");
-  EXPECT_EQ(report.PreviewPages().Document().Root().Find("cutted"), -1);
+  EXPECT_EQ(PreviewPagesOf(report).Document().Root().Find("cutted"), -1);
 }
 
 TEST(PreviewPagesTest, OutlineEntriesOfPages) {
@@ -232,7 +232,7 @@ TEST(PreviewPagesTest, OutlineEntriesOfPages) {
   auto ds = Records(report, 2);
   report.SetDataSet(ds.get());
   ASSERT_TRUE(report.PrepareReport());
-  TfrxOutline& outline = report.PreviewPages().Outline();
+  TfrxOutline& outline = PreviewPagesOf(report).Outline();
   outline.LevelRoot();
   ASSERT_EQ(outline.Count(), 2);
   EXPECT_EQ(outline.GetItem(0).text, "Etiket");
@@ -364,7 +364,7 @@ TEST(PreviewPagesTest, TenThousandRecordsStayWithinTheMemoryLimit) {
   report->EngineOptions.UseFileCache = true;
   report->EngineOptions.MaxMemSize = 1;
   ASSERT_TRUE(report->PrepareReport());
-  TfrxPreviewPages& pages = report->PreviewPages();
+  TfrxPreviewPages& pages = PreviewPagesOf(*report);
   ASSERT_EQ(pages.PageCount(), 10000);
   TfrxXMLItem& items = pages.Section("previewpages");
   std::size_t onePage = LoadedPageBytes(*items.Items(0));

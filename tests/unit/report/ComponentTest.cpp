@@ -2,6 +2,7 @@
 // rectangle of a view.
 #include <gtest/gtest.h>
 
+#include "barcode/frxBarcode.h"
 #include "report/frxClass.h"
 
 namespace zentavo {

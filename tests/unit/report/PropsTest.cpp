@@ -98,7 +98,7 @@ TEST(Props, EveryRegisteredClassCopiesItselfExactly) {
     XMLToObj(text, *b, nullptr);
     b->IsLoadingFlag = false;
     EXPECT_EQ(ObjToXML(*b, "", true), text);
-    EXPECT_EQ(FindRegisteredClass(rc.info->Name()), &rc);
+    EXPECT_EQ(FindRegisteredClass(rc.info->Name())->info, rc.info);
   }
   EXPECT_EQ(FindRegisteredClass("tfrxmemoview")->info, &TfrxMemoView::StaticClassInfo());
   EXPECT_EQ(FindRegisteredClass("TfrxUnknown"), nullptr);

@@ -2,6 +2,7 @@
 // references, verbatim classes and untrusted input.
 #include <gtest/gtest.h>
 
+#include "barcode/frxBarcode.h"
 #include "report/frxClass.h"
 
 namespace zentavo {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "barcode/frxBarcode.h"
 #include "report/frxClass.h"
 #include "templates/Templates.h"
 

@@ -7,7 +7,7 @@
 
 #include "platform/CairoCanvas.h"
 #include "platform/Images.h"
-#include "render/Pictures.h"
+#include "report/frxGraphic.h"
 #include "report/frxReport.h"
 #include "platform/Streams.h"
 #include "report/frxViews.h"

@@ -1,5 +1,5 @@
 // The statement-free report script used until the interpreter is bound.
-#include "engine/frxReportScript.h"
+#include "report/frxReportScript.h"
 
 #include <stdexcept>
 #include <string_view>

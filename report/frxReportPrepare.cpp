@@ -1,22 +1,36 @@
 // The report's preparation: checks, snapshot, script step, engine run, and the
-// template read back from the snapshot whatever happened.
+// template read back from the snapshot whatever happened; the engine, the
+// store and printing as the layers above installed them.
 #include <stdexcept>
 
-#include "engine/frxEngine.h"
-#include "engine/frxPreviewPages.h"
-#include "engine/frxReportScript.h"
 #include "report/frxClass.h"
+#include "report/frxCustomEngine.h"
+#include "report/frxCustomPreviewPages.h"
+#include "report/frxReportScript.h"
+#include "report/frxServices.h"
 
 namespace zentavo {
 
-TfrxEngine& TfrxReport::Engine() {
-  if (!engine_) engine_ = std::make_unique<TfrxEngine>(*this);
+TfrxCustomEngine& TfrxReport::Engine() {
+  if (!engine_) {
+    if (ReportServices().createEngine == nullptr) throw std::runtime_error("The report engine is not installed");
+    engine_ = ReportServices().createEngine(*this);
+  }
   return *engine_;
 }
 
-TfrxPreviewPages& TfrxReport::PreviewPages() {
-  if (!previewPages_) previewPages_ = std::make_unique<TfrxPreviewPages>(*this);
+TfrxCustomPreviewPages& TfrxReport::PreviewPages() {
+  if (!previewPages_) {
+    if (ReportServices().createPreviewPages == nullptr)
+      throw std::runtime_error("The report engine is not installed");
+    previewPages_ = ReportServices().createPreviewPages(*this);
+  }
   return *previewPages_;
+}
+
+bool TfrxReport::Print() {
+  if (ReportServices().print == nullptr) throw std::runtime_error("Printing is not installed");
+  return ReportServices().print(*this);
 }
 
 TfrxReportScript& TfrxReport::Script() {

@@ -1,9 +1,8 @@
-// Pictures: which kind of graphic a block of bytes holds, the pixels of a
-// picture (decoded once and kept), and the check that refuses damaged
-// pictures when they are loaded.
+// What the bytes of a picture hold: the kind of graphic by its first bytes,
+// and its pixels decoded (through the platform's decoders). The template
+// reader refuses damaged pictures with this; the renderer draws the pixels.
 #pragma once
 
-#include <memory>
 #include <string_view>
 
 #include "platform/Canvas.h"
@@ -18,10 +17,10 @@ enum class GraphicKind { None, Bitmap, Jpeg, Metafile, EnhancedMetafile, Icon };
 // 9AC6CDD7 (22), " EMF" at byte 40 (100), a 16-bit value below 2 at byte 2 (6).
 GraphicKind DetectGraphicKind(std::string_view bytes);
 
-// The picture's pixels; none for an empty picture, a metafile (drawn as an
+// The picture's pixels; empty for an empty picture, a metafile (drawn as an
 // empty frame: no metafile player is part of our platform) or a graphic
 // class we do not know. Throws ImageError for damaged data.
-std::shared_ptr<const Bitmap> PictureBitmap(const TfrxPicture& picture);
+Bitmap DecodePicture(const TfrxPicture& picture);
 
 // Throws ImageError when the picture's bytes do not decode.
 void CheckPicture(const TfrxPicture& picture);
