@@ -1,5 +1,5 @@
-// The five label templates the program carries: built here from their tables,
-// stored as XML files in templates/ (written by our own writer) and embedded.
+// The five label templates the program carries: XML files in templates/,
+// embedded into the program at build time.
 #pragma once
 
 #include <functional>
@@ -26,9 +26,5 @@ std::unique_ptr<TfrxReport> LoadBuiltInTemplate(std::string_view name);
 // lines of the load are handed to `onErrors`.
 std::unique_ptr<TfrxReport> LoadTemplateArgument(const std::string& nameOrPath, const std::string* password,
                                                  const std::function<void(const std::string&)>& onErrors);
-
-// Builds the template's object tree in code from the label tables, into a
-// cleared report. The stored files are this, saved; a test keeps them equal.
-void BuildTemplate(std::string_view name, TfrxReport& report);
 
 }  // namespace zentavo
