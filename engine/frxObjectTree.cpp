@@ -39,18 +39,6 @@ std::string KeyPrefix(const TfrxComponent& object, bool bandPrefix) {
   return std::string(1, c);
 }
 
-bool HasOwnDiff(const TfrxComponent& object) {
-  // Memos, lines and shapes, and bands, encode their differences; a picture
-  // does too unless preparation changed its picture (the picture data must
-  // then travel with the page). Barcodes and the rest store all attributes.
-  if (dynamic_cast<const TfrxBand*>(&object) != nullptr) return true;
-  if (dynamic_cast<const TfrxCustomMemoView*>(&object) != nullptr) return true;
-  if (dynamic_cast<const TfrxCustomLineView*>(&object) != nullptr) return true;
-  if (dynamic_cast<const TfrxShapeView*>(&object) != nullptr) return true;
-  if (auto* pic = dynamic_cast<const TfrxPictureView*>(&object)) return !pic->PictureChanged;
-  return false;
-}
-
 bool IsTransparentForStore(const TfrxComponent& object) {
   return dynamic_cast<const TfrxSubreport*>(&object) != nullptr || IsCross(object) || IsDialogComponent(object);
 }

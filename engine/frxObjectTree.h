@@ -1,6 +1,5 @@
 // Object trees as XML items for the prepared-page store: source pages written
-// and read in the template format, the key prefix of a class, and which view
-// classes store themselves as differences.
+// and read in the template format, and the key prefix of a class.
 #pragma once
 
 #include <string>
@@ -13,10 +12,6 @@ class TfrxXMLItem;
 // "b" for bands (when `bandPrefix`), else the first letter, lower case, of the
 // class name without "Tfrx" and "View": "m" memo, "b" barcode, "p" picture.
 std::string KeyPrefix(const TfrxComponent& object, bool bandPrefix);
-
-// Whether the object's class has a difference encoding of its own; the others
-// are stored with their complete attribute text followed by the base difference.
-bool HasOwnDiff(const TfrxComponent& object);
 
 // Classes that never get an element of their own: their children are stored
 // under the parent element (subreports, cross-tabs, dialog components).

@@ -12,6 +12,7 @@
 #include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "report/frxClass.h"
+#include "report/frxDiff.h"
 
 namespace zentavo {
 
@@ -211,7 +212,7 @@ void TfrxPreviewPages::RegisterCopy(TfrxComponent& copy, int sourceIndex, bool b
   TfrxDictionary::Entry entry;
   entry.sourceName = "Page" + std::to_string(sourceIndex) + "." + copy.Name();
   entry.source = &copy;
-  entry.description = HasOwnDiff(copy) ? copy.ClassName() + ObjToXML(copy, "", false) : copy.ClassName();
+  entry.description = copy.GetClassInfo().HasOwnDiff(copy) ? copy.ClassName() + ObjToXML(copy, "", false) : copy.ClassName();
   dictionary_.Add(dictionary_.NewKey(KeyPrefix(copy, bandPrefix)), std::move(entry));
 }
 
@@ -302,11 +303,11 @@ void TfrxPreviewPages::StoreUnder(TfrxXMLItem& parent, TfrxComponent& object,
     if (!key.empty()) {
       item->Name = key;
       if (FirstPassDiff)
-        item->Text = object.TfrxComponent::Diff(*source);
-      else if (HasOwnDiff(object))
+        item->Text = DiffText(object, *source, /*baseOnly=*/true);
+      else if (object.GetClassInfo().HasOwnDiff(object))
         item->Text = object.Diff(*source);
       else
-        item->Text = ObjToXML(object, "", false) + object.TfrxComponent::Diff(*source);
+        item->Text = ObjToXML(object, "", false) + DiffText(object, *source, /*baseOnly=*/true);
     } else {
       item->Name = object.ClassName();
       item->Text = ObjToXML(object, "", false);
@@ -724,7 +725,7 @@ void TfrxPreviewPages::LoadFromStream(TStream& stream) {
         }
       }
       if (entry.source != nullptr)
-        entry.description = HasOwnDiff(*entry.source)
+        entry.description = entry.source->GetClassInfo().HasOwnDiff(*entry.source)
                                 ? entry.source->ClassName() + ObjToXML(*entry.source, "", false)
                                 : entry.source->ClassName();
       dictionary_.Add(el.Name, std::move(entry));

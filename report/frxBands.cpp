@@ -41,6 +41,9 @@ const ClassInfo& TfrxBand::StaticClassInfo() {
           .Event("OnAfterCalcHeight", &B::OnAfterCalcHeight)
           .Event("OnAfterPrint", &B::OnAfterPrint)
           .Event("OnBeforePrint", &B::OnBeforePrint)
+          // The engine places every band: its top is always stored.
+          .DiffAlways("t")
+          .OwnDiff()
           .Build();
   return info;
 }

@@ -9,6 +9,7 @@
 #include "report/frxBands.h"
 #include "report/frxClassRegistry.h"
 #include "report/frxDataSet.h"
+#include "report/frxDiff.h"
 #include "report/frxPainter.h"
 #include "report/frxReport.h"
 #include "report/frxRes.h"
@@ -66,6 +67,23 @@ const ClassInfo& TfrxComponent::StaticClassInfo() {
                                     .String("Name", &C::GetName, &C::SetName)
                                     .NotStored()  // written first by the template writer itself
                                     .Int("Tag", &C::Tag, 0)
+                                    // Font.Height, not the spelled Font.Size: a
+                                    // size in whole points would turn -10 into -11.
+                                    .Diff({{"l", "Left"},
+                                           {"t", "Top"},
+                                           {"w", "Width"},
+                                           {"h", "Height"},
+                                           {"Visible", "Visible"},
+                                           {"Font.Name", "Font.Name"},
+                                           {"Font.Height", "Font.Height"},
+                                           {"Font.Color", "Font.Color"},
+                                           {"Font.Style", "Font.Style"},
+                                           {"Font.Charset", "Font.Charset"},
+                                           {"ParentFont", "ParentFont"},
+                                           {"Tag", "Tag"}},
+                                          /*base=*/true)
+                                    .DiffWhen({"Font.Name", "Font.Height", "Font.Color", "Font.Style", "Font.Charset"},
+                                              [](const C& c) { return !c.ParentFont(); })
                                     .Build();
   return info;
 }
@@ -353,46 +371,7 @@ void TfrxComponent::AlignChildren() {
   }
 }
 
-// ---------------------------------------------------------------- Diff
-
-void AppendDiff(std::string& out, std::string_view name, std::string_view value) {
-  out += ' ';
-  out += name;
-  out += "=\"";
-  out += value;
-  out += '"';
-}
-
-std::string DiffBool(bool v) { return v ? "1" : "0"; }
-
-namespace {
-bool FloatDiffers(double a, double b) { return std::abs(a - b) > 0.0001; }
-}  // namespace
-
-std::string TfrxComponent::Diff(const TfrxComponent& ref) const {
-  std::string out;
-  auto* view = dynamic_cast<const TfrxView*>(this);
-  bool isBand = dynamic_cast<const TfrxBand*>(this) != nullptr;
-  auto* memo = dynamic_cast<const TfrxCustomMemoView*>(this);
-  if (FloatDiffers(left_, ref.left_) && !(view != nullptr && view->Align != TfrxAlign::baNone))
-    AppendDiff(out, "l", FloatToText(left_));
-  if (isBand || FloatDiffers(top_, ref.top_)) AppendDiff(out, "t", FloatToText(top_));
-  if (FloatDiffers(width_, ref.width_) && !(memo != nullptr && memo->AutoWidth))
-    AppendDiff(out, "w", FloatToText(width_));
-  if (FloatDiffers(height_, ref.height_)) AppendDiff(out, "h", FloatToText(height_));
-  if (visible_ != ref.visible_) AppendDiff(out, "Visible", DiffBool(visible_));
-  if (!parentFont_) {
-    // Font.Height, not Font.Size: a size in whole points would turn −10 into −11.
-    if (font_.Name() != ref.font_.Name()) AppendDiff(out, "Font.Name", StrToXML(font_.Name()));
-    if (font_.Height() != ref.font_.Height()) AppendDiff(out, "Font.Height", std::to_string(font_.Height()));
-    if (font_.Color() != ref.font_.Color()) AppendDiff(out, "Font.Color", std::to_string(font_.Color()));
-    if (font_.Style() != ref.font_.Style()) AppendDiff(out, "Font.Style", std::to_string(font_.Style()));
-    if (font_.Charset() != ref.font_.Charset()) AppendDiff(out, "Font.Charset", std::to_string(font_.Charset()));
-  }
-  if (parentFont_ != ref.parentFont_) AppendDiff(out, "ParentFont", DiffBool(parentFont_));
-  if (Tag != ref.Tag) AppendDiff(out, "Tag", std::to_string(Tag));
-  return out;
-}
+std::string TfrxComponent::Diff(const TfrxComponent& ref) const { return DiffText(*this, ref); }
 
 // ---------------------------------------------------------------- TfrxReportComponent
 
@@ -446,6 +425,22 @@ const ClassInfo& TfrxView::StaticClassInfo() {
           .Event("OnAfterPrint", &V::OnAfterPrint)
           .Event("OnBeforePrint", &V::OnBeforePrint)
           .Event("OnPreviewClick", &V::OnPreviewClick)
+          // An aligned view's Left follows from its parent.
+          .DiffWhen({"l"}, [](const V& v) { return v.Align == TfrxAlign::baNone; })
+          .Diff({{"BrushStyle", "BrushStyle"},
+                 {"Align", "Align"},
+                 {"Color", "Color"},
+                 {"Frame.Color", "Frame.Color"},
+                 {"Frame.DropShadow", "Frame.DropShadow"},
+                 {"Frame.ShadowColor", "Frame.ShadowColor"},
+                 {"Frame.ShadowWidth", "Frame.ShadowWidth"},
+                 {"Frame.Style", "Frame.Style"},
+                 {"Frame.Typ", "Frame.Typ"},
+                 {"Frame.Width", "Frame.Width"},
+                 {"Cursor", "Cursor"},
+                 {"Printable", "Printable"},
+                 {"TagStr", "TagStr"},
+                 {"URL", "URL"}})
           .Build();
   return info;
 }
@@ -507,30 +502,6 @@ void TfrxView::AfterPrint() {
   TfrxReportComponent::AfterPrint();
   TagStr = savedTagStr_;
   URL = savedURL_;
-}
-
-std::string TfrxView::Diff(const TfrxComponent& refComponent) const {
-  std::string out = TfrxComponent::Diff(refComponent);
-  auto* ref = dynamic_cast<const TfrxView*>(&refComponent);
-  if (ref == nullptr) return out;
-  auto ord = [](auto e) { return std::to_string(static_cast<int>(e)); };
-  if (BrushStyle != ref->BrushStyle) AppendDiff(out, "BrushStyle", ord(BrushStyle));
-  if (Align != ref->Align) AppendDiff(out, "Align", ord(Align));
-  if (Color != ref->Color) AppendDiff(out, "Color", std::to_string(Color));
-  const TfrxFrame& f = Frame;
-  const TfrxFrame& r = ref->Frame;
-  if (f.Color != r.Color) AppendDiff(out, "Frame.Color", std::to_string(f.Color));
-  if (f.DropShadow != r.DropShadow) AppendDiff(out, "Frame.DropShadow", DiffBool(f.DropShadow));
-  if (f.ShadowColor != r.ShadowColor) AppendDiff(out, "Frame.ShadowColor", std::to_string(f.ShadowColor));
-  if (FloatDiffers(f.ShadowWidth, r.ShadowWidth)) AppendDiff(out, "Frame.ShadowWidth", FloatToText(f.ShadowWidth));
-  if (f.Style != r.Style) AppendDiff(out, "Frame.Style", ord(f.Style));
-  if (f.Typ != r.Typ) AppendDiff(out, "Frame.Typ", std::to_string(f.Typ));
-  if (FloatDiffers(f.Width, r.Width)) AppendDiff(out, "Frame.Width", FloatToText(f.Width));
-  if (Cursor != ref->Cursor) AppendDiff(out, "Cursor", std::to_string(Cursor));
-  if (Printable != ref->Printable) AppendDiff(out, "Printable", DiffBool(Printable));
-  if (TagStr != ref->TagStr) AppendDiff(out, "TagStr", StrToXML(TagStr));
-  if (URL != ref->URL) AppendDiff(out, "URL", StrToXML(URL));
-  return out;
 }
 
 // ---------------------------------------------------------------- TfrxStretcheable

@@ -98,7 +98,8 @@ class TfrxComponent : public TfrxPersistent {
   // name whatever the stream says; reading problems go to the report's errors.
   virtual void LoadFromStream(TStream& stream);
   virtual void SaveToStream(TStream& stream, bool saveChildren = true, bool saveDefaultValues = false);
-  // Attribute text of the properties that differ from `ref` (prepared pages).
+  // Attribute text of the properties that differ from `ref` (prepared pages),
+  // as the class's difference attributes declare it (report/frxDiff.h).
   virtual std::string Diff(const TfrxComponent& ref) const;
   virtual std::string GetDescription() const { return ClassName(); }
   // Copies every property but the name (AssignAll: children too).
@@ -199,7 +200,6 @@ class TfrxView : public TfrxReportComponent {
   virtual void DrawFrame();
   void BeforePrint() override;
   void AfterPrint() override;
-  std::string Diff(const TfrxComponent& ref) const override;
 
   // Drawing state kept by BeginDraw for the drawing steps.
   Canvas* DrawCanvas = nullptr;
@@ -224,9 +224,5 @@ class TfrxStretcheable : public TfrxView {
   virtual double DrawPart();
   virtual void InitPart() {}
 };
-
-// Shared pieces of Diff: one attribute as ` name="value"`.
-void AppendDiff(std::string& out, std::string_view name, std::string_view value);
-std::string DiffBool(bool v);
 
 }  // namespace zentavo

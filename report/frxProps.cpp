@@ -66,6 +66,12 @@ bool ClassInfo::InheritsFrom(std::string_view className) const {
   return false;
 }
 
+const DiffAttribute* ClassInfo::FindDiffAttribute(std::string_view name) const {
+  for (const DiffAttribute& a : diff_)
+    if (SameTextAscii(a.name, name)) return &a;
+  return nullptr;
+}
+
 void ClassInfo::Add(PropInfo prop) {
   std::string key = LowerAscii(prop.name);
   if (index_.count(key) != 0) return;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -67,6 +68,31 @@ struct PropInfo {
   bool ReadOnly() const;
 };
 
+// One attribute of a class's difference text (Diff): its name, the
+// property it reads (a path such as "Frame.Color"; the text lines when
+// `lines`), and when it is written: where the object and its reference
+// differ, or always; never where `when` says no. `base` marks the attributes
+// of the difference every object has (the first of two passes stores only
+// these). The names double as the short attribute names the reader accepts
+// ("l" for Left).
+struct DiffAttribute {
+  std::string name;
+  std::string path;
+  bool lines = false;
+  bool always = false;
+  bool base = false;
+  std::function<bool(const TfrxPersistent&)> when;
+};
+
+// The text lines of a text object: written as the attribute "Text" after
+// the published properties, read from "Text" and "u" (UTF-8) and "x"
+// (single-byte text).
+struct LinesAccess {
+  std::function<std::string(const TfrxPersistent&)> utf8;
+  std::function<void(TfrxPersistent&, std::string_view)> setUtf8;
+  std::function<void(TfrxPersistent&, std::string_view)> setSingleByte;
+};
+
 class ClassInfo {
  public:
   ClassInfo(std::string name, const ClassInfo* parent) : name_(std::move(name)), parent_(parent) {}
@@ -84,12 +110,26 @@ class ClassInfo {
   void Remove(std::string_view name);
   void AddEvent(std::string name) { events_.push_back(std::move(name)); }
 
+  // The difference text's attributes, inherited ones first.
+  const std::vector<DiffAttribute>& DiffAttributes() const { return diff_; }
+  std::vector<DiffAttribute>& MutableDiffAttributes() { return diff_; }
+  const DiffAttribute* FindDiffAttribute(std::string_view name) const;  // ASCII case ignored
+  // Whether objects of the class are stored as their own difference text
+  // (otherwise: complete attributes followed by the base difference).
+  bool HasOwnDiff(const TfrxPersistent& object) const { return ownDiff_ && ownDiff_(object); }
+  void SetOwnDiff(std::function<bool(const TfrxPersistent&)> test) { ownDiff_ = std::move(test); }
+  const LinesAccess* Lines() const { return lines_ ? &*lines_ : nullptr; }
+  void SetLines(LinesAccess lines) { lines_ = std::move(lines); }
+
  private:
   void Reindex();
   std::string name_;
   const ClassInfo* parent_;
   std::vector<PropInfo> props_;
   std::vector<std::string> events_;
+  std::vector<DiffAttribute> diff_;
+  std::function<bool(const TfrxPersistent&)> ownDiff_;
+  std::optional<LinesAccess> lines_;
   // Lower-cased name → position in props_, for the loader's many look-ups.
   std::unordered_map<std::string, std::size_t> index_;
 };
@@ -123,7 +163,61 @@ class ClassBuilder {
     if (parent != nullptr) {
       for (const PropInfo& p : parent->Props()) info_.Add(p);
       for (const std::string& e : parent->Events()) info_.AddEvent(e);
+      info_.MutableDiffAttributes() = parent->DiffAttributes();
+      if (parent->Lines() != nullptr) info_.SetLines(*parent->Lines());
+      info_.SetOwnDiff([parent](const TfrxPersistent& o) { return parent->HasOwnDiff(o); });
     }
+  }
+
+  // ---- the difference text
+  // Appends attributes written where the object differs from its reference.
+  ClassBuilder& Diff(std::initializer_list<std::pair<const char*, const char*>> nameAndPath, bool base = false) {
+    for (const auto& [name, path] : nameAndPath) {
+      DiffAttribute a;
+      a.name = name;
+      a.path = path;
+      a.base = base;
+      info_.MutableDiffAttributes().push_back(std::move(a));
+    }
+    return *this;
+  }
+  // Appends the text lines, always written.
+  ClassBuilder& DiffLines(const char* name) {
+    DiffAttribute a;
+    a.name = name;
+    a.lines = true;
+    a.always = true;
+    info_.MutableDiffAttributes().push_back(std::move(a));
+    return *this;
+  }
+  // Attributes written only where `test` holds for the object.
+  ClassBuilder& DiffWhen(std::initializer_list<const char*> names, std::function<bool(const T&)> test) {
+    for (DiffAttribute& a : info_.MutableDiffAttributes())
+      for (const char* n : names)
+        if (a.name == n) a.when = [test](const TfrxPersistent& o) { return test(static_cast<const T&>(o)); };
+    return *this;
+  }
+  // An attribute written whether or not it differs.
+  ClassBuilder& DiffAlways(const char* name) {
+    for (DiffAttribute& a : info_.MutableDiffAttributes())
+      if (a.name == name) a.always = true;
+    return *this;
+  }
+  ClassBuilder& OwnDiff(std::function<bool(const T&)> test = [](const T&) { return true; }) {
+    info_.SetOwnDiff([test](const TfrxPersistent& o) { return test(static_cast<const T&>(o)); });
+    return *this;
+  }
+  // The text lines of a text object (see LinesAccess).
+  template <class C, class L>
+  ClassBuilder& Lines(L C::*field) {
+    LinesAccess a;
+    a.utf8 = [field](const TfrxPersistent& o) { return (static_cast<const T&>(o).*field).Utf8Text(); };
+    a.setUtf8 = [field](TfrxPersistent& o, std::string_view v) { (static_cast<T&>(o).*field).SetUtf8Text(v); };
+    a.setSingleByte = [field](TfrxPersistent& o, std::string_view v) {
+      (static_cast<T&>(o).*field).SetSingleByteText(v);
+    };
+    info_.SetLines(std::move(a));
+    return *this;
   }
 
   // Ordinal kinds over a data member of any integral or enum type.

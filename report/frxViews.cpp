@@ -92,8 +92,27 @@ ClassInfo MemoInfo(const char* name) {
 TfrxCustomMemoView::TfrxCustomMemoView(TfrxComponent* owner) : TfrxStretcheable(owner) {}
 
 const ClassInfo& TfrxCustomMemoView::StaticClassInfo() {
-  static const ClassInfo info =
-      ClassBuilder<TfrxCustomMemoView>("TfrxCustomMemoView", &TfrxStretcheable::StaticClassInfo()).Build();
+  using M = TfrxCustomMemoView;
+  static const ClassInfo info = ClassBuilder<M>("TfrxCustomMemoView", &TfrxStretcheable::StaticClassInfo())
+                                    .Lines(&M::Memo)
+                                    // A memo that sizes itself to its text takes no stored width.
+                                    .DiffWhen({"w"}, [](const M& m) { return !m.AutoWidth; })
+                                    .Diff({{"AutoWidth", "AutoWidth"},
+                                           {"CharSpacing", "CharSpacing"},
+                                           {"GapX", "GapX"},
+                                           {"GapY", "GapY"},
+                                           {"HAlign", "HAlign"},
+                                           {"Highlight.Active", "Highlight.Active"},
+                                           {"LineSpacing", "LineSpacing"}})
+                                    .DiffLines("u")
+                                    .Diff({{"ParagraphGap", "ParagraphGap"},
+                                           {"Rotation", "Rotation"},
+                                           {"RTLReading", "RTLReading"},
+                                           {"Underlines", "Underlines"},
+                                           {"VAlign", "VAlign"},
+                                           {"WordWrap", "WordWrap"}})
+                                    .OwnDiff()
+                                    .Build();
   return info;
 }
 
@@ -134,34 +153,11 @@ void TfrxCustomMemoView::AfterPrint() {
   TfrxStretcheable::AfterPrint();
 }
 
-std::string TfrxCustomMemoView::Diff(const TfrxComponent& refComponent) const {
-  std::string out = TfrxView::Diff(refComponent);
-  auto* ref = dynamic_cast<const TfrxCustomMemoView*>(&refComponent);
-  if (ref == nullptr) return out;
-  auto differs = [](double a, double b) { return std::abs(a - b) > 0.0001; };
-  auto ord = [](auto e) { return std::to_string(static_cast<int>(e)); };
-  if (AutoWidth != ref->AutoWidth) AppendDiff(out, "AutoWidth", DiffBool(AutoWidth));
-  if (differs(CharSpacing, ref->CharSpacing)) AppendDiff(out, "CharSpacing", FloatToText(CharSpacing));
-  if (differs(GapX, ref->GapX)) AppendDiff(out, "GapX", FloatToText(GapX));
-  if (differs(GapY, ref->GapY)) AppendDiff(out, "GapY", FloatToText(GapY));
-  if (HAlign != ref->HAlign) AppendDiff(out, "HAlign", ord(HAlign));
-  if (Highlight.Active != ref->Highlight.Active) AppendDiff(out, "Highlight.Active", DiffBool(Highlight.Active));
-  if (differs(LineSpacing, ref->LineSpacing)) AppendDiff(out, "LineSpacing", FloatToText(LineSpacing));
-  AppendDiff(out, "u", StrToXML(Memo.Utf8Text()));
-  if (differs(ParagraphGap, ref->ParagraphGap)) AppendDiff(out, "ParagraphGap", FloatToText(ParagraphGap));
-  if (rotation_ != ref->rotation_) AppendDiff(out, "Rotation", std::to_string(rotation_));
-  if (RTLReading != ref->RTLReading) AppendDiff(out, "RTLReading", DiffBool(RTLReading));
-  if (Underlines != ref->Underlines) AppendDiff(out, "Underlines", DiffBool(Underlines));
-  if (VAlign != ref->VAlign) AppendDiff(out, "VAlign", ord(VAlign));
-  if (WordWrap != ref->WordWrap) AppendDiff(out, "WordWrap", DiffBool(WordWrap));
-  return out;
-}
-
 // ---------------------------------------------------------------- lines, shapes, pictures
 
 const ClassInfo& TfrxCustomLineView::StaticClassInfo() {
   static const ClassInfo info =
-      ClassBuilder<TfrxCustomLineView>("TfrxCustomLineView", &TfrxStretcheable::StaticClassInfo()).Build();
+      ClassBuilder<TfrxCustomLineView>("TfrxCustomLineView", &TfrxStretcheable::StaticClassInfo()).OwnDiff().Build();
   return info;
 }
 
@@ -185,7 +181,8 @@ const ClassInfo& TfrxShapeView::StaticClassInfo() {
     Fill(b);
     b.Int("Curve", &S::Curve, 0)
         .Object("Frame", &TfrxView::Frame, "TfrxFrame")
-        .Enum("Shape", &S::Shape, kShapeKindInfo, TfrxShapeKind::skRectangle);
+        .Enum("Shape", &S::Shape, kShapeKindInfo, TfrxShapeKind::skRectangle)
+        .OwnDiff();
     return b.Build();
   }();
   return info;
@@ -201,7 +198,9 @@ const ClassInfo& TfrxPictureView::StaticClassInfo() {
     b.Object("Frame", &TfrxView::Frame, "TfrxFrame")
         .Bool("KeepAspectRatio", &P::KeepAspectRatio, true)
         .Object("Picture", &P::Picture, "TPicture")
-        .Bool("Stretched", &P::Stretched, true);
+        .Bool("Stretched", &P::Stretched, true)
+        // A picture that preparation changed travels whole with its page.
+        .OwnDiff([](const P& p) { return !p.PictureChanged; });
     return b.Build();
   }();
   return info;

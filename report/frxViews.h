@@ -58,7 +58,6 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   int TotalPages = 0;
   void BeforePrint() override;
   void AfterPrint() override;
-  std::string Diff(const TfrxComponent& ref) const override;
   std::string GetComponentText() override { return Text(); }
 
  private:

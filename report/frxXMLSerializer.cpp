@@ -229,7 +229,7 @@ std::string ObjToXML(const TfrxPersistent& object, const std::string& prefix, bo
       }
     }
   }
-  if (auto* memo = dynamic_cast<const TfrxCustomMemoView*>(&object)) add("Text", StrToXML(memo->Memo.Utf8Text()));
+  if (const LinesAccess* lines = object.GetClassInfo().Lines()) add("Text", StrToXML(lines->utf8(object)));
   PropDataWriter w;
   object.WriteExtraProperties(w);
   if (!w.Bytes().empty()) add("PropData", ToHex(w.Bytes()));
@@ -267,19 +267,21 @@ std::string ObjectToText(const TfrxComponent& object) {
 namespace {
 
 void ApplyAttribute(std::string name, std::string_view rawValue, TfrxPersistent& object, XMLReadContext* ctx) {
+  const ClassInfo& info = object.GetClassInfo();
   if (name.size() == 1) {
-    switch (name[0]) {
-      case 'l': name = "left"; break;
-      case 't': name = "top"; break;
-      case 'w': name = "width"; break;
-      case 'h': name = "height"; break;
-      case 'u':
-        if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(&object)) memo->Memo.SetUtf8Text(XMLToStr(rawValue));
+    // The short names of the class's difference text ("l" for Left, "u" for
+    // the lines); "x" carries the lines as single-byte text.
+    const LinesAccess* lines = info.Lines();
+    if (name == "x") {
+      if (lines != nullptr) lines->setSingleByte(object, XMLToStr(rawValue));
+      return;
+    }
+    if (const DiffAttribute* a = info.FindDiffAttribute(name)) {
+      if (a->lines) {
+        if (lines != nullptr) lines->setUtf8(object, XMLToStr(rawValue));
         return;
-      case 'x':
-        if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(&object)) memo->Memo.SetSingleByteText(XMLToStr(rawValue));
-        return;
-      default: break;
+      }
+      name = Lower(a->path);
     }
   }
   TfrxPersistent* target = &object;
@@ -296,8 +298,8 @@ void ApplyAttribute(std::string name, std::string_view rawValue, TfrxPersistent&
     name = rest;
   }
   if (name == "text") {
-    if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(target)) {
-      memo->Memo.SetUtf8Text(XMLToStr(rawValue));
+    if (const LinesAccess* lines = target->GetClassInfo().Lines()) {
+      lines->setUtf8(*target, XMLToStr(rawValue));
       return;
     }
   }
