@@ -8,8 +8,6 @@
 namespace zentavo {
 
 namespace {
-constexpr int kMaxTreeDepth = 64;
-
 bool StartsWith(const std::string& s, std::string_view p) { return s.compare(0, p.size(), p) == 0; }
 
 // Class names of objects that stand for something other than a drawn object.
@@ -44,44 +42,6 @@ bool IsTransparentForStore(const TfrxComponent& object) {
 }
 
 bool IsExcludedFromSourcePage(const TfrxComponent& object) { return IsCross(object) || IsDialogComponent(object); }
-
-void WriteTree(const TfrxComponent& object, TfrxXMLItem& item) {
-  for (TfrxComponent* child : object.Objects()) {
-    TfrxXMLItem* sub = item.Add();
-    sub->Name = child->ClassName();
-    if (auto* v = dynamic_cast<const TfrxVerbatimObject*>(child))
-      sub->Text = "Name=\"" + StrToXML(child->Name()) + "\"" + v->RawAttributes;
-    else
-      sub->Text = "Name=\"" + StrToXML(child->Name()) + "\"" + ObjToXML(*child, "", false);
-    WriteTree(*child, *sub);
-  }
-}
-
-void ReadTree(const TfrxXMLItem& item, TfrxComponent& parent, int depth) {
-  if (depth > kMaxTreeDepth) throw std::runtime_error("Prepared report: objects nested too deeply");
-  for (int i = 0; i < item.Count(); ++i) {
-    const TfrxXMLItem& sub = *item.Items(i);
-    const RegisteredClass* rc = FindRegisteredClass(sub.Name);
-    if (rc == nullptr || rc->create == nullptr)
-      throw std::runtime_error(frxResources().Get("xrCantFindClass") + " " + sub.Name);
-    std::unique_ptr<TfrxComponent> obj(rc->create(*rc->info));
-    if (!parent.AcceptsChild(*obj)) throw std::runtime_error("Couldn't place " + sub.Name + " in " + parent.ClassName());
-    obj->IsLoadingFlag = true;
-    if (auto* v = dynamic_cast<TfrxVerbatimObject*>(obj.get())) {
-      v->SetName(sub.Prop("Name"));
-      std::string text = sub.Text;
-      std::size_t q = text.find('"', text.find('"') + 1);
-      v->RawAttributes = q == std::string::npos ? std::string() : text.substr(q + 1);
-    } else {
-      XMLToObj(sub.Text, *obj, nullptr);
-    }
-    TfrxComponent* raw = obj.release();
-    raw->SetParent(&parent);
-    ReadTree(sub, *raw, depth + 1);
-    raw->IsLoadingFlag = false;
-    raw->Loaded();
-  }
-}
 
 std::string FloatText(double value) { return FloatToText(value); }
 

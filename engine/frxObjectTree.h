@@ -1,5 +1,5 @@
-// Object trees as XML items for the prepared-page store: source pages written
-// and read in the template format, and the key prefix of a class.
+// What the prepared-page store decides per class: the key prefix, the
+// classes it stores through and does not copy; and its number texts.
 #pragma once
 
 #include <string>
@@ -7,7 +7,6 @@
 namespace zentavo {
 
 class TfrxComponent;
-class TfrxXMLItem;
 
 // "b" for bands (when `bandPrefix`), else the first letter, lower case, of the
 // class name without "Tfrx" and "View": "m" memo, "b" barcode, "p" picture.
@@ -18,15 +17,6 @@ std::string KeyPrefix(const TfrxComponent& object, bool bandPrefix);
 bool IsTransparentForStore(const TfrxComponent& object);
 // Classes a source page does not copy (cross-tabs, dialog components).
 bool IsExcludedFromSourcePage(const TfrxComponent& object);
-
-// The object's children as elements in the template format (name, then the
-// attribute text), recursively.
-void WriteTree(const TfrxComponent& object, TfrxXMLItem& item);
-
-// Reads the children of `item` into `parent`. Unlike template loading, an
-// unknown class, a misplaced object or a tree deeper than the limit is an
-// error: these trees come from prepared files of unknown origin.
-void ReadTree(const TfrxXMLItem& item, TfrxComponent& parent, int depth = 0);
 
 // Floats in the writer's locale-free form ("12.5", "-3").
 std::string FloatText(double value);

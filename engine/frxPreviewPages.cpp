@@ -44,6 +44,46 @@ int SourceIndexOfPageName(std::string_view name) {
 
 constexpr std::size_t kElementOverhead = 52;
 
+// The report's settings a prepared report carries in its "report" section.
+constexpr const char* kReportSettings[] = {"DotMatrixReport", "PreviewOptions.OutlineVisible",
+                                           "PreviewOptions.OutlineWidth"};
+
+// Trees in prepared reports come from files of unknown origin: read all or
+// nothing, not deeper than a report ever nests.
+TreeReadOptions StoreReading() {
+  TreeReadOptions options;
+  options.strict = true;
+  options.maxDepth = 64;
+  options.resolveReferences = false;
+  return options;
+}
+
+// A complete page: the page element and its objects in the template format.
+void WritePageElement(const TfrxReportPage& page, TfrxXMLItem& item) {
+  WriteElement(page, item, false);
+  WriteChildElements(page, item, false);
+}
+
+void ReadPageElement(const TfrxXMLItem& item, TfrxReportPage& page) {
+  page.IsLoadingFlag = true;
+  try {
+    ReadElement(item, page);
+    ReadChildElements(item, page, StoreReading());
+  } catch (...) {
+    page.IsLoadingFlag = false;
+    throw;
+  }
+  page.IsLoadingFlag = false;
+}
+
+// What a stored element's differences are applied over: the source object's
+// class and, for a class with a difference encoding of its own, its complete
+// attributes (the others store theirs in every element).
+std::string SourceDescription(const TfrxComponent& source) {
+  return source.GetClassInfo().HasOwnDiff(source) ? source.ClassName() + ObjToXML(source, "", false)
+                                                  : source.ClassName();
+}
+
 // Device coordinates from numbers of unknown origin: anything not finite or
 // beyond this many device pixels is not drawn.
 constexpr double kMaxDevice = 1e8;
@@ -212,7 +252,7 @@ void TfrxPreviewPages::RegisterCopy(TfrxComponent& copy, int sourceIndex, bool b
   TfrxDictionary::Entry entry;
   entry.sourceName = "Page" + std::to_string(sourceIndex) + "." + copy.Name();
   entry.source = &copy;
-  entry.description = copy.GetClassInfo().HasOwnDiff(copy) ? copy.ClassName() + ObjToXML(copy, "", false) : copy.ClassName();
+  entry.description = SourceDescription(copy);
   dictionary_.Add(dictionary_.NewKey(KeyPrefix(copy, bandPrefix)), std::move(entry));
 }
 
@@ -418,45 +458,29 @@ double TfrxPreviewPages::LowestBandBottom() {
 
 // ---------------------------------------------------------------- rebuilding
 
-void TfrxPreviewPages::BuildObjects(const TfrxXMLItem& element, TfrxComponent& parent, int depth) {
-  if (depth > 64) throw std::runtime_error("Prepared report: objects nested too deeply");
-  for (int i = 0; i < element.Count(); ++i) {
-    const TfrxXMLItem& sub = *element.Items(i);
-    const TfrxDictionary::Entry* e = dictionary_.Find(sub.Name);
-    std::string text;
-    if (e != nullptr && e->source != nullptr)
-      text = e->description + " " + sub.Text;
-    else
-      text = sub.Name + " " + sub.Text;
-    std::unique_ptr<TfrxComponent> obj(ObjectFromText(text));
-    if (obj == nullptr) throw std::runtime_error(frxResources().Get("xrCantFindClass") + " " + sub.Name);
-    if (!parent.AcceptsChild(*obj))
-      throw std::runtime_error("Couldn't place " + obj->ClassName() + " in " + parent.ClassName());
-    if (e != nullptr && e->source != nullptr) {
-      obj->IsLoadingFlag = true;
-      obj->SetName(e->source->Name());
-      obj->IsLoadingFlag = false;
-    }
-    TfrxComponent* raw = obj.release();
-    raw->SetParent(&parent);
-    BuildObjects(sub, *raw, depth + 1);
-  }
-}
-
 std::unique_ptr<TfrxReportPage> TfrxPreviewPages::RebuildPage(TfrxXMLItem& element) {
   if (!element.Loaded) doc_.LoadItem(element);
   auto page = std::make_unique<TfrxReportPage>();
   page->SetContextReport(&report_);
   if (SameTextAscii(element.Name, "TfrxReportPage")) {
-    XMLToObj(element.Text, *page, nullptr);
-    ReadTree(element, *page);
+    ReadPageElement(element, *page);
   } else {
     int n = SourceIndexOfPageName(element.Name);
     if (n < 0 || n >= static_cast<int>(sourcePages_.size()))
       throw std::runtime_error("Prepared report: page \"" + element.Name + "\" has no source page");
     page->Assign(*sourcePages_[static_cast<std::size_t>(n)]);
     page->SetName(sourcePages_[static_cast<std::size_t>(n)]->Name());
-    BuildObjects(element, *page, 0);
+    // Each element names its source object by dictionary key: the source's
+    // description with the element's differences applied over it, under the
+    // source's name. Elements without a source describe themselves.
+    TreeReadOptions options = StoreReading();
+    options.describe = [this](const TfrxXMLItem& sub, std::string& name) {
+      const TfrxDictionary::Entry* e = dictionary_.Find(sub.Name);
+      if (e == nullptr || e->source == nullptr) return sub.Name + " " + sub.Text;
+      name = e->source->Name();
+      return e->description + " " + sub.Text;
+    };
+    ReadChildElements(element, *page, options);
   }
   page->UpdateDimensions();
   return page;
@@ -579,9 +603,7 @@ void TfrxPreviewPages::ReplacePage(int index, TfrxReportPage& page) {
   TfrxXMLItem& pages = Pages();
   if (index < 0 || index >= pages.Count()) throw std::runtime_error("Page index out of range");
   auto* item = new TfrxXMLItem;
-  item->Name = "TfrxReportPage";
-  item->Text = "Name=\"" + StrToXML(page.Name()) + "\"" + ObjToXML(page, "", false);
-  WriteTree(page, *item);
+  WritePageElement(page, *item);
   TfrxXMLItem* old = pages.Items(index);
   pages.InsertItem(index, item);
   delete old;
@@ -593,10 +615,7 @@ void TfrxPreviewPages::AppendReportPages(TfrxReport& other) {
   if (&from == this) throw std::runtime_error("A report cannot append its own pages");
   for (int i = 0; i < from.PageCount(); ++i) {
     TfrxReportPage* page = from.BuildPage(i);
-    auto* item = Pages().Add();
-    item->Name = "TfrxReportPage";
-    item->Text = "Name=\"" + StrToXML(page->Name()) + "\"" + ObjToXML(*page, "", false);
-    WriteTree(*page, *item);
+    WritePageElement(*page, *Pages().Add());
   }
   CurrentPage = PageCount() - 1;
   ClearCache();
@@ -631,17 +650,12 @@ void TfrxPreviewPages::SaveToStream(TStream& stream) {
   reportSection.Clear();
   TfrxXMLItem* r = reportSection.Add();
   r->Name = report_.ClassName();
-  r->SetProp("DotMatrixReport", report_.DotMatrixReport ? "1" : "0");
-  r->SetProp("PreviewOptions.OutlineVisible", report_.PreviewOptions.OutlineVisible ? "1" : "0");
-  r->SetProp("PreviewOptions.OutlineWidth", IntText(report_.PreviewOptions.OutlineWidth));
+  r->Text = PropertyAttributes(report_, kReportSettings).substr(1);
 
   TfrxXMLItem& sources = Section("sourcepages");
   sources.Clear();
   for (const auto& page : sourcePages_) {
-    TfrxXMLItem* item = sources.Add();
-    item->Name = page->ClassName();
-    item->Text = "Name=\"" + StrToXML(page->Name()) + "\"" + ObjToXML(*page, "", false);
-    WriteTree(*page, *item);
+    WritePageElement(*page, *sources.Add());
   }
 
   TfrxXMLItem& dict = Section("dictionary");
@@ -683,16 +697,17 @@ void TfrxPreviewPages::LoadFromStream(TStream& stream) {
 
     if (int i = doc_.Root().Find("report"); i >= 0 && doc_.Root().Items(i)->Count() > 0) {
       const TfrxXMLItem& r = *doc_.Root().Items(i)->Items(0);
-      // Only the three settings the section is for; nothing else of an
-      // outside file reaches the report.
-      auto flag = [&](const char* name, bool& target) {
-        std::string v = r.Prop(name);
-        if (!v.empty()) target = v == "1" || SameTextAscii(v, "True");
-      };
-      flag("DotMatrixReport", report_.DotMatrixReport);
-      flag("PreviewOptions.OutlineVisible", report_.PreviewOptions.OutlineVisible);
-      std::string w = r.Prop("PreviewOptions.OutlineWidth");
-      if (!w.empty()) report_.PreviewOptions.OutlineWidth = ParseInt(w, report_.PreviewOptions.OutlineWidth);
+      // Only the settings the section is for; nothing else of an outside
+      // file reaches the report, and a value that does not read is ignored.
+      for (const char* path : kReportSettings) {
+        std::string value = r.Prop(path);
+        PropTarget target = ResolveProp(report_, path);
+        if (value.empty() || target.prop == nullptr) continue;
+        try {
+          SetPropText(*target.object, *target.prop, value);
+        } catch (const std::exception&) {
+        }
+      }
     }
 
     TfrxXMLItem& sources = Section("sourcepages");
@@ -701,10 +716,8 @@ void TfrxPreviewPages::LoadFromStream(TStream& stream) {
       if (!SameTextAscii(el.Name, "TfrxReportPage"))
         throw std::runtime_error("Prepared report: unsupported source page class " + el.Name);
       auto page = std::make_unique<TfrxReportPage>();
-      page->IsLoadingFlag = true;
-      XMLToObj(el.Text, *page, nullptr);
-      ReadTree(el, *page);
-      page->IsLoadingFlag = false;
+      page->SetContextReport(&report_);
+      ReadPageElement(el, *page);
       sourcePages_.push_back(std::move(page));
     }
     sources.Clear();
@@ -724,10 +737,7 @@ void TfrxPreviewPages::LoadFromStream(TStream& stream) {
           entry.source = sp.FindObject(name.substr(dot + 1));
         }
       }
-      if (entry.source != nullptr)
-        entry.description = entry.source->GetClassInfo().HasOwnDiff(*entry.source)
-                                ? entry.source->ClassName() + ObjToXML(*entry.source, "", false)
-                                : entry.source->ClassName();
+      if (entry.source != nullptr) entry.description = SourceDescription(*entry.source);
       dictionary_.Add(el.Name, std::move(entry));
     }
     dict.Clear();

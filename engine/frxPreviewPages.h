@@ -155,7 +155,6 @@ class TfrxPreviewPages final : public TfrxCustomPreviewPages {
   void StoreUnder(TfrxXMLItem& parent, TfrxComponent& object, std::span<TfrxComponent* const> children);
   const TfrxDictionary::Entry* SourceEntryOf(const TfrxXMLItem& element) const;
   void Notify(int which, int value);
-  void BuildObjects(const TfrxXMLItem& element, TfrxComponent& parent, int depth);
   std::unique_ptr<TfrxReportPage> RebuildPage(TfrxXMLItem& element);
 
   TfrxReport& report_;

@@ -42,6 +42,15 @@ void Append(std::string& out, const std::string& name, const std::string& value)
 
 }  // namespace
 
+std::string PropertyAttributes(const TfrxPersistent& object, std::span<const char* const> paths) {
+  std::string out;
+  for (const char* path : paths) {
+    PropTarget p = ResolveProp(const_cast<TfrxPersistent&>(object), path);
+    if (p.prop != nullptr) Append(out, path, DiffValue(*p.object, *p.prop));
+  }
+  return out;
+}
+
 std::string DiffText(const TfrxPersistent& object, const TfrxPersistent& reference, bool baseOnly) {
   std::string out;
   const ClassInfo& info = object.GetClassInfo();

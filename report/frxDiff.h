@@ -4,6 +4,7 @@
 // differ. The prepared-page store keeps every printed object this way.
 #pragma once
 
+#include <span>
 #include <string>
 
 namespace zentavo {
@@ -15,5 +16,9 @@ class TfrxPersistent;
 // and sets in decimal; texts escaped. `baseOnly`: only the attributes every
 // object has (position, visibility, font, Tag).
 std::string DiffText(const TfrxPersistent& object, const TfrxPersistent& reference, bool baseOnly = false);
+
+// ` name="value"` for each property path, values written as Diff writes
+// them (the settings a prepared report carries of its report).
+std::string PropertyAttributes(const TfrxPersistent& object, std::span<const char* const> paths);
 
 }  // namespace zentavo

@@ -236,30 +236,32 @@ std::string ObjToXML(const TfrxPersistent& object, const std::string& prefix, bo
   return out;
 }
 
-namespace {
-
-void WriteChildren(TfrxComponent& parent, TfrxXMLItem& item, bool saveDefaultValues) {
-  for (TfrxComponent* child : parent.Objects()) {
-    TfrxXMLItem* sub = item.Add();
-    sub->Name = child->ClassName();
-    sub->Text = "Name=\"" + StrToXML(child->Name()) + "\"" + ObjToXML(*child, "", saveDefaultValues);
-    WriteChildren(*child, *sub, saveDefaultValues);
-  }
+void WriteElement(const TfrxComponent& object, TfrxXMLItem& item, bool saveDefaultValues) {
+  item.Name = object.ClassName();
+  item.Text = "Name=\"" + StrToXML(object.Name()) + "\"" + ObjToXML(object, "", saveDefaultValues);
 }
 
-}  // namespace
+void WriteChildElements(const TfrxComponent& parent, TfrxXMLItem& item, bool saveDefaultValues) {
+  for (TfrxComponent* child : parent.Objects()) {
+    TfrxXMLItem* sub = item.Add();
+    WriteElement(*child, *sub, saveDefaultValues);
+    WriteChildElements(*child, *sub, saveDefaultValues);
+  }
+}
 
 void WriteComponent(TfrxComponent& root, TStream& stream, bool saveChildren, bool saveDefaultValues) {
   TfrxXMLDocument doc;
   doc.AutoIndent = true;
   doc.Root().Name = root.ClassName();
   doc.Root().Text = ObjToXML(root, "", saveDefaultValues);
-  if (saveChildren) WriteChildren(root, doc.Root(), saveDefaultValues);
+  if (saveChildren) WriteChildElements(root, doc.Root(), saveDefaultValues);
   doc.SaveToStream(stream);
 }
 
 std::string ObjectToText(const TfrxComponent& object) {
-  return object.ClassName() + " Name=\"" + StrToXML(object.Name()) + "\"" + ObjToXML(object, "", false);
+  TfrxXMLItem item;
+  WriteElement(object, item, false);
+  return item.Name + " " + item.Text;
 }
 
 // ---------------------------------------------------------------- reading
@@ -351,8 +353,8 @@ void XMLToObj(std::string_view text, TfrxPersistent& object, XMLReadContext* ctx
 namespace {
 
 // Removes the Name attribute (and one separating space) from a verbatim text.
-std::string WithoutName(const TfrxXMLItem& item) {
-  std::string text = item.Text;
+std::string WithoutName(std::string_view attributes) {
+  std::string text(attributes);
   std::string upper = " " + text;
   for (char& c : upper)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
@@ -368,46 +370,97 @@ std::string WithoutName(const TfrxXMLItem& item) {
   return text;
 }
 
+// The one reader of object trees: templates, complete and source pages of
+// prepared reports, and prepared pages rebuilt from their descriptions.
 class TreeReader {
  public:
-  XMLReadContext ctx;
-  std::vector<TfrxComponent*> created;
+  explicit TreeReader(const TreeReadOptions& options) : options_(options) {}
 
-  void ReadChildren(const TfrxXMLItem& item, TfrxComponent& parent) {
+  // A new object of the class a description ("TfrxMemoView Name=...") names;
+  // none (and the problem recorded) when no such class can stand as an element.
+  std::unique_ptr<TfrxComponent> Create(std::string_view description) {
+    std::string_view className = description.substr(0, description.find(' '));
+    const RegisteredClass* rc = FindRegisteredClass(className);
+    if (rc == nullptr || rc->create == nullptr) {
+      Problem(frxResources().Get("xrCantFindClass") + " " + std::string(className));
+      return nullptr;
+    }
+    return std::unique_ptr<TfrxComponent>(rc->create(*rc->info));
+  }
+
+  // Applies a description's attribute text (a verbatim object keeps it).
+  void Apply(std::string_view description, TfrxComponent& object) {
+    std::size_t space = description.find(' ');
+    if (space == std::string_view::npos) return;
+    std::string_view attributes = description.substr(space + 1);
+    if (auto* v = dynamic_cast<TfrxVerbatimObject*>(&object)) {
+      TfrxXMLItem item;
+      item.Text = std::string(attributes);
+      try {
+        v->SetName(item.Prop("Name"));
+      } catch (const std::exception& e) {
+        Problem(e.what());
+      }
+      v->RawAttributes = WithoutName(attributes);
+      return;
+    }
+    XMLToObj(attributes, object, &ctx_);
+  }
+
+  void ReadChildren(const TfrxXMLItem& item, TfrxComponent& parent, int depth) {
+    if (options_.maxDepth > 0 && depth > options_.maxDepth)
+      throw std::runtime_error("Prepared report: objects nested too deeply");
     for (int i = 0; i < item.Count(); ++i) {
       const TfrxXMLItem& sub = *item.Items(i);
-      const RegisteredClass* rc = FindRegisteredClass(sub.Name);
-      if (rc == nullptr) {
-        ctx.errors.insert(frxResources().Get("xrCantFindClass") + " " + sub.Name);
-        continue;
-      }
-      TfrxComponent* obj = rc->create != nullptr ? rc->create(*rc->info) : nullptr;
-      if (obj == nullptr || !parent.AcceptsChild(*obj)) {
-        ctx.errors.insert("Couldn't place " + sub.Name + " in " + parent.ClassName());
-        delete obj;
+      std::string name;
+      std::string description = options_.describe ? options_.describe(sub, name) : sub.Name + " " + sub.Text;
+      std::unique_ptr<TfrxComponent> obj = Create(description);
+      if (obj == nullptr) continue;
+      if (!parent.AcceptsChild(*obj)) {
+        Problem("Couldn't place " + obj->ClassName() + " in " + parent.ClassName());
         continue;
       }
       obj->IsLoadingFlag = true;
-      obj->SetParent(&parent);
-      created.push_back(obj);
-      if (auto* v = dynamic_cast<TfrxVerbatimObject*>(obj)) {
-        try {
-          v->SetName(sub.Prop("Name"));
-        } catch (const std::exception& e) {
-          ctx.errors.insert(e.what());
-        }
-        v->RawAttributes = WithoutName(sub);
-      } else {
-        XMLToObj(sub.Text, *obj, &ctx);
-      }
-      ReadChildren(sub, *obj);
+      TfrxComponent* raw = obj.release();
+      raw->SetParent(&parent);
+      created_.push_back(raw);
+      Apply(description, *raw);
+      if (!name.empty()) raw->SetName(name);
+      ReadChildren(sub, *raw, depth + 1);
     }
+  }
+
+  // References are resolved once the whole tree is in place; then every
+  // object read is told that loading has finished.
+  void Finish(TfrxComponent& root, bool rootWasRead) {
+    if (options_.resolveReferences) ResolveReferences(root);
+    for (TfrxComponent* c : created_) {
+      c->IsLoadingFlag = false;
+      if (dynamic_cast<TfrxReport*>(c) == nullptr) c->Loaded();
+    }
+    if (rootWasRead) root.IsLoadingFlag = false;
+  }
+
+  void Abandon() {
+    for (TfrxComponent* c : created_) c->IsLoadingFlag = false;
+  }
+
+  std::vector<std::string> Errors() const { return {ctx_.errors.begin(), ctx_.errors.end()}; }
+  XMLReadContext& Context() { return ctx_; }
+
+ private:
+  // Templates are read leniently: the problem is recorded and the element
+  // skipped. Prepared reports come from files of unknown origin and are read
+  // all or nothing.
+  void Problem(const std::string& message) {
+    if (options_.strict) throw std::runtime_error(message);
+    ctx_.errors.insert(message);
   }
 
   void ResolveReferences(TfrxComponent& root) {
     TfrxComponent* scope = root.Report();
     if (scope == nullptr) scope = &root;
-    for (const PendingReference& r : ctx.pending) {
+    for (const PendingReference& r : ctx_.pending) {
       TfrxComponent* found = nullptr;
       for (TfrxComponent* c : scope->AllObjects())
         if (SameText(c->Name(), r.name)) {
@@ -426,53 +479,71 @@ class TreeReader {
       try {
         r.prop->setRef(*r.target, found);
       } catch (const std::exception& e) {
-        ctx.errors.insert(e.what());
+        ctx_.errors.insert(e.what());
       }
     }
   }
+
+  const TreeReadOptions& options_;
+  XMLReadContext ctx_;
+  std::vector<TfrxComponent*> created_;
 };
 
 }  // namespace
 
+std::vector<std::string> ReadChildElements(const TfrxXMLItem& item, TfrxComponent& parent,
+                                           const TreeReadOptions& options) {
+  TreeReader reader(options);
+  try {
+    reader.ReadChildren(item, parent, 0);
+    reader.Finish(parent, false);
+  } catch (...) {
+    reader.Abandon();
+    throw;
+  }
+  return reader.Errors();
+}
+
+void ReadElement(const TfrxXMLItem& item, TfrxComponent& object) {
+  TreeReadOptions options;
+  TreeReader reader(options);
+  object.IsLoadingFlag = true;
+  reader.Apply(item.Name + " " + item.Text, object);
+  object.IsLoadingFlag = false;
+}
+
 std::vector<std::string> ReadComponent(TfrxComponent& root, TStream& stream) {
   TfrxXMLDocument doc;
   doc.LoadFromStream(stream);
-  TreeReader reader;
   const TfrxXMLItem& top = doc.Root();
-  if (FindRegisteredClass(top.Name) == nullptr) {
-    reader.ctx.errors.insert(frxResources().Get("xrCantFindClass") + " " + top.Name);
-    return {reader.ctx.errors.begin(), reader.ctx.errors.end()};
-  }
+  if (FindRegisteredClass(top.Name) == nullptr) return {frxResources().Get("xrCantFindClass") + " " + top.Name};
+  TreeReadOptions options;
+  TreeReader reader(options);
   root.IsLoadingFlag = true;
-  reader.created.push_back(&root);
   try {
-    if (auto* v = dynamic_cast<TfrxVerbatimObject*>(&root))
-      v->RawAttributes = WithoutName(top);
-    else
-      XMLToObj(top.Text, root, &reader.ctx);
-    reader.ReadChildren(top, root);
-    reader.ResolveReferences(root);
+    // The root's attributes go to the object itself whatever class the
+    // element names.
+    reader.Apply(top.Name + " " + top.Text, root);
+    reader.ReadChildren(top, root, 0);
+    reader.Finish(root, true);
   } catch (...) {
-    for (TfrxComponent* c : reader.created) c->IsLoadingFlag = false;
+    reader.Abandon();
+    root.IsLoadingFlag = false;
     throw;
   }
-  for (TfrxComponent* c : reader.created) {
-    c->IsLoadingFlag = false;
-    if (dynamic_cast<TfrxReport*>(c) == nullptr) c->Loaded();
-  }
-  return {reader.ctx.errors.begin(), reader.ctx.errors.end()};
+  return reader.Errors();
 }
 
 TfrxComponent* ObjectFromText(std::string_view text) {
-  std::size_t space = text.find(' ');
-  std::string_view className = text.substr(0, space);
-  const RegisteredClass* rc = FindRegisteredClass(className);
-  if (rc == nullptr || rc->create == nullptr) return nullptr;
-  TfrxComponent* obj = rc->create(*rc->info);
+  TreeReadOptions options;
+  options.resolveReferences = false;
+  TreeReader reader(options);
+  std::unique_ptr<TfrxComponent> obj = reader.Create(text);
+  if (obj == nullptr) return nullptr;
   obj->IsLoadingFlag = true;
-  if (space != std::string_view::npos) XMLToObj(text.substr(space + 1), *obj, nullptr);
+  reader.Apply(text, *obj);
   obj->IsLoadingFlag = false;
-  return obj;
+  return obj.release();
 }
 
 }  // namespace zentavo

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -81,7 +82,36 @@ void XMLToObj(std::string_view text, TfrxPersistent& object, XMLReadContext* con
 std::string ObjectToText(const TfrxComponent& object);
 TfrxComponent* ObjectFromText(std::string_view text);
 
-// ---- whole trees (used by TfrxComponent::SaveToStream / LoadFromStream)
+// ---- element trees: the one writer and the one reader
+
+class TfrxXMLItem;
+
+// The element of one object: its class name, then Name and its attributes.
+void WriteElement(const TfrxComponent& object, TfrxXMLItem& item, bool saveDefaultValues);
+// The object's children as child elements, recursively.
+void WriteChildElements(const TfrxComponent& parent, TfrxXMLItem& item, bool saveDefaultValues);
+
+struct TreeReadOptions {
+  // A problem (a class that cannot stand as an element, an object its parent
+  // does not take, nesting deeper than maxDepth) throws instead of being
+  // recorded with the element skipped.
+  bool strict = false;
+  int maxDepth = 0;  // 0: only the XML document's own limit
+  // Pending references (FlowTo, DataSet ...) are looked up once the tree is
+  // read; prepared pages draw without them.
+  bool resolveReferences = true;
+  // What an element describes: a class name, a space and the attributes to
+  // apply; `name` may receive the name its object gets. By default the
+  // element's own name and text.
+  std::function<std::string(const TfrxXMLItem& element, std::string& name)> describe;
+};
+// Reads the children of `item` into `parent`; returns the problems recorded.
+std::vector<std::string> ReadChildElements(const TfrxXMLItem& item, TfrxComponent& parent,
+                                           const TreeReadOptions& options);
+// Applies one element's attributes to an existing object.
+void ReadElement(const TfrxXMLItem& item, TfrxComponent& object);
+
+// ---- whole documents (TfrxComponent::SaveToStream / LoadFromStream)
 
 void WriteComponent(TfrxComponent& root, TStream& stream, bool saveChildren, bool saveDefaultValues);
 // Reads the document into `root` (which must be cleared); returns the error
