@@ -123,7 +123,7 @@ bool TfrxEngine::Execute() {
   auto stop = [this] { CallEvent(report_.OnStopReport, &report_); };
   try {
     for (const auto& item : report_.DataSets)
-      if (IsLiveDataSet(item.DataSet)) item.DataSet->Initialize();
+      if (TfrxDataSet* ds = item.DataSet.Get()) ds->Initialize();
     CallEvent(report_.OnStartReport, &report_);
     // Dialog pages are not shown on this platform; a report that decides in
     // OnRunDialogs still gets its say.
@@ -201,9 +201,9 @@ bool TfrxEngine::StartRun() {
 
 void TfrxEngine::EndRun() {
   for (const auto& item : report_.DataSets)
-    if (IsLiveDataSet(item.DataSet)) {
+    if (TfrxDataSet* ds = item.DataSet.Get()) {
       try {
-        item.DataSet->Finalize();
+        ds->Finalize();
       } catch (...) {
       }
     }

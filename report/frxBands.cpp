@@ -12,17 +12,9 @@
 
 namespace zentavo {
 
-namespace {
-// Bands alive, so that a Child link to a destroyed band reads as none.
-std::set<const TfrxBand*>& LiveBands() {
-  static std::set<const TfrxBand*> bands;
-  return bands;
-}
-}  // namespace
+TfrxBand::TfrxBand(TfrxComponent* owner) : TfrxReportComponent(owner) {}
 
-TfrxBand::TfrxBand(TfrxComponent* owner) : TfrxReportComponent(owner) { LiveBands().insert(this); }
-
-TfrxBand::~TfrxBand() { LiveBands().erase(this); }
+TfrxBand::~TfrxBand() = default;
 
 const ClassInfo& TfrxBand::StaticClassInfo() {
   using B = TfrxBand;
@@ -56,18 +48,18 @@ bool TfrxBand::AcceptsChild(const TfrxComponent& child) const {
 
 std::string TfrxBand::GetDescription() const { return frxResources().Get("obBand"); }
 
-TfrxChild* TfrxBand::Child() const { return LiveBands().count(child_) ? child_ : nullptr; }
+TfrxChild* TfrxBand::Child() const { return child_.Get(); }
 
 void TfrxBand::SetChild(TfrxChild* child) {
   const char* kCircular = "Circular child reference is not allowed";
-  // Bounded by the number of live bands, so a chain that already loops
-  // elsewhere cannot hold us forever.
-  std::size_t steps = 0;
+  // Every link is checked when it is made, so a chain can only loop through
+  // the band being linked; the bound is a second guard, far above any report.
+  constexpr int kMaxChain = 100000;
+  int steps = 0;
   for (const TfrxBand* b = child; b != nullptr; b = b->Child()) {
-    if (b == this) throw std::runtime_error(kCircular);
-    if (++steps > LiveBands().size()) throw std::runtime_error(kCircular);
+    if (b == this || ++steps > kMaxChain) throw std::runtime_error(kCircular);
   }
-  child_ = child;
+  child_.Reset(child);
 }
 
 int TfrxBand::BandNumber() const {
@@ -104,22 +96,11 @@ void TfrxDataBand::SetRowCount(int n) {
   virtualDataSet_->RangeEndCount = n;
 }
 
-TfrxDataSet* TfrxDataBand::DataSet() const { return IsLiveDataSet(dataSet_) ? dataSet_ : nullptr; }
+TfrxDataSet* TfrxDataBand::DataSet() const { return dataSet_.Get(); }
 
-void TfrxDataBand::SetDataSet(TfrxDataSet* dataSet) {
-  dataSet_ = dataSet;
-  dataSetName_ = dataSet != nullptr ? dataSet->UserName() : std::string();
-}
-
-std::string TfrxDataBand::DataSetName() const {
-  if (TfrxDataSet* ds = DataSet()) return ds->UserName();
-  return dataSetName_;
-}
-
-void TfrxDataBand::SetDataSetName(const std::string& name) {
-  dataSetName_ = name;
-  dataSet_ = FindDataSetFor(this, DataSet(), name);
-}
+void TfrxDataBand::SetDataSet(TfrxDataSet* dataSet) { dataSet_.Set(dataSet); }
+std::string TfrxDataBand::DataSetName() const { return dataSet_.Name(); }
+void TfrxDataBand::SetDataSetName(const std::string& name) { dataSet_.SetName(this, name); }
 
 namespace {
 

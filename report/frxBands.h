@@ -55,7 +55,7 @@ class TfrxBand : public TfrxReportComponent {
   int SavedObjectCount = -1;
 
  private:
-  TfrxChild* child_ = nullptr;
+  TfrxObjectRef<TfrxChild> child_;
 };
 
 class TfrxDataBand : public TfrxBand {
@@ -90,8 +90,7 @@ class TfrxDataBand : public TfrxBand {
 
  private:
   int rowCount_ = 0;
-  TfrxDataSet* dataSet_ = nullptr;
-  std::string dataSetName_;
+  TfrxDataSetLink dataSet_;
   std::unique_ptr<TfrxUserDataSet> virtualDataSet_;
 };
 

@@ -52,6 +52,9 @@ TfrxComponent::TfrxComponent(TfrxComponent* owner) {
 }
 
 TfrxComponent::~TfrxComponent() {
+  // References to this object read as none from here on, also while the
+  // children go.
+  life_.reset();
   font_.OnChange = nullptr;
   if (parent_ != nullptr) {
     auto& siblings = parent_->objects_;
@@ -449,22 +452,10 @@ bool TfrxView::AcceptsChild(const TfrxComponent& child) const {
   return dynamic_cast<const TfrxView*>(&child) != nullptr;
 }
 
-TfrxDataSet* TfrxView::DataSet() const { return IsLiveDataSet(dataSet_) ? dataSet_ : nullptr; }
-
-void TfrxView::SetDataSet(TfrxDataSet* dataSet) {
-  dataSet_ = dataSet;
-  dataSetName_ = dataSet != nullptr ? dataSet->UserName() : std::string();
-}
-
-std::string TfrxView::DataSetName() const {
-  if (TfrxDataSet* ds = DataSet()) return ds->UserName();
-  return dataSetName_;
-}
-
-void TfrxView::SetDataSetName(const std::string& name) {
-  dataSetName_ = name;
-  dataSet_ = FindDataSetFor(this, DataSet(), name);
-}
+TfrxDataSet* TfrxView::DataSet() const { return dataSet_.Get(); }
+void TfrxView::SetDataSet(TfrxDataSet* dataSet) { dataSet_.Set(dataSet); }
+std::string TfrxView::DataSetName() const { return dataSet_.Name(); }
+void TfrxView::SetDataSetName(const std::string& name) { dataSet_.SetName(this, name); }
 
 void TfrxView::Draw(Canvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) {
   PainterOf(GetClassInfo()).Draw(*this, canvas, scaleX, scaleY, offsetX, offsetY);

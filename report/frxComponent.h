@@ -11,6 +11,8 @@
 
 #include "report/frxProps.h"
 #include "platform/Streams.h"
+#include "report/frxDataSetLink.h"
+#include "report/frxObjectRef.h"
 #include "report/frxTypes.h"
 
 namespace zentavo {
@@ -115,6 +117,9 @@ class TfrxComponent : public TfrxPersistent {
   // Marks a tree that stands outside the report's own tree as made for it.
   void SetContextReport(TfrxReport* report) { contextReport_ = report; }
 
+  // Expires when the object is destroyed (see TfrxObjectRef).
+  std::weak_ptr<const void> LifeToken() const { return life_; }
+
  protected:
   // A child following this object's font without taking it as its own choice.
   void PropagateFont();
@@ -131,6 +136,7 @@ class TfrxComponent : public TfrxPersistent {
   TfrxFont font_;
   bool parentFont_ = true;
   bool visible_ = true;
+  std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
   TfrxReport* contextReport_ = nullptr;  // outlives the tree: the report owns the store that made it
   std::unique_ptr<TfrxRenderContext> ownContext_;
 };
@@ -208,8 +214,7 @@ class TfrxView : public TfrxReportComponent {
   int FrameWidthPx = 0;
 
  private:
-  TfrxDataSet* dataSet_ = nullptr;
-  std::string dataSetName_;
+  TfrxDataSetLink dataSet_;
   std::string savedTagStr_, savedURL_;
 };
 

@@ -153,11 +153,23 @@ std::vector<TfrxDataSet*> RegisteredDataSets() {
   return Registry();
 }
 
-bool IsLiveDataSet(const TfrxDataSet* dataSet) {
-  if (dataSet == nullptr) return false;
-  std::lock_guard<std::mutex> lock(RegistryLock());
-  const auto& r = Registry();
-  return std::find(r.begin(), r.end(), dataSet) != r.end();
+void TfrxDataSetLink::Set(TfrxDataSet* dataSet) {
+  set_.Reset(dataSet);
+  name_ = dataSet != nullptr ? dataSet->UserName() : std::string();
+}
+
+std::string TfrxDataSetLink::Name() const {
+  if (TfrxDataSet* ds = Get()) return ds->UserName();
+  return name_;
+}
+
+void TfrxDataSetLink::SetName(const TfrxComponent* owner, const std::string& name) {
+  Bind(name, FindDataSetFor(owner, Get(), name));
+}
+
+void TfrxDataSetLink::Bind(const std::string& name, TfrxDataSet* found) {
+  name_ = name;
+  set_.Reset(found);
 }
 
 TfrxDataSet* FindDataSetFor(const TfrxComponent* object, TfrxDataSet* current, const std::string& name) {

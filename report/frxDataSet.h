@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "report/frxComponent.h"
+#include "report/frxDataSetLink.h"
 
 namespace zentavo {
 
@@ -31,7 +32,7 @@ class TfrxDataSet : public TfrxReportComponent {
   static const ClassInfo& StaticClassInfo();
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
 
-  TfrxReport* OwnerReport() const { return ownerReport_; }
+  TfrxReport* OwnerReport() const { return ownerReport_.Get(); }
   std::string UserName() const { return userName_.empty() ? Name() : userName_; }
   // Fails with "prInvProp" when the name is empty after trimming.
   virtual void SetUserName(const std::string& name);
@@ -65,7 +66,7 @@ class TfrxDataSet : public TfrxReportComponent {
   bool HasField(const std::string& name);
 
  private:
-  TfrxReport* ownerReport_;
+  TfrxObjectRef<TfrxReport> ownerReport_;
   std::string userName_;
 };
 
@@ -96,7 +97,6 @@ class TfrxCustomDBDataSet : public TfrxDataSet {
 
 // ---- registry (guarded by one lock)
 std::vector<TfrxDataSet*> RegisteredDataSets();
-bool IsLiveDataSet(const TfrxDataSet* dataSet);
 // The data source `name` for an object: an empty name gives none; an object of
 // no report keeps `current`; otherwise the first registered source with that
 // user name (ASCII case ignored) not owned by another report, else `current`.

@@ -157,19 +157,10 @@ void TfrxReportPage::SetColumns(int n) {
   }
 }
 
-TfrxDataSet* TfrxReportPage::DataSet() const { return IsLiveDataSet(dataSet_) ? dataSet_ : nullptr; }
-void TfrxReportPage::SetDataSet(TfrxDataSet* dataSet) {
-  dataSet_ = dataSet;
-  dataSetName_ = dataSet != nullptr ? dataSet->UserName() : std::string();
-}
-std::string TfrxReportPage::DataSetName() const {
-  if (TfrxDataSet* ds = DataSet()) return ds->UserName();
-  return dataSetName_;
-}
-void TfrxReportPage::SetDataSetName(const std::string& name) {
-  dataSetName_ = name;
-  dataSet_ = FindDataSetFor(this, DataSet(), name);
-}
+TfrxDataSet* TfrxReportPage::DataSet() const { return dataSet_.Get(); }
+void TfrxReportPage::SetDataSet(TfrxDataSet* dataSet) { dataSet_.Set(dataSet); }
+std::string TfrxReportPage::DataSetName() const { return dataSet_.Name(); }
+void TfrxReportPage::SetDataSetName(const std::string& name) { dataSet_.SetName(this, name); }
 
 void TfrxReportPage::SetDefaults(int paperNumber, double widthMm, double heightMm, bool landscape) {
   LeftMargin = RightMargin = TopMargin = BottomMargin = 10;
@@ -314,7 +305,7 @@ const ClassInfo& TfrxStyleItem::StaticClassInfo() {
 }
 
 std::string TfrxDataSetItem::GetDataSetName() const {
-  if (IsLiveDataSet(DataSet)) return DataSet->UserName();
+  if (TfrxDataSet* ds = DataSet.Get()) return ds->UserName();
   return DataSetName;
 }
 
@@ -367,19 +358,10 @@ bool TfrxReport::AcceptsChild(const TfrxComponent& child) const {
   return v != nullptr && v->IsPage();
 }
 
-TfrxDataSet* TfrxReport::DataSet() const { return IsLiveDataSet(dataSet_) ? dataSet_ : nullptr; }
-void TfrxReport::SetDataSet(TfrxDataSet* dataSet) {
-  dataSet_ = dataSet;
-  dataSetName_ = dataSet != nullptr ? dataSet->UserName() : std::string();
-}
-std::string TfrxReport::DataSetName() const {
-  if (TfrxDataSet* ds = DataSet()) return ds->UserName();
-  return dataSetName_;
-}
-void TfrxReport::SetDataSetName(const std::string& name) {
-  dataSetName_ = name;
-  dataSet_ = FindDataSetFor(this, DataSet(), name);
-}
+TfrxDataSet* TfrxReport::DataSet() const { return dataSet_.Get(); }
+void TfrxReport::SetDataSet(TfrxDataSet* dataSet) { dataSet_.Set(dataSet); }
+std::string TfrxReport::DataSetName() const { return dataSet_.Name(); }
+void TfrxReport::SetDataSetName(const std::string& name) { dataSet_.SetName(this, name); }
 
 TfrxStyleItem& TfrxReport::AddStyle(const std::string& name) {
   for (const auto& s : Styles)
@@ -391,14 +373,14 @@ TfrxStyleItem& TfrxReport::AddStyle(const std::string& name) {
 
 void TfrxReport::AddDataSet(TfrxDataSet* dataSet, const std::string& name) {
   TfrxDataSetItem item;
-  item.DataSet = dataSet;
+  item.DataSet.Reset(dataSet);
   item.DataSetName = !name.empty() ? name : (dataSet != nullptr ? dataSet->UserName() : std::string());
   DataSets.push_back(std::move(item));
 }
 
 TfrxDataSet* TfrxReport::GetDataset(const std::string& alias) const {
   for (const auto& item : DataSets)
-    if (IsLiveDataSet(item.DataSet) && SameTextAscii(item.DataSet->UserName(), alias)) return item.DataSet;
+    if (TfrxDataSet* ds = item.DataSet.Get(); ds != nullptr && SameTextAscii(ds->UserName(), alias)) return ds;
   return nullptr;
 }
 
@@ -425,8 +407,7 @@ void TfrxReport::Clear() {
   PreviewOptions.OutlineWidth = 120;
   PrintOptions = TfrxPrintOptions();
   ReportOptions.Clear();
-  dataSet_ = nullptr;
-  dataSetName_.clear();
+  dataSet_ = TfrxDataSetLink();
   DotMatrixReport = false;
   IniFile = "\\Software\\Zentavo";
   ScriptLanguage = "VadoziDaruro";
@@ -594,10 +575,10 @@ bool TfrxReport::ReadExtraProperty(const std::string& name, PropDataReader& r) {
   } else if (name == "Datasets") {
     read(DataSets);
     for (auto& item : DataSets) {
-      item.DataSet = nullptr;
+      item.DataSet.Reset();
       for (TfrxDataSet* ds : RegisteredDataSets())
         if ((ds->OwnerReport() == nullptr || ds->OwnerReport() == this) && SameTextAscii(ds->UserName(), item.DataSetName)) {
-          item.DataSet = ds;
+          item.DataSet.Reset(ds);
           break;
         }
     }

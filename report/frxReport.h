@@ -83,8 +83,7 @@ class TfrxReportPage : public TfrxPage {
   double paperWidth_ = 210, paperHeight_ = 297;
   int paperSize_ = 9;
   int columns_ = 0;
-  TfrxDataSet* dataSet_ = nullptr;
-  std::string dataSetName_;
+  TfrxDataSetLink dataSet_;
 };
 
 // ---- options
@@ -187,7 +186,7 @@ class TfrxDataSetItem : public TfrxPersistent {
  public:
   static const ClassInfo& StaticClassInfo();
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
-  TfrxDataSet* DataSet = nullptr;  // none when the name finds no data source
+  TfrxObjectRef<TfrxDataSet> DataSet;  // none when the name finds no data source
   std::string DataSetName;
   std::string GetDataSetName() const;
   void SetDataSetName(const std::string& name) { DataSetName = name; }
@@ -296,8 +295,7 @@ class TfrxReport : public TfrxComponent {
   std::unique_ptr<TfrxCustomPreviewPages> previewPages_;
   std::unique_ptr<TfrxReportScript> script_;
   std::set<std::string> errors_;
-  TfrxDataSet* dataSet_ = nullptr;
-  std::string dataSetName_;
+  TfrxDataSetLink dataSet_;
   std::string acceptedPassword_;
 };
 

@@ -60,7 +60,7 @@ bool TfrxReport::PrepareReport(bool clearLastReport) {
   Terminated = false;
   bool result = false;
   for (const auto& item : DataSets)
-    if (!IsLiveDataSet(item.DataSet)) AddError(FormatResource("clDSNotExist", item.DataSetName));
+    if (item.DataSet.Get() == nullptr) AddError(FormatResource("clDSNotExist", item.DataSetName));
   if (Errors().empty()) {
     bool reload = EngineOptions.ReloadAfterPrepare;
     TMemoryStream snapshot;

@@ -140,7 +140,10 @@ void TfrxCustomMemoView::InitPart() { partText_ = Memo.Text(); }
 
 void TfrxCustomMemoView::SetRotation(int degrees) { rotation_ = ((degrees % 360) + 360) % 360; }
 
-TfrxCustomMemoView* TfrxCustomMemoView::FlowTo() const { return InReport(this, flowTo_) ? flowTo_ : nullptr; }
+TfrxCustomMemoView* TfrxCustomMemoView::FlowTo() const {
+  TfrxCustomMemoView* target = flowTo_.Get();
+  return InReport(this, target) ? target : nullptr;
+}
 
 void TfrxCustomMemoView::BeforePrint() {
   TfrxStretcheable::BeforePrint();
@@ -221,8 +224,11 @@ const ClassInfo& TfrxSubreport::StaticClassInfo() {
 }
 
 TfrxReportPage* TfrxSubreport::SubPage() const {
-  return InReport(this, static_cast<const TfrxComponent*>(page_)) ? page_ : nullptr;
+  TfrxReportPage* page = page_.Get();
+  return InReport(this, page) ? page : nullptr;
 }
+
+void TfrxSubreport::SetSubPage(TfrxReportPage* page) { page_.Reset(page); }
 
 // ---------------------------------------------------------------- verbatim
 

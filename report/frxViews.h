@@ -46,7 +46,7 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   int Rotation() const { return rotation_; }
   void SetRotation(int degrees);  // stored modulo 360
   TfrxCustomMemoView* FlowTo() const;
-  void SetFlowTo(TfrxCustomMemoView* memo) { flowTo_ = memo; }
+  void SetFlowTo(TfrxCustomMemoView* memo) { flowTo_.Reset(memo); }
 
   // Text drawing and measuring: the memo painter the renderer installs.
   virtual double CalcWidth();
@@ -62,7 +62,7 @@ class TfrxCustomMemoView : public TfrxStretcheable {
 
  private:
   int rotation_ = 0;
-  TfrxCustomMemoView* flowTo_ = nullptr;
+  TfrxObjectRef<TfrxCustomMemoView> flowTo_;
   TWideStrings savedMemo_;
   std::u16string partText_;  // the text still to be placed by DrawPart
 };
@@ -134,11 +134,11 @@ class TfrxSubreport : public TfrxView {
   static const ClassInfo& StaticClassInfo();
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
   TfrxReportPage* SubPage() const;
-  void SetSubPage(TfrxReportPage* page) { page_ = page; }
+  void SetSubPage(TfrxReportPage* page);
   bool PrintOnParent = false;
 
  private:
-  TfrxReportPage* page_ = nullptr;
+  TfrxObjectRef<TfrxReportPage> page_;
 };
 
 // A registered class whose properties we do not model (report dialogs,
