@@ -212,6 +212,7 @@ void TfrxEngine::EndRun() {
   shift_.clear();
   bandShiftOrder_.clear();
   running_.clear();
+  breaking_.clear();
   HeaderList.clear();
   borrowed_.clear();
   nullBand_ = nullptr;
@@ -551,8 +552,21 @@ void TfrxEngine::OutputBand(TfrxBand* band) {
     if (band->Visible()) {
       bool multiColumn = data != nullptr && data->Columns > 1;
       if (!multiColumn && !Is<TfrxOverlay>(band) && !isNull && FreeSpace() < band->Height() &&
-          CollectInto == nullptr)
-        NewColumn();  // a band taller than a page is placed after one break anyway
+          CollectInto == nullptr) {
+        // A band taller than a page is placed after one break anyway; but a
+        // band the new page shows again itself (a page header, a title, a
+        // reprinted header) would break that page too, and the next, for ever.
+        if (std::find(breaking_.begin(), breaking_.end(), band) != breaking_.end())
+          throw std::runtime_error(band->Name() + ": the band does not fit on a page");
+        breaking_.push_back(band);
+        try {
+          NewColumn();
+        } catch (...) {
+          breaking_.pop_back();
+          throw;
+        }
+        breaking_.pop_back();
+      }
       if (!isNull) {
         band->SetLeft(CurX);
         band->SetTop(CurY);

@@ -138,6 +138,8 @@ class TfrxEngine : public TfrxCustomEngine {
   std::unordered_map<const TfrxComponent*, ShiftState> shift_;
   std::unordered_map<const TfrxBand*, std::vector<TfrxComponent*>> bandShiftOrder_;
   std::vector<BandRun> running_;
+  // Bands whose height started the page breaks now under way.
+  std::vector<const TfrxBand*> breaking_;
   TfrxBand* nullBand_ = nullptr;
   std::vector<TfrxComponent*> borrowed_;
 };

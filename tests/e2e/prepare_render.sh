@@ -86,4 +86,18 @@ sed 's/<page0>/<page9>/; s#</page0>#</page9>#' "$WORK/set.xml" >"$WORK/damaged.x
 run_zreport 1 render damaged.xml -o x.png
 [[ "$ERR" == *"page9"* ]] || fail "damaged file message: $ERR"
 
+# A page header taller than the page: a report error naming the band, not a
+# page break after page break until the stack runs out.
+cat >"$WORK/tall.xml" <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<TfrxReport Name="Tall">
+  <TfrxReportPage Name="Page1" PaperWidth="50" PaperHeight="30" PaperSize="256">
+    <TfrxPageHeader Name="PageHeader1" Height="200"/>
+  </TfrxReportPage>
+</TfrxReport>
+XML
+run_zreport 1 prepare tall.xml -o tall.prepared.xml
+[[ "$ERR" == *"PageHeader1: the band does not fit on a page"* ]] || fail "tall page header message: $ERR"
+[ ! -e "$WORK/tall.prepared.xml" ] || fail "a failed preparation leaves no prepared report"
+
 echo "prepare_render: ok"

@@ -47,6 +47,14 @@ Band* AddBand(TfrxComponent& page, const char* name, double top, double height) 
   return band;
 }
 
+// A report read from template text, as a template file would give it.
+inline std::unique_ptr<TfrxReport> LoadReport(const std::string& xml) {
+  auto report = std::make_unique<TfrxReport>();
+  TMemoryStream stream(xml);
+  report->LoadFromStream(stream);
+  return report;
+}
+
 inline std::string Bytes(TfrxReport& report) {
   TMemoryStream s;
   report.SaveToStream(s, true, false);

@@ -317,46 +317,33 @@ TEST(EngineTest, OverlaysBelowAndOnTop) {
   }
 }
 
-TEST(EngineTest, KeepChildMovesTheBandWithItsChildToTheNextPage) {
-  struct Case {
-    const char* why;
-    bool keepChild;
-    std::vector<std::string> first, second;
-    double keptTop;  // of "Kept" on the page it lands on
+TEST(EngineTest, KeepChildHoldsNothingBeforeTheFirstDataRowOfAPage) {
+  // A keep opens only after a page's first data row; bands shown before it,
+  // as here, never move to a following page together: the band stays and
+  // only its child goes on.
+  auto report = LoadReport(R"(<?xml version="1.0" encoding="utf-8"?>
+<TfrxReport>
+  <TfrxReportPage Name="Page1" PaperWidth="50" PaperHeight="30" PaperSize="256">
+    <TfrxPageHeader Name="Header" Top="0" Height="10"/>
+    <TfrxChild Name="Filler" Top="20" Height="50"/>
+    <TfrxChild Name="Kept" Top="80" Height="40" KeepChild="True" Child="Child"/>
+    <TfrxChild Name="Child" Top="130" Height="40"/>
+  </TfrxReportPage>
+</TfrxReport>)");
+  auto* filler = dynamic_cast<TfrxBand*>(report->FindObject("Filler"));
+  auto* kept = dynamic_cast<TfrxBand*>(report->FindObject("Kept"));
+  ASSERT_NE(kept, nullptr);
+  ASSERT_EQ(kept->Child(), report->FindObject("Child")) << "the link read from the template";
+  EngineOf(*report).OnManualBuild = [&](TfrxPage&) {
+    EngineOf(*report).ShowBand(filler);
+    EngineOf(*report).ShowBand(kept);
   };
-  const Case cases[] = {
-      {"kept together: the band follows its child to the next page", true, {"Header", "Filler"},
-       {"Header", "Kept", "Child"}, 10},
-      {"not kept: the band stays, the child moves", false, {"Header", "Filler", "Kept"}, {"Header", "Child"}, 60},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.why);
-    TfrxReport report;
-    TfrxReportPage* page = AddPage(report);  // 113.39 px high
-    AddBand<TfrxPageHeader>(*page, "Header", 0, 10);
-    auto* filler = AddBand<TfrxChild>(*page, "Filler", 0, 50);
-    auto* kept = AddBand<TfrxChild>(*page, "Kept", 0, 40);
-    kept->KeepChild = c.keepChild;
-    auto* child = AddBand<TfrxChild>(*page, "Child", 0, 40);
-    kept->SetChild(child);
-    TfrxEngine& engine = EngineOf(report);
-    engine.OnManualBuild = [&](TfrxPage&) {
-      engine.NoKeep = false;  // as after the first data row
-      engine.ShowBand(filler);
-      engine.ShowBand(kept);
-    };
-    ASSERT_TRUE(report.PrepareReport());
-    ASSERT_EQ(report.PreviewPages().PageCount(), 2);
-    EXPECT_EQ(BandsOn(report, 0), c.first);
-    EXPECT_EQ(BandsOn(report, 1), c.second);
-    std::vector<Stored> first = StoredOn(report, 0), second = StoredOn(report, 1);
-    const Stored* k = FindStored(c.keepChild ? second : first, "Kept");
-    ASSERT_NE(k, nullptr);
-    EXPECT_DOUBLE_EQ(k->Top(), c.keptTop);
-    const Stored* moved = FindStored(second, "Child");
-    ASSERT_NE(moved, nullptr);
-    EXPECT_DOUBLE_EQ(moved->Top(), c.keepChild ? 50 : 10);
-  }
+  ASSERT_TRUE(report->PrepareReport());
+  ASSERT_EQ(report->PreviewPages().PageCount(), 2);
+  EXPECT_EQ(BandsOn(*report, 0), (std::vector<std::string>{"Header", "Filler", "Kept"}));
+  EXPECT_EQ(BandsOn(*report, 1), (std::vector<std::string>{"Header", "Child"}));
+  EXPECT_DOUBLE_EQ(FindStored(StoredOn(*report, 0), "Kept")->Top(), 60);
+  EXPECT_DOUBLE_EQ(FindStored(StoredOn(*report, 1), "Child")->Top(), 10);
 }
 
 TEST(EngineTest, ABandTallerThanThePageIsPlacedWholeAfterOneBreak) {
@@ -375,6 +362,40 @@ TEST(EngineTest, ABandTallerThanThePageIsPlacedWholeAfterOneBreak) {
   ASSERT_NE(FindStored(second, "Tall"), nullptr);
   EXPECT_DOUBLE_EQ(FindStored(second, "Tall")->Top(), 0);
   EXPECT_DOUBLE_EQ(FindStored(second, "Tall")->Height(), 300);
+}
+
+TEST(EngineTest, BandsThatEveryNewPageShowsAgainMustFitOnAPage) {
+  // A page 30 mm high: 113.39 px.
+  struct Row {
+    const char* bands;
+    const char* error;  // empty: prepares
+    int pages;
+    const char* why;
+  };
+  const Row rows[] = {
+      {R"(<TfrxPageHeader Name="PageHeader1" Height="200"/>)", "PageHeader1: the band does not fit on a page", 0,
+       "a page header taller than the page would open page after page"},
+      {R"(<TfrxPageHeader Name="Head" Height="60"/><TfrxPageFooter Name="Foot" Height="60"/>)",
+       "Head: the band does not fit on a page", 0, "with the footer's room taken, the header cannot fit either"},
+      {R"(<TfrxReportTitle Name="Title1" Height="300"/>)", "", 2,
+       "a title shows once: after one break it is placed whole"},
+      {R"(<TfrxPageHeader Name="Head" Height="50"/><TfrxPageFooter Name="Foot" Height="60"/>)", "", 1,
+       "header and footer that fit together"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.why);
+    auto report = LoadReport(std::string(R"(<?xml version="1.0" encoding="utf-8"?>
+<TfrxReport><TfrxReportPage Name="Page1" PaperWidth="50" PaperHeight="30" PaperSize="256">)") +
+                             r.bands + "</TfrxReportPage></TfrxReport>");
+    report->EngineOptions.NewSilentMode = TfrxSilentMode::simSilent;
+    bool prepared = report->PrepareReport();
+    EXPECT_EQ(prepared, *r.error == '\0');
+    if (*r.error != '\0') {
+      EXPECT_EQ(report->Errors(), (std::set<std::string>{r.error}));
+    } else {
+      EXPECT_EQ(report->PreviewPages().PageCount(), r.pages);
+    }
+  }
 }
 
 TEST(EngineTest, FreeSpaceLeavesRoomForTheFooters) {
