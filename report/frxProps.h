@@ -211,7 +211,7 @@ class ClassBuilder {
   template <class C, class L>
   ClassBuilder& Lines(L C::*field) {
     LinesAccess a;
-    a.utf8 = [field](const TfrxPersistent& o) { return (static_cast<const T&>(o).*field).Utf8Text(); };
+    a.utf8 = [field](const TfrxPersistent& o) { return (static_cast<const T&>(o).*field).StoredUtf8Text(); };
     a.setUtf8 = [field](TfrxPersistent& o, std::string_view v) { (static_cast<T&>(o).*field).SetUtf8Text(v); };
     a.setSingleByte = [field](TfrxPersistent& o, std::string_view v) {
       (static_cast<T&>(o).*field).SetSingleByteText(v);

@@ -40,6 +40,12 @@ std::string TStrings::Text() const {
   return out;
 }
 
+std::string TStrings::StoredText() const {
+  std::string text = Text();
+  if (!Lines.empty() && Lines.back().empty()) text += "\r\n";
+  return text;
+}
+
 void TStrings::SetText(std::string_view text) {
   Lines.clear();
   std::size_t i = 0, start = 0;
@@ -132,6 +138,14 @@ std::u16string JoinLines(const std::vector<std::u16string>& lines) {
 }  // namespace
 
 std::string TWideStrings::Utf8Text() const { return Utf16ToUtf8(JoinLines(Lines)); }
+
+// Joined lines lose a last empty line when they are split again (a final
+// line break adds no line): the stored form ends with one more break then.
+std::string TWideStrings::StoredUtf8Text() const {
+  std::string text = Utf8Text();
+  if (!Lines.empty() && Lines.back().empty()) text += "\r\n";
+  return text;
+}
 
 void TWideStrings::SetUtf8Text(std::string_view utf8) { SetText(Utf8ToUtf16(utf8)); }
 

@@ -41,6 +41,9 @@ class TStrings {
   std::string Text() const;
   // Splits at CR LF, CR and LF; empty text gives no lines, a final break no empty line.
   void SetText(std::string_view text);
+  // The form the template format stores: Text, and one more line break when
+  // the last line is empty, so that reading it back keeps that line.
+  std::string StoredText() const;
   bool operator==(const TStrings& o) const { return Lines == o.Lines; }
 };
 
@@ -60,6 +63,8 @@ class TWideStrings {
   // without the final break.
   std::string Utf8Text() const;
   void SetUtf8Text(std::string_view utf8);
+  // Utf8Text as the template format stores it (see TStrings::StoredText).
+  std::string StoredUtf8Text() const;
   std::string SingleByteText() const;  // characters outside Windows-1254 become "?"
   void SetSingleByteText(std::string_view bytes);
   bool operator==(const TWideStrings& o) const { return Lines == o.Lines; }

@@ -221,7 +221,9 @@ std::string ObjToXML(const TfrxPersistent& object, const std::string& prefix, bo
         add(p.name, StrToXML(ComponentName(*c)));
         break;
       }
-      case PropKind::StringList: add(p.name + ".Text", StrToXML(GetPropText(object, p))); break;
+      case PropKind::StringList:
+        add(p.name + ".Text", StrToXML(p.getList(const_cast<TfrxPersistent&>(object))->StoredText()));
+        break;
       case PropKind::Object: {
         TfrxPersistent* nested = p.getObject(const_cast<TfrxPersistent&>(object));
         if (nested != nullptr) out += ObjToXML(*nested, prefix + p.name + ".", saveDefaultValues);

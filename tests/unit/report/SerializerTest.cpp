@@ -139,6 +139,38 @@ TEST(Serializer, SaveLoadSaveGivesIdenticalBytes) {
   EXPECT_EQ(pic->Picture.BitmapFile(), TinyBmp(7));
 }
 
+TEST(Serializer, LinesRoundTripWithTheirEmptyLines) {
+  // Joined lines lose a last empty line when they are split again; the stored
+  // form must keep every line, for memos and for string lists.
+  const std::vector<std::vector<std::string>> cases = {
+      {},                 // no lines
+      {""},               // one empty line
+      {"a", ""},          // ends in an empty line
+      {"a", "", ""},      // two of them
+      {"", "b"},          // starts empty
+      {"a", "", "b"},     // an empty line inside
+      {"ÇİĞ", "", "öşü", ""},
+  };
+  for (const auto& lines : cases) {
+    SCOPED_TRACE(::testing::PrintToString(lines));
+    TfrxReport report;
+    auto* page = new TfrxReportPage(&report);
+    page->SetName("Page1");
+    auto* memo = new TfrxMemoView(page);
+    memo->SetName("Memo1");
+    for (const std::string& l : lines) memo->Memo.Add(Utf8ToUtf16(l));
+    report.ScriptText.Lines = lines;
+    std::string saved = Save(report);
+    TfrxReport loaded;
+    Load(loaded, saved);
+    auto* back = dynamic_cast<TfrxMemoView*>(loaded.FindObject("Memo1"));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Memo.Lines, memo->Memo.Lines) << "memo text";
+    EXPECT_EQ(loaded.ScriptText.Lines, lines) << "string list";
+    EXPECT_EQ(Save(loaded), saved);
+  }
+}
+
 TEST(Serializer, AttributeForms) {
   const std::string head = "<?xml version=\"1.0\" encoding=\"utf-8\"?><TfrxReport><TfrxReportPage Name=\"Page1\">";
   const std::string tail = "</TfrxReportPage></TfrxReport>";
