@@ -28,15 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         script.Execute();
         // The host raises the event the script may have plugged in.
         if (thing.onChange) {
-          std::vector<Variant> args{Variant::Object(ObjectTable::Register(&thing, &kThingClass)), Variant::Int(1)};
+          std::vector<Variant> args{Variant::Object(script.Objects().Register(&thing, &kThingClass)),
+                                    Variant::Int(1)};
           thing.onChange(args);
         }
       }
     } catch (const ScriptError&) {
     } catch (const std::exception&) {
     }
+    script.Objects().Unregister(&thing);
   }
-  ObjectTable::Unregister(&thing);
   if (Point::live != 0 || StrList::live != 0) std::abort();  // the script's objects went with it
   return 0;
 }

@@ -19,6 +19,7 @@ namespace {
 
 // Parameters of a system function call; by-reference results land back here.
 struct FuzzCall : TfsMethodCall {
+  explicit FuzzCall(ObjectTable& objects) : TfsMethodCall(objects) {}
   std::vector<Variant> params;
   int ParamCount() const override { return static_cast<int>(params.size()); }
   Variant Param(int i) const override {
@@ -75,7 +76,7 @@ Variant MakeValue(Input& in) {
       return Variant::Array1(low, high);
     }
     case 10: return Variant::Single(static_cast<float>(in.Double()));
-    default: return Variant::Object(ObjectHandle{in.Byte(), in.Byte()});
+    default: return Variant::Object(ObjectHandle{in.Byte(), in.Byte(), in.Byte()});
   }
 }
 
@@ -95,7 +96,8 @@ void Step(Input& in, std::vector<Variant>& stack) {
       std::string name = f.declaration;
       // Functions with outside effects or unbounded waits stay out.
       if (name.find("ShowMessage") != std::string::npos || name.find("Randomize") != std::string::npos) break;
-      FuzzCall call;
+      ObjectTable objects;  // system functions take no objects; the call still has a table
+      FuzzCall call(objects);
       for (int n = 0; n < 5; ++n) {
         Variant v = in.Byte() & 1 ? MakeValue(in) : pop();
         // Lengths and bounds stay small: huge but legal sizes only cost time.

@@ -35,7 +35,8 @@ TfsClassMember MakeIntrinsic(MemberKind kind, const char* name, TypeRef type, bo
 // value being assigned as the parameter after the last.
 class MemberCall : public TfsMethodCall {
  public:
-  MemberCall(std::vector<Variant>& values, const Variant* assigned) : values_(values), assigned_(assigned) {}
+  MemberCall(ObjectTable& objects, std::vector<Variant>& values, const Variant* assigned)
+      : TfsMethodCall(objects), values_(values), assigned_(assigned) {}
   int ParamCount() const override { return static_cast<int>(values_.size()); }
   Variant Param(int i) const override {
     if (i >= 0 && i < ParamCount()) return values_[static_cast<std::size_t>(i)];
@@ -201,76 +202,81 @@ const TfsClassMember* IntrinsicMember(std::string_view name) {
 
 // ---- run time -----------------------------------------------------------------
 
-void CheckInstance(const Variant& instance, const TfsClassMember& member) {
+void CheckInstance(const ObjectTable& objects, const Variant& instance, const TfsClassMember& member) {
   if (!instance.IsObject()) throw ScriptError(msg::kNotAnObject);
-  const HostClassInfo* cls = ObjectTable::ClassOf(instance.RawObject());
+  const HostClassInfo* cls = objects.ClassOf(instance.RawObject());
   // The callback casts the object to its declaring class's type: an object
   // of any other class must never reach it.
   if (member.owner && !ObjectIs(cls, member.owner->Info()->name)) throw ScriptError(msg::kInvalidCast);
 }
 
-void CheckTypecast(const Variant& value, const TfsClassVariable& cls) {
+void CheckTypecast(const ObjectTable& objects, const Variant& value, const TfsClassVariable& cls) {
   if (IsNil(value)) return;
   if (!value.IsObject()) throw ScriptError(msg::kNotAnObject);
-  if (!ObjectIs(ObjectTable::ClassOf(value.RawObject()), cls.Name())) throw ScriptError(msg::kInvalidCast);
+  if (!ObjectIs(objects.ClassOf(value.RawObject()), cls.Name())) throw ScriptError(msg::kInvalidCast);
 }
 
-void CheckClassArgs(const TfsMethodDecl& decl, const std::vector<Variant>& values, const TfsClassLookup& classes) {
+void CheckClassArgs(const ObjectTable& objects, const TfsMethodDecl& decl, const std::vector<Variant>& values,
+                    const TfsClassLookup& classes) {
   std::size_t n = std::min(decl.params.size(), values.size());
   for (std::size_t i = 0; i < n; ++i) {
     if (decl.params[i].typeCode != tcClass || IsNil(values[i])) continue;
     // A class the script does not know (TObject, say) still takes objects only.
     if (!values[i].IsObject()) throw ScriptError(msg::kNotAnObject);
-    if (const TfsClassVariable* cls = classes.FindClass(decl.params[i].typeName)) CheckTypecast(values[i], *cls);
+    if (const TfsClassVariable* cls = classes.FindClass(decl.params[i].typeName))
+      CheckTypecast(objects, values[i], *cls);
   }
 }
 
-void* ObjectOf(const Variant& value, const HostClassInfo& cls) {
+void* ObjectOf(const ObjectTable& objects, const Variant& value, const HostClassInfo& cls) {
   if (!value.IsObject()) throw ScriptError(msg::kNotAnObject);
-  if (!ObjectIs(ObjectTable::ClassOf(value.RawObject()), cls.name)) throw ScriptError(msg::kInvalidCast);
-  return ObjectTable::Resolve(value.RawObject());
+  if (!ObjectIs(objects.ClassOf(value.RawObject()), cls.name)) throw ScriptError(msg::kInvalidCast);
+  return objects.Resolve(value.RawObject());
 }
 
 // A value stored into a property of a registered class type.
-static void CheckClassValue(const TypeRef& type, const Variant& value, const TfsClassLookup& classes) {
+static void CheckClassValue(const ObjectTable& objects, const TypeRef& type, const Variant& value,
+                            const TfsClassLookup& classes) {
   if (type.code != tcClass || IsNil(value)) return;
   if (!value.IsObject()) throw ScriptError(msg::kNotAnObject);
-  if (const TfsClassVariable* cls = classes.FindClass(type.name)) CheckTypecast(value, *cls);
+  if (const TfsClassVariable* cls = classes.FindClass(type.name)) CheckTypecast(objects, value, *cls);
 }
 
 Variant ReadMember(TfsScope& scope, const TfsClassMember& m, const TfsClassVariable* named, const Variant& instance,
                    std::vector<Variant>& args) {
+  TfsScript& program = scope.Program();
+  ObjectTable& objects = program.Objects();
   switch (m.kind) {
     case MemberKind::Constructor:
       if (!named) throw ScriptError(msg::kNotAnObject);
-      CheckClassArgs(m.decl, args, scope.Program());
-      return scope.Program().ConstructObject(*named, m, args);
+      CheckClassArgs(objects, m.decl, args, program);
+      return program.ConstructObject(*named, m, args);
     case MemberKind::Free:
-      scope.Program().FreeObject(instance);
+      program.FreeObject(instance);
       return Variant::Null();
     case MemberKind::ClassName: {
-      CheckInstance(instance, m);
-      const HostClassInfo* cls = ObjectTable::ClassOf(instance.RawObject());
+      CheckInstance(objects, instance, m);
+      const HostClassInfo* cls = objects.ClassOf(instance.RawObject());
       return Variant::String(cls ? cls->name : "");
     }
     case MemberKind::Method:
     case MemberKind::IndexProperty: {
-      CheckInstance(instance, m);
-      CheckClassArgs(m.decl, args, scope.Program());
+      CheckInstance(objects, instance, m);
+      CheckClassArgs(objects, m.decl, args, program);
       if (!m.callback) return Variant::Int(0);
-      MemberCall call(args, nullptr);
+      MemberCall call(objects, args, nullptr);
       bool index = m.kind == MemberKind::IndexProperty;
       Variant r = m.callback(instance, DeclaringInfo(m), index ? m.getName : m.upperName, call);
       return index || m.decl.isFunction ? r : Variant::Null();
     }
     case MemberKind::Property: {
-      CheckInstance(instance, m);
-      Variant v = m.getter ? m.getter(instance, DeclaringInfo(m), m.upperName) : Variant::Null();
+      CheckInstance(objects, instance, m);
+      Variant v = m.getter ? m.getter(instance, DeclaringInfo(m), m.upperName, objects) : Variant::Null();
       if (m.type.code == tcBoolean && !v.IsBoolean()) return Variant::Boolean(!v.IsEmptyOrNull() && v.ToBool());
       return v;
     }
     case MemberKind::Event:
-      CheckInstance(instance, m);
+      CheckInstance(objects, instance, m);
       return Variant::String("");
   }
   return Variant::Null();
@@ -278,35 +284,37 @@ Variant ReadMember(TfsScope& scope, const TfsClassMember& m, const TfsClassVaria
 
 void WriteMember(TfsScope& scope, const TfsClassMember& m, const Variant& instance, std::vector<Variant>& args,
                  const Variant& value) {
+  TfsScript& program = scope.Program();
+  ObjectTable& objects = program.Objects();
   switch (m.kind) {
     case MemberKind::Property:
       if (m.readOnly || !m.setter) FailAssign();
-      CheckInstance(instance, m);
-      CheckClassValue(m.type, value, scope.Program());
-      m.setter(instance, DeclaringInfo(m), value, m.upperName);
+      CheckInstance(objects, instance, m);
+      CheckClassValue(objects, m.type, value, program);
+      m.setter(instance, DeclaringInfo(m), value, m.upperName, objects);
       return;
     case MemberKind::IndexProperty: {
       if (m.readOnly) FailAssign();
-      CheckInstance(instance, m);
-      CheckClassArgs(m.decl, args, scope.Program());
-      CheckClassValue(m.type, value, scope.Program());
+      CheckInstance(objects, instance, m);
+      CheckClassArgs(objects, m.decl, args, program);
+      CheckClassValue(objects, m.type, value, program);
       if (!m.callback) return;
-      MemberCall call(args, &value);
+      MemberCall call(objects, args, &value);
       m.callback(instance, DeclaringInfo(m), m.setName, call);
       return;
     }
     case MemberKind::Event: {
-      CheckInstance(instance, m);
+      CheckInstance(objects, instance, m);
       if (!m.eventSetter) return;
       // nil clears the handler; any other text names a script procedure.
       std::string text = VarToStr(value);
       if (text == "0") {
-        m.eventSetter(instance, DeclaringInfo(m), m.upperName, nullptr);
+        m.eventSetter(instance, DeclaringInfo(m), m.upperName, nullptr, objects);
         return;
       }
       TfsItem* proc = scope.Find(text);
       if (!proc || proc->kind != ItemKind::Proc) throw ScriptError(MessageText(ScriptMessage::SEventError));
-      m.eventSetter(instance, DeclaringInfo(m), m.upperName, MakeEventHandler(scope.Program(), proc));
+      m.eventSetter(instance, DeclaringInfo(m), m.upperName, MakeEventHandler(program, proc), objects);
       return;
     }
     default:
@@ -338,9 +346,9 @@ TfsClassVariable* TfsScript::ClassOfObject(const Variant& object) const {
   if (!object.IsObject()) throw ScriptError(msg::kNotAnObject);
   // The nearest class the script knows: a host may hand over objects of
   // classes it registered only by an ancestor.
-  for (const HostClassInfo* c = ObjectTable::ClassOf(object.RawObject()); c; c = c->parent)
+  const HostClassInfo* own = objects_.ClassOf(object.RawObject());
+  for (const HostClassInfo* c = own; c; c = c->parent)
     if (TfsClassVariable* cls = FindClass(c->name)) return cls;
-  const HostClassInfo* own = ObjectTable::ClassOf(object.RawObject());
   throw ScriptError(MessageText(ScriptMessage::SUnknownType) + "'" + (own ? own->name : "") + "'");
 }
 
@@ -351,24 +359,24 @@ bool TfsScript::IsClassOrDescendant(std::string_view className, std::string_view
 
 void TfsScript::AddObject(std::string_view name, void* object, const HostClassInfo* cls) {
   if (!object || !cls) return;
-  AddVariable(name, cls->name, Variant::Object(ObjectTable::Register(object, cls)));
+  AddVariable(name, cls->name, Variant::Object(objects_.Register(object, cls)));
 }
 
 Variant TfsScript::ConstructObject(const TfsClassVariable& named, const TfsClassMember& ctor,
                                    std::vector<Variant>& args) {
-  MemberCall call(args, nullptr);
+  MemberCall call(objects_, args, nullptr);
   if (!named.HasFactory()) {
     // The host's constructor makes the object itself and keeps it.
     if (!ctor.callback) throw ScriptError(FormatMessage(msg::kCannotCreate, named.Name()));
     Variant r = ctor.callback(Variant(), DeclaringInfo(ctor), ctor.upperName, call);
-    CheckTypecast(r, named);
+    CheckTypecast(objects_, r, named);
     if (!r.IsObject()) throw ScriptError(FormatMessage(msg::kCannotCreate, named.Name()));
     return r;
   }
   if (owned_.size() >= kMaxOwnedObjects) throw ScriptError(msg::kTooManyObjects);
   void* object = named.NewInstance();
   if (!object) throw ScriptError(FormatMessage(msg::kCannotCreate, named.Name()));
-  Variant handle = Variant::Object(ObjectTable::Register(object, named.Info()));
+  Variant handle = Variant::Object(objects_.Register(object, named.Info()));
   owned_.emplace(object, named.Destroyer());
   if (ctor.callback) {
     try {
@@ -385,13 +393,13 @@ Variant TfsScript::ConstructObject(const TfsClassVariable& named, const TfsClass
 void TfsScript::FreeObject(const Variant& object) {
   if (IsNil(object)) return;  // Free on nil does nothing
   if (!object.IsObject()) throw ScriptError(msg::kNotAnObject);
-  void* raw = ObjectTable::Resolve(object.RawObject());
+  void* raw = objects_.Resolve(object.RawObject());
   auto it = owned_.find(raw);
   if (it == owned_.end()) throw ScriptError(msg::kNotOwned);
   std::function<void(void*)> destroy = std::move(it->second);
   owned_.erase(it);
   // Unregistered first: every handle to it is stale before the memory goes.
-  ObjectTable::Unregister(raw);
+  objects_.Unregister(raw);
   if (destroy) destroy(raw);
 }
 
@@ -399,7 +407,7 @@ void TfsScript::FreeOwnedObjects() {
   auto owned = std::move(owned_);
   owned_.clear();
   for (auto& [object, destroy] : owned) {
-    ObjectTable::Unregister(object);
+    objects_.Unregister(object);
     if (destroy) destroy(object);
   }
 }

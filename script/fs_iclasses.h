@@ -12,13 +12,15 @@
 //   c->AddMethod("function Length: Extended", cb);
 //   c->AddProperty("X", "Integer", getter, setter);
 //   c->AddDefaultProperty("Coords", "Integer", "Integer", cb, true);
-// The callbacks receive the instance as an object handle; Variant::ToObject
-// gives the object back, checked. Objects a script creates (TPoint.Create,
-// new TPoint) belong to the script: Free and delete destroy them at once, and
-// the rest go with the script (Clear, ClearItems, destruction). Objects the
-// host hands over (AddObject, results of callbacks) stay the host's; a script
-// cannot free them, and the host unregisters them (ObjectTable::Unregister)
-// before it destroys them.
+// The callbacks receive the instance as an object handle and the object
+// table of the script they run in (property and event callbacks as their
+// last argument, member callbacks through the caller); the table gives the
+// object back, checked. Objects a script creates (TPoint.Create, new TPoint)
+// belong to the script: Free and delete destroy them at once, and the rest
+// go with the script (Clear, ClearItems, destruction). Objects the host
+// hands over (AddObject, results of callbacks) stay the host's; a script
+// cannot free them, and the host unregisters them from that script's table
+// (script.Objects().Unregister) before it destroys them.
 #pragma once
 
 #include <functional>
@@ -29,6 +31,7 @@
 
 #include "script/fs_idecl.h"
 #include "script/fs_ilibrary.h"
+#include "script/fs_iobjects.h"
 #include "script/fs_itypes.h"
 #include "script/fs_ivariant.h"
 
@@ -37,11 +40,12 @@ namespace zentavo {
 class TfsClassVariable;
 class TfsScope;
 
-// Reads and writes of a property: instance, declaring class, upper-case name.
-using TfsPropertyGetter =
-    std::function<Variant(const Variant& instance, const HostClassInfo* declaringClass, const std::string& upperName)>;
+// Reads and writes of a property: instance, declaring class, upper-case
+// name, the objects of the script.
+using TfsPropertyGetter = std::function<Variant(const Variant& instance, const HostClassInfo* declaringClass,
+                                                const std::string& upperName, ObjectTable& objects)>;
 using TfsPropertySetter = std::function<void(const Variant& instance, const HostClassInfo* declaringClass,
-                                             const Variant& value, const std::string& upperName)>;
+                                             const Variant& value, const std::string& upperName, ObjectTable& objects)>;
 
 // What a host object's event calls: the script procedure with the event's
 // arguments; afterwards `args` holds the procedure's final parameter values
@@ -49,8 +53,9 @@ using TfsPropertySetter = std::function<void(const Variant& instance, const Host
 // already running, or whose script was cleared, does nothing.
 using TfsEventHandler = std::function<void(std::vector<Variant>& args)>;
 // Plugs a handler into the host object's event (an empty handler clears it).
+// The handler's object arguments are handles of `objects`, the script's table.
 using TfsEventSetter = std::function<void(const Variant& instance, const HostClassInfo* declaringClass,
-                                          const std::string& upperName, TfsEventHandler handler)>;
+                                          const std::string& upperName, TfsEventHandler handler, ObjectTable& objects)>;
 
 enum class MemberKind { Method, Constructor, Property, IndexProperty, Event, Free, ClassName };
 
@@ -143,24 +148,28 @@ class TfsClassVariable {
 // "procedure Free", "function ClassName: String".
 const TfsClassMember* IntrinsicMember(std::string_view name);
 
+// The checks below look handles up in `objects`, the table of the script
+// the value belongs to; a handle of any other table is no object there.
+
 // The object a member acts on, checked: the value must be a live handle of
 // an object whose class is the member's declaring class or descends from it.
 // Errors: "Object reference required" (nil, numbers, texts), "Invalid object
-// reference" (freed or unregistered), "Invalid class typecast".
-void CheckInstance(const Variant& instance, const TfsClassMember& member);
+// reference" (freed, unregistered or another script's), "Invalid class typecast".
+void CheckInstance(const ObjectTable& objects, const Variant& instance, const TfsClassMember& member);
 
 // An object of another class than `cls` (nor of a descendant) raises
 // "Invalid class typecast"; nil and Null pass as they are.
-void CheckTypecast(const Variant& value, const TfsClassVariable& cls);
+void CheckTypecast(const ObjectTable& objects, const Variant& value, const TfsClassVariable& cls);
 
 // Arguments for parameters of a registered class type must be nil or
 // objects of that class (or a descendant): a callback may then cast the
 // object it receives to that class's type.
-void CheckClassArgs(const TfsMethodDecl& decl, const std::vector<Variant>& values, const TfsClassLookup& classes);
+void CheckClassArgs(const ObjectTable& objects, const TfsMethodDecl& decl, const std::vector<Variant>& values,
+                    const TfsClassLookup& classes);
 
 // The object a handle names when it is of class `cls` or a descendant;
 // otherwise the errors of CheckInstance. For callbacks reading object arguments.
-void* ObjectOf(const Variant& value, const HostClassInfo& cls);
+void* ObjectOf(const ObjectTable& objects, const Variant& value, const HostClassInfo& cls);
 
 // Run-time member access from a designator built in `scope`. `args` are the
 // argument values in parameter order, defaults supplied; by-reference

@@ -116,7 +116,7 @@ class ScriptCallDsgn : public Dsgn {
 
 class HostCall : public TfsMethodCall {
  public:
-  explicit HostCall(std::vector<Variant>& v) : v_(v) {}
+  HostCall(ObjectTable& objects, std::vector<Variant>& v) : TfsMethodCall(objects), v_(v) {}
   int ParamCount() const override { return static_cast<int>(v_.size()); }
   Variant Param(int i) const override {
     return i >= 0 && i < static_cast<int>(v_.size()) ? v_[static_cast<std::size_t>(i)] : Variant::Null();
@@ -132,8 +132,8 @@ class HostCall : public TfsMethodCall {
 // A call of a host function registered with AddMethod.
 class HostCallDsgn : public Dsgn {
  public:
-  HostCallDsgn(TfsItem* item, ExprList args, const TfsClassLookup& classes)
-      : item_(item), args_(std::move(args)), upper_(NameKey(item->name)), classes_(classes) {
+  HostCallDsgn(TfsItem* item, ExprList args, TfsScript& program)
+      : item_(item), args_(std::move(args)), upper_(NameKey(item->name)), program_(program) {
     type_ = item->type;
     for (const TfsParamDecl& p : item->decl.params) checkClasses_ = checkClasses_ || p.typeCode == tcClass;
     checkClasses_ = checkClasses_ && !item->decl.textArguments;
@@ -143,8 +143,8 @@ class HostCallDsgn : public Dsgn {
     vals.reserve(args_.size());
     for (auto& a : args_)
       vals.push_back(item_->decl.textArguments ? Variant::String(a->SourceText()) : a->Value());
-    if (checkClasses_) CheckClassArgs(item_->decl, vals, classes_);
-    HostCall call(vals);
+    if (checkClasses_) CheckClassArgs(program_.Objects(), item_->decl, vals, program_);
+    HostCall call(program_.Objects(), vals);
     Variant result = item_->callback(Variant(), nullptr, upper_, call);
     for (std::size_t i = 0; i < args_.size() && i < item_->decl.params.size(); ++i)
       if (item_->decl.params[i].byReference) args_[i]->SetValue(vals[i]);
@@ -156,7 +156,7 @@ class HostCallDsgn : public Dsgn {
   TfsItem* item_;
   ExprList args_;
   std::string upper_;
-  const TfsClassLookup& classes_;
+  TfsScript& program_;
   bool checkClasses_ = false;  // object arguments are checked before the callback sees them
 };
 
@@ -292,7 +292,7 @@ class ClassDsgn : public Dsgn {
   Variant GetValue() override {
     if (cast_) {
       Variant v = cast_->Value();
-      CheckTypecast(v, cls_);
+      CheckTypecast(scope_.Program().Objects(), v, cls_);
       return v;
     }
     std::vector<Variant> none;
@@ -415,7 +415,7 @@ class LateMemberDsgn : public Dsgn {
     if (instance.IsString()) Fail(ScriptMessage::SStringError);
     if (instance.IsArray()) Fail(ScriptMessage::SIndexRequired);
     if (!instance.IsObject()) throw ScriptError(msg::kNotAnObject);
-    const HostClassInfo* info = ObjectTable::ClassOf(instance.RawObject());
+    const HostClassInfo* info = scope_.Program().Objects().ClassOf(instance.RawObject());
     // One look-up per class met, not one per evaluation.
     if (info != cachedInfo_ || !cached_) {
       TfsClassVariable* cls = scope_.Program().ClassOfObject(instance);

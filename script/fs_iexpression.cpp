@@ -242,7 +242,9 @@ Variant TfsOperatorNode::Value() {
       // nil (and an unassigned value) is an instance of no class.
       if (x.IsEmptyOrNull() || (x.IsInt32() && x.RawInt32() == 0)) return Variant::Boolean(false);
       if (!x.IsObject()) throw ScriptError(msg::kNotAnObject);
-      const HostClassInfo* own = ObjectTable::ClassOf(x.RawObject());
+      // A handle resolves only in the table of the script it came from.
+      if (!objects_) throw ScriptError(msg::kInvalidObject);
+      const HostClassInfo* own = objects_->ClassOf(x.RawObject());
       return Variant::Boolean(cls && own && own->InheritsFrom(cls->name));
     }
     case ExprOp::RightBracket:
@@ -348,6 +350,7 @@ bool TfsExpression::AddOperator(std::string_view text) {
   if (++nodeCount_ > kMaxExpressionNodes) throw ScriptError(msg::kExpressionTooComplex);
   auto node = std::make_unique<TfsOperatorNode>(op);
   node->sourcePosition_ = sourcePosition_;
+  if (op == ExprOp::Is && classes_) node->objects_ = classes_->ProgramObjects();
   TfsOperatorNode* raw = node.get();
   if (!root_->left_) {
     Attach(root_.get(), std::move(node));

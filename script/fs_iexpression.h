@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "script/fs_iobjects.h"
 #include "script/fs_itypes.h"
 #include "script/fs_ivariant.h"
 
@@ -147,12 +148,16 @@ class TfsOperatorNode : public TfsExpressionNode {
   ExprOp op_;
   bool bothIntegers_ = false;
   bool bothBooleans_ = false;
+  // "is": the table of the program the expression belongs to, where the
+  // left side's object finds its class; null outside a program.
+  const ObjectTable* objects_ = nullptr;
 };
 
 class TfsExpression {
  public:
-  // `classes` answers class descent for the type check (the owning program);
-  // without it only equal class names are compatible.
+  // `classes` is the owning program: it answers class descent for the type
+  // check (without it only equal class names are compatible) and holds the
+  // objects "is" looks at when it runs (without it no handle resolves).
   explicit TfsExpression(const ClassRelation* classes = nullptr);
   ~TfsExpression();
   TfsExpression(const TfsExpression&) = delete;

@@ -23,6 +23,7 @@
 #include "script/fs_ierror.h"
 #include "script/fs_iexpression.h"
 #include "script/fs_ilibrary.h"
+#include "script/fs_iobjects.h"
 #include "script/fs_itypes.h"
 #include "script/fs_ivariant.h"
 
@@ -170,6 +171,7 @@ class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation
   TypeCode TypeCodeOf(std::string_view typeName) const override;
   std::optional<Variant> ValueOf(std::string_view name) const override;
   bool IsClassOrDescendant(std::string_view className, std::string_view ancestor) const override;
+  const ObjectTable* ProgramObjects() const override { return &objects_; }
 
   // --- host classes and objects (fs_iclasses.cpp) ---
   // A new class of the host's, or null (and nothing added) when the name is
@@ -179,10 +181,14 @@ class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation
   // The registered class of an object handle, or of its nearest ancestor;
   // "Unknown type" when the script knows none of them.
   TfsClassVariable* ClassOfObject(const Variant& object) const;
-  // A host object under a name (a variable of its class holding its handle),
-  // unless the name is known. The host keeps the object and unregisters it
-  // (ObjectTable::Unregister) before destroying it.
+  // A host object under a name (a variable of its class holding its handle
+  // in this script's table), unless the name is known. The host keeps the
+  // object and unregisters it (Objects().Unregister) before destroying it.
   void AddObject(std::string_view name, void* object, const HostClassInfo* cls);
+  // This script's object table: only its handles mean anything here, and
+  // they mean nothing to any other script. It goes with the script.
+  ObjectTable& Objects() { return objects_; }
+  const ObjectTable& Objects() const { return objects_; }
   // TFoo.Create(...): a new object of `named` owned by this script, with the
   // constructor's callback run on it.
   Variant ConstructObject(const TfsClassVariable& named, const TfsClassMember& ctor, std::vector<Variant>& args);
@@ -211,6 +217,7 @@ class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation
   int callDepth_ = 0;
   TfsScope* activeScope_ = nullptr;
   std::unordered_map<std::string, std::string> codeLines_;
+  ObjectTable objects_;
   std::unordered_map<void*, std::function<void(void*)>> owned_;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
   // Destroys the objects the script created and expires the alive token.

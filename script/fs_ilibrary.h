@@ -9,21 +9,30 @@
 #include <vector>
 
 #include "script/fs_idecl.h"
+#include "script/fs_iobjects.h"
 #include "script/fs_itypes.h"
 #include "script/fs_ivariant.h"
 
 namespace zentavo {
 
-// The caller handed to a member callback: the parameter values of the call
-// and the way back for by-reference parameters.
+// The caller handed to a member callback: the parameter values of the call,
+// the way back for by-reference parameters, and the objects of the script
+// the call runs in.
 class TfsMethodCall {
  public:
+  explicit TfsMethodCall(ObjectTable& objects) : objects_(objects) {}
   virtual ~TfsMethodCall() = default;
   virtual int ParamCount() const = 0;
   // Parameter i; for i equal to ParamCount(), the value being assigned to an
   // indexed property.
   virtual Variant Param(int index) const = 0;
   virtual void SetParam(int index, const Variant& value) = 0;
+  // Where the instance and object arguments resolve, and where an object the
+  // callback hands back to the script is registered.
+  ObjectTable& Objects() const { return objects_; }
+
+ private:
+  ObjectTable& objects_;
 };
 
 // A member callback: instance (an object handle, or Empty for free

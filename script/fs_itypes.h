@@ -27,13 +27,18 @@ struct TypeRef {
   std::string name;
 };
 
-// Answers whether one registered host class is another or descends from it.
-// The script that owns the class table implements it.
+class ObjectTable;
+
+// What an expression asks of the program it belongs to: whether one
+// registered host class is another or descends from it, and where the
+// program's objects are. The script that owns the class table implements it.
 class ClassRelation {
  public:
   virtual ~ClassRelation() = default;
   // False when either name is not a registered class.
   virtual bool IsClassOrDescendant(std::string_view className, std::string_view ancestor) const = 0;
+  // The object table handles of this program resolve in; null when there is none.
+  virtual const ObjectTable* ProgramObjects() const { return nullptr; }
 };
 
 // The type as messages name it: "Integer", "Extended", "Class TfrxMemoView" ...

@@ -1,11 +1,10 @@
-// Script values: storage, conversions, the object table and the operators.
+// Script values: storage, conversions and the operators.
 #include "script/fs_ivariant.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <unordered_map>
 
 #include "platform/Cp1254.h"
 #include "script/fs_ierror.h"
@@ -52,94 +51,7 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-// ---- object table ----------------------------------------------------------
-
-struct ObjectSlot {
-  void* object = nullptr;
-  const HostClassInfo* cls = nullptr;
-  std::uint32_t generation = 1;
-};
-
-std::vector<ObjectSlot>& Slots() {
-  static std::vector<ObjectSlot> slots(1);  // slot 0 is never used: a zero handle is invalid
-  return slots;
-}
-
-std::vector<std::uint32_t>& FreeSlots() {
-  static std::vector<std::uint32_t> free;
-  return free;
-}
-
-// Object -> its slot: registering and unregistering stay cheap however many
-// objects scripts have made.
-std::unordered_map<const void*, std::uint32_t>& SlotIndex() {
-  static std::unordered_map<const void*, std::uint32_t> index;
-  return index;
-}
-
-const ObjectSlot* FindSlot(ObjectHandle h) {
-  auto& slots = Slots();
-  if (h.slot == 0 || h.slot >= slots.size()) return nullptr;
-  const ObjectSlot& s = slots[h.slot];
-  if (s.object == nullptr || s.generation != h.generation) return nullptr;
-  return &s;
-}
-
 }  // namespace
-
-bool HostClassInfo::InheritsFrom(std::string_view ancestorName) const {
-  for (const HostClassInfo* c = this; c; c = c->parent)
-    if (AsciiEqualIgnoringCase(c->name, ancestorName)) return true;
-  return false;
-}
-
-ObjectHandle ObjectTable::Register(void* object, const HostClassInfo* cls) {
-  auto& slots = Slots();
-  if (object) {
-    if (auto it = SlotIndex().find(object); it != SlotIndex().end()) {
-      slots[it->second].cls = cls;
-      return {it->second, slots[it->second].generation};
-    }
-  }
-  std::uint32_t slot;
-  if (!FreeSlots().empty()) {
-    slot = FreeSlots().back();
-    FreeSlots().pop_back();
-  } else {
-    slot = static_cast<std::uint32_t>(slots.size());
-    slots.emplace_back();
-  }
-  slots[slot].object = object;
-  slots[slot].cls = cls;
-  if (object) SlotIndex()[object] = slot;
-  return {slot, slots[slot].generation};
-}
-
-void ObjectTable::Unregister(void* object) {
-  if (!object) return;
-  auto it = SlotIndex().find(object);
-  if (it == SlotIndex().end()) return;
-  ObjectSlot& s = Slots()[it->second];
-  s.object = nullptr;
-  s.cls = nullptr;
-  ++s.generation;
-  FreeSlots().push_back(it->second);
-  SlotIndex().erase(it);
-}
-
-void* ObjectTable::Resolve(ObjectHandle handle) {
-  const ObjectSlot* s = FindSlot(handle);
-  if (!s) Fail(msg::kInvalidObject);
-  return s->object;
-}
-
-const HostClassInfo* ObjectTable::ClassOf(ObjectHandle handle) {
-  const ObjectSlot* s = FindSlot(handle);
-  if (!s) Fail(msg::kInvalidObject);
-  return s->cls;
-}
-
-bool ObjectTable::IsValid(ObjectHandle handle) { return FindSlot(handle) != nullptr; }
 
 // ---- storage ----------------------------------------------------------------
 
@@ -418,11 +330,6 @@ std::string Variant::ToString() const {
     case varString: return u_.s->text;
     default: FailConvert(Type(), "String");
   }
-}
-
-void* Variant::ToObject() const {
-  if (type_ != varObject) Fail(msg::kNotAnObject);
-  return ObjectTable::Resolve(u_.h);
 }
 
 std::string VarToStr(const Variant& v) {

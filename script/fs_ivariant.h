@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace zentavo {
@@ -45,33 +46,15 @@ enum VarTypeCode : std::uint16_t {
   varObject = 0x0FF0,
 };
 
-// A host class as the object table knows it: its name and its ancestor.
-struct HostClassInfo {
-  const char* name;
-  const HostClassInfo* parent;
-  // Whether this class is `ancestorName` or descends from it (ASCII case ignored).
-  bool InheritsFrom(std::string_view ancestorName) const;
-};
-
-// A checked reference to a host object: a slot of the object table and the
-// generation the slot had when the object was registered.
+// A checked reference to a host object: the serial number of the object
+// table that issued it (each script owns one, fs_iobjects.h), a slot of that
+// table and the generation the slot had then. A value holds only the handle;
+// only the issuing table resolves it. All zero is the handle of no object.
 struct ObjectHandle {
+  std::uint32_t table;
   std::uint32_t slot;
   std::uint32_t generation;
   friend bool operator==(const ObjectHandle&, const ObjectHandle&) = default;
-};
-
-// Process-wide table of objects the host hands to scripts. An object removed
-// from the table invalidates every handle to it.
-class ObjectTable {
- public:
-  static ObjectHandle Register(void* object, const HostClassInfo* cls);
-  // Unregisters the object (all its handles become invalid); unknown objects are ignored.
-  static void Unregister(void* object);
-  // The registered object, or a ScriptError "Invalid object reference".
-  static void* Resolve(ObjectHandle handle);
-  static const HostClassInfo* ClassOf(ObjectHandle handle);
-  static bool IsValid(ObjectHandle handle);
 };
 
 class Variant;
@@ -92,12 +75,40 @@ struct VariantArray {
   std::vector<Variant> items;  // first index varies slowest
 };
 
-class Variant {
+// What a value is made of. Trivially copyable, so that a value is copied as
+// one sixteen-byte block whatever its kind.
+struct VariantRep {
+  // Where an object handle is in the table it came from.
+  struct SlotRef {
+    std::uint32_t slot;
+    std::uint32_t generation;
+  };
+
+  std::uint16_t type_;
+  // The issuing table of an object handle. It lives in the room between the
+  // kind and the payload, so a value stays sixteen bytes.
+  std::uint32_t table_;
+  union Payload {
+    std::int32_t i32;
+    std::int64_t i64;
+    double d;
+    bool b;
+    SlotRef h;
+    VariantString* s;
+    VariantArray* a;
+  } u_;
+};
+
+class Variant : private VariantRep {
  public:
-  Variant() noexcept : type_(varEmpty) { u_.i64 = 0; }
+  Variant() noexcept {
+    type_ = varEmpty;
+    table_ = 0;
+    u_.i64 = 0;
+  }
   ~Variant() { Release(); }
-  Variant(const Variant& other) noexcept : type_(other.type_), u_(other.u_) { AddRef(); }
-  Variant(Variant&& other) noexcept : type_(other.type_), u_(other.u_) {
+  Variant(const Variant& other) noexcept : VariantRep(other) { AddRef(); }
+  Variant(Variant&& other) noexcept : VariantRep(other) {
     other.type_ = varEmpty;
     other.u_.i64 = 0;
   }
@@ -107,16 +118,14 @@ class Variant {
     if (this != &other) {
       other.AddRef();
       Release();
-      type_ = other.type_;
-      u_ = other.u_;
+      VariantRep::operator=(other);
     }
     return *this;
   }
   Variant& operator=(Variant&& other) noexcept {
     if (this != &other) {
       Release();
-      type_ = other.type_;
-      u_ = other.u_;
+      VariantRep::operator=(other);
       other.type_ = varEmpty;
       other.u_.i64 = 0;
     }
@@ -140,7 +149,13 @@ class Variant {
   static Variant String(std::string_view text);
   static Variant String(std::string&& text);
   static Variant String(const char* text) { return String(std::string_view(text)); }
-  static Variant Object(ObjectHandle h) { Variant v; v.type_ = varObject; v.u_.h = h; return v; }
+  static Variant Object(ObjectHandle h) {
+    Variant v;
+    v.type_ = varObject;
+    v.table_ = h.table;
+    v.u_.h = {h.slot, h.generation};
+    return v;
+  }
   // A smaller integer kind (varSmallint, varShortInt, varByte, varWord,
   // varLongWord) holding `value`, which the caller has range-checked.
   static Variant OfIntegerKind(std::uint16_t kind, std::int64_t value);
@@ -177,7 +192,7 @@ class Variant {
   bool RawBool() const { return u_.b; }
   double RawDouble() const { return u_.d; }
   std::int64_t RawCurrency() const { return u_.i64; }
-  ObjectHandle RawObject() const { return u_.h; }
+  ObjectHandle RawObject() const { return {table_, u_.h.slot, u_.h.generation}; }
   const std::string& RawString() const { return u_.s->text; }
   const VariantArray& RawArray() const { return *u_.a; }
   // The array body for writing; copies it first when it is shared.
@@ -192,8 +207,6 @@ class Variant {
   bool ToBool() const;  // numbers: non-zero; strings: 'True'/'False' or a number
   // The text of the value. Null is an error here (use VarToStr for the lenient form).
   std::string ToString() const;
-  // The object the handle names, checked; any other value is an error.
-  void* ToObject() const;
 
   // The name of the kind in conversion messages: "Integer", "String", "Null" ...
   static std::string KindName(std::uint16_t type);
@@ -210,18 +223,10 @@ class Variant {
     type_ = varEmpty;
   }
   void ReleaseShared() noexcept;
-
-  std::uint16_t type_;
-  union Payload {
-    std::int32_t i32;
-    std::int64_t i64;
-    double d;
-    bool b;
-    ObjectHandle h;
-    VariantString* s;
-    VariantArray* a;
-  } u_;
 };
+
+static_assert(std::is_trivially_copyable_v<VariantRep>);
+static_assert(sizeof(Variant) == 16, "a value is a kind, a handle's table and an eight-byte payload");
 
 // The lenient text of a value: Null and Empty give the empty string.
 std::string VarToStr(const Variant& v);

@@ -107,7 +107,7 @@ TEST(HostApi, MembersOfObjectHandlesAreCheckedBeforeAnything) {
   static const HostClassInfo kClass{"TThing", nullptr};
   int thing = 0;
   Runner r;
-  r.script.AddVariable("Thing", "Variant", Variant::Object(ObjectTable::Register(&thing, &kClass)));
+  r.script.AddVariable("Thing", "Variant", Variant::Object(r.script.Objects().Register(&thing, &kClass)));
   ASSERT_TRUE(r.Compile("VadoziDaruro", "begin Thing.Name := 'x' end."));
   // A registered object: members need a class the script knows.
   EXPECT_THROW(
@@ -120,7 +120,7 @@ TEST(HostApi, MembersOfObjectHandlesAreCheckedBeforeAnything) {
         }
       },
       ScriptError);
-  ObjectTable::Unregister(&thing);
+  r.script.Objects().Unregister(&thing);
   try {
     r.script.Execute();
     ADD_FAILURE() << "a stale handle was used";

@@ -37,12 +37,13 @@ inline const HostClassInfo kListClass{"TStrList", nullptr};
 inline const HostClassInfo kSortedClass{"TSortedList", &kListClass};
 inline const HostClassInfo kThingClass{"THostThing", nullptr};
 
-inline Point& AsPoint(const Variant& v) { return *static_cast<Point*>(v.ToObject()); }
-inline StrList& AsList(const Variant& v) { return *static_cast<StrList*>(v.ToObject()); }
-inline Thing& AsThing(const Variant& v) { return *static_cast<Thing*>(v.ToObject()); }
+// The instance a callback receives, resolved in the table of the script it runs in.
+inline Point& AsPoint(const ObjectTable& o, const Variant& v) { return *static_cast<Point*>(o.Resolve(v)); }
+inline StrList& AsList(const ObjectTable& o, const Variant& v) { return *static_cast<StrList*>(o.Resolve(v)); }
+inline Thing& AsThing(const ObjectTable& o, const Variant& v) { return *static_cast<Thing*>(o.Resolve(v)); }
 
 inline Variant PointMember(const Variant& self, const HostClassInfo*, const std::string& name, TfsMethodCall& c) {
-  Point& p = AsPoint(self);
+  Point& p = AsPoint(c.Objects(), self);
   if (name == "CREATE") {
     p.x = c.Param(0).ToInt32();
     p.y = c.Param(1).ToInt32();
@@ -69,8 +70,8 @@ inline Variant PointMember(const Variant& self, const HostClassInfo*, const std:
   throw std::logic_error("no point member " + name);
 }
 
-inline Variant PointGet(const Variant& self, const HostClassInfo*, const std::string& name) {
-  Point& p = AsPoint(self);
+inline Variant PointGet(const Variant& self, const HostClassInfo*, const std::string& name, ObjectTable& o) {
+  Point& p = AsPoint(o, self);
   if (name == "X") return Variant::Int(p.x);
   if (name == "Y") return Variant::Int(p.y);
   if (name == "LEN2") return Variant::Int(p.x * p.x + p.y * p.y);
@@ -78,19 +79,20 @@ inline Variant PointGet(const Variant& self, const HostClassInfo*, const std::st
   throw std::logic_error("no point property " + name);
 }
 
-inline void PointSet(const Variant& self, const HostClassInfo*, const Variant& v, const std::string& name) {
-  (name == "X" ? AsPoint(self).x : AsPoint(self).y) = v.ToInt32();
+inline void PointSet(const Variant& self, const HostClassInfo*, const Variant& v, const std::string& name,
+                     ObjectTable& o) {
+  (name == "X" ? AsPoint(o, self).x : AsPoint(o, self).y) = v.ToInt32();
 }
 
 inline Variant ListMember(const Variant& self, const HostClassInfo*, const std::string& name, TfsMethodCall& c) {
-  StrList& l = AsList(self);
+  StrList& l = AsList(c.Objects(), self);
   if (name == "ADD") {
     l.items.push_back(c.Param(0).ToString());
     return Variant::Int(static_cast<std::int32_t>(l.items.size()) - 1);
   }
   if (name == "ADDPOINT") {
     // The argument was checked to be a point before the callback runs.
-    auto* p = static_cast<Point*>(ObjectOf(c.Param(0), kPointClass));
+    auto* p = static_cast<Point*>(ObjectOf(c.Objects(), c.Param(0), kPointClass));
     l.items.push_back(std::to_string(p->x) + "," + std::to_string(p->y));
     return Variant::Null();
   }
@@ -128,9 +130,10 @@ inline void AddTestClasses(TfsScript& s, Thing& thing) {
   TfsClassVariable* list = s.AddClass(&kListClass, "TObject");
   list->SetFactory([] { return static_cast<void*>(new StrList); }, [](void* p) { delete static_cast<StrList*>(p); });
   list->AddMethod("function Add(const S: string): Integer", ListMember);
-  list->AddProperty("Count", "Integer", [](const Variant& self, const HostClassInfo*, const std::string&) {
-    return Variant::Int(static_cast<std::int32_t>(AsList(self).items.size()));
-  });
+  list->AddProperty("Count", "Integer",
+                    [](const Variant& self, const HostClassInfo*, const std::string&, ObjectTable& o) {
+                      return Variant::Int(static_cast<std::int32_t>(AsList(o, self).items.size()));
+                    });
   list->AddDefaultProperty("Strings", "Integer", "String", ListMember, false);
   list->AddMethod("procedure AddPoint(P: TPoint)", ListMember);
 
@@ -142,33 +145,35 @@ inline void AddTestClasses(TfsScript& s, Thing& thing) {
   TfsClassVariable* thingClass = s.AddClass(&kThingClass, "TObject");
   thingClass->AddProperty(
       "Name", "String",
-      [](const Variant& self, const HostClassInfo*, const std::string&) {
-        return Variant::String(AsThing(self).name);
+      [](const Variant& self, const HostClassInfo*, const std::string&, ObjectTable& o) {
+        return Variant::String(AsThing(o, self).name);
       },
-      [](const Variant& self, const HostClassInfo*, const Variant& v, const std::string&) {
-        AsThing(self).name = v.ToString();
+      [](const Variant& self, const HostClassInfo*, const Variant& v, const std::string&, ObjectTable& o) {
+        AsThing(o, self).name = v.ToString();
       });
   // Fire(V) raises OnChange(Self, V) and returns V as the handler left it.
   thingClass->AddMethod("function Fire(V: Integer): Integer",
                         [](const Variant& self, const HostClassInfo*, const std::string&, TfsMethodCall& c) {
                           std::vector<Variant> args{self, c.Param(0)};
-                          TfsEventHandler h = AsThing(self).onChange;
+                          TfsEventHandler h = AsThing(c.Objects(), self).onChange;
                           if (h) h(args);
                           return args[1];
                         });
   thingClass->AddEvent("OnChange", [](const Variant& self, const HostClassInfo*, const std::string&,
-                                      TfsEventHandler handler) { AsThing(self).onChange = std::move(handler); });
+                                      TfsEventHandler handler, ObjectTable& o) {
+    AsThing(o, self).onChange = std::move(handler);
+  });
   s.AddObject("Thing", &thing, &kThingClass);
   s.AddMethod("function PointSum(P: TPoint): Integer",
               [](const Variant&, const HostClassInfo*, const std::string&, TfsMethodCall& c) {
-                auto* p = static_cast<Point*>(ObjectOf(c.Param(0), kPointClass));
+                auto* p = static_cast<Point*>(ObjectOf(c.Objects(), c.Param(0), kPointClass));
                 return Variant::Int(p->x + p->y);
               },
               "", "");
   s.AddMethod("function NameOf(O: TObject): String",
               [](const Variant&, const HostClassInfo*, const std::string&, TfsMethodCall& c) {
                 Variant o = c.Param(0);
-                return Variant::String(o.IsObject() ? ObjectTable::ClassOf(o.RawObject())->name : "nil");
+                return Variant::String(o.IsObject() ? c.Objects().ClassOf(o.RawObject())->name : "nil");
               },
               "", "");
   s.AddMethod("function LiveObjects: Integer",
@@ -184,7 +189,7 @@ struct ClassRunner {
   Thing thing;
   Runner r;
   ClassRunner() { AddTestClasses(r.script, thing); }
-  ~ClassRunner() { ObjectTable::Unregister(&thing); }
+  ~ClassRunner() { r.script.Objects().Unregister(&thing); }
   std::string Run(const std::string& language, const std::string& text) { return r.Run(language, text); }
 };
 

@@ -266,7 +266,7 @@ TEST(HostClasses, EventsCallTheScriptProcedure) {
             "");
   ASSERT_TRUE(r.thing.onChange);
   TfsEventHandler handler = r.thing.onChange;
-  std::vector<Variant> args{Variant::Object(ObjectTable::Register(&r.thing, &kThingClass)), Variant::Int(21)};
+  std::vector<Variant> args{Variant::Object(r.r.script.Objects().Register(&r.thing, &kThingClass)), Variant::Int(21)};
   handler(args);
   EXPECT_EQ(r.r.out, "thing\n");
   EXPECT_EQ(args[1].ToInt32(), 42) << "a by-reference argument comes back";
@@ -296,7 +296,7 @@ TEST(HostClasses, RegistrationRules) {
   other.name = "other";
   s.AddObject("thing", &other, &kThingClass);
   EXPECT_EQ(r.Run("VadoziDaruro", "begin WriteLn(Thing.Name) end."), "thing\n") << "the first object keeps the name";
-  ObjectTable::Unregister(&other);
+  s.Objects().Unregister(&other);
   EXPECT_TRUE(s.IsClassOrDescendant("TSortedList", "TStrList"));
   EXPECT_FALSE(s.IsClassOrDescendant("TStrList", "TSortedList"));
 }

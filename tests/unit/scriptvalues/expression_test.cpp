@@ -8,6 +8,7 @@
 
 #include "script/fs_ierror.h"
 #include "script/fs_iexpression.h"
+#include "script/fs_iobjects.h"
 
 namespace zentavo {
 namespace {
@@ -41,6 +42,16 @@ const HostClassInfo kComponent{"TComponent", nullptr};
 const HostClassInfo kMemo{"TfrxMemoView", &kComponent};
 const HostClassInfo kPicture{"TfrxPictureView", &kComponent};
 
+// The program an expression belongs to, as far as "is" needs one: the table
+// its handles resolve in. It relates no class names, so the type check
+// treats classes as it does without a program.
+class TestProgram : public ClassRelation {
+ public:
+  bool IsClassOrDescendant(std::string_view, std::string_view) const override { return false; }
+  const ObjectTable* ProgramObjects() const override { return &objects; }
+  ObjectTable objects;
+};
+
 // A program's variables and a reader of expression pieces separated by blanks:
 // numbers and 'strings' are constants, "[ ... ]" a set (".." a range), known
 // operator texts operators, other words variables.
@@ -67,7 +78,6 @@ class Fixture {
     Var("TComponent", tcClass, Variant(), "TComponent");
     Var("TfrxPictureView", tcClass, Variant(), "TfrxPictureView");
   }
-  ~Fixture() { ObjectTable::Unregister(&memoObject_); }
 
   TestVar& Var(const std::string& name, TypeCode code, Variant value, const std::string& typeName = {}) {
     TestVar& v = vars_[name];
@@ -76,7 +86,9 @@ class Fixture {
     return v;
   }
 
-  void PutMemo() { vars_["memo"].value = Variant::Object(ObjectTable::Register(&memoObject_, &kMemo)); }
+  // "memo" holds a handle of the memo object registered in `table`.
+  void PutMemo(ObjectTable& table) { vars_["memo"].value = Variant::Object(table.Register(&memoObject_, &kMemo)); }
+  void DropMemo(ObjectTable& table) { table.Unregister(&memoObject_); }
 
   std::unique_ptr<TfsExprDesignator> Designator(const std::string& name) {
     const HostClassInfo* cls = name == "TfrxMemoView" ? &kMemo
@@ -238,24 +250,42 @@ TEST(ScriptExpression, BooleanOperandsShortCircuit) {
 }
 
 TEST(ScriptExpression, IsTestsTheObjectsClass) {
-  Fixture fx;
-  fx.PutMemo();
-  const std::pair<const char*, const char*> cases[] = {
-      {"memo is TfrxMemoView", "Boolean:True"},
-      {"memo is TComponent", "Boolean:True"},  // an ancestor
-      {"memo is TfrxPictureView", "Boolean:False"},
-      {"v is TComponent", "!Object reference required"},  // a number is no object
+  enum class Memo { Own, Foreign, Removed, NoProgram };
+  struct Case {
+    const char* pieces;
+    Memo memo;
+    const char* expected;
+    const char* why;
   };
-  for (const auto& [pieces, expected] : cases) {
-    TfsExpression e;
-    ASSERT_EQ(fx.Build(e, pieces), "") << pieces;
+  const Case cases[] = {
+      {"memo is TfrxMemoView", Memo::Own, "Boolean:True", "the object's own class"},
+      {"memo is TComponent", Memo::Own, "Boolean:True", "an ancestor"},
+      {"memo is TfrxPictureView", Memo::Own, "Boolean:False", "a sibling class"},
+      {"v is TComponent", Memo::Own, "!Object reference required", "a number is no object"},
+      {"memo is TfrxMemoView", Memo::Foreign, "!Invalid object reference",
+       "a handle of another program's table means nothing here"},
+      {"memo is TfrxMemoView", Memo::Removed, "!Invalid object reference", "the object left the table"},
+      {"memo is TfrxMemoView", Memo::NoProgram, "!Invalid object reference",
+       "outside a program no handle resolves"},
+  };
+  for (const Case& c : cases) {
+    Fixture fx;
+    TestProgram program, other;
+    // The foreign table holds an object first, so that the memo's handle
+    // there differs from any the program's own table issued.
+    int padding = 0;
+    other.objects.Register(&padding, &kComponent);
+    fx.PutMemo(c.memo == Memo::Foreign ? other.objects : program.objects);
+    if (c.memo == Memo::Removed) fx.DropMemo(program.objects);
+    TfsExpression e(c.memo == Memo::NoProgram ? nullptr : &program);
+    ASSERT_EQ(fx.Build(e, c.pieces), "") << c.pieces;
     std::string got;
     try {
       got = Show(e.Value());
     } catch (const ScriptError& err) {
       got = std::string("!") + err.what();
     }
-    EXPECT_EQ(got, expected) << pieces;
+    EXPECT_EQ(got, c.expected) << c.pieces << ": " << c.why;
   }
 }
 

@@ -63,11 +63,12 @@ class TestScript : public TfsLibraryTarget {
     if (static_cast<int>(args.size()) < f.decl.RequiredCount()) throw ScriptError("Not enough actual parameters");
     if (args.size() > f.decl.params.size()) throw ScriptError("Too many actual parameters");
     struct Caller : TfsMethodCall {
+      using TfsMethodCall::TfsMethodCall;
       std::vector<Variant> params;
       int ParamCount() const override { return static_cast<int>(params.size()); }
       Variant Param(int i) const override { return params.at(static_cast<std::size_t>(i)); }
       void SetParam(int i, const Variant& v) override { params.at(static_cast<std::size_t>(i)) = v; }
-    } caller;
+    } caller(objects_);
     for (std::size_t i = 0; i < f.decl.params.size(); ++i)
       caller.params.push_back(i < args.size() ? args[i] : f.decl.params[i].defaultValue);
     Variant result = f.callback(Variant(), nullptr, Upper(name), caller);
@@ -82,6 +83,7 @@ class TestScript : public TfsLibraryTarget {
   std::map<std::string, Function> functions_;
   std::vector<std::string> order_;
   std::vector<std::string> helpers_;
+  ObjectTable objects_;
 };
 
 class SystemModule : public ::testing::Test {

@@ -4,9 +4,11 @@
 
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "script/fs_ierror.h"
+#include "script/fs_iobjects.h"
 #include "script/fs_ivariant.h"
 
 namespace zentavo {
@@ -81,7 +83,7 @@ TEST(ScriptVariant, BinaryOperators) {
       {VariantOp::Shr, I(-1), I(28), "Integer:15", "shr is a logical shift"},
       {VariantOp::Shl, I64(1), I(40), "Int64:1099511627776", "64-bit values shift in 64 bits"},
       {VariantOp::Shr, I(8), I(-1), "Integer:0", "a negative count gives 0"},
-      {VariantOp::Add, Variant::Object(ObjectHandle{1, 1}), I(1), "!Invalid variant operation",
+      {VariantOp::Add, Variant::Object(ObjectHandle{1, 1, 1}), I(1), "!Invalid variant operation",
        "objects take no arithmetic"},
   };
   for (const BinaryRow& row : rows)
@@ -132,10 +134,14 @@ TEST(ScriptVariant, Comparisons) {
       {CompareOp::Eq, Variant(), I(0), "true", "Empty counts as 0"},
       {CompareOp::Eq, Variant(), S(""), "true", "Empty counts as the empty string"},
       {CompareOp::Eq, I64(5), I(5), "true", "integer widths do not matter"},
-      {CompareOp::Eq, Variant::Object(ObjectHandle{3, 1}), I(0), "false", "an object is not nil"},
-      {CompareOp::NotEq, Variant::Object(ObjectHandle{3, 1}), Variant::Object(ObjectHandle{3, 1}), "false",
+      {CompareOp::Eq, Variant::Object(ObjectHandle{1, 3, 1}), I(0), "false", "an object is not nil"},
+      {CompareOp::NotEq, Variant::Object(ObjectHandle{1, 3, 1}), Variant::Object(ObjectHandle{1, 3, 1}), "false",
        "the same handle"},
-      {CompareOp::Less, Variant::Object(ObjectHandle{3, 1}), I(1), "!Invalid variant operation",
+      {CompareOp::Eq, Variant::Object(ObjectHandle{1, 3, 1}), Variant::Object(ObjectHandle{2, 3, 1}), "false",
+       "the same slot of two tables holds two objects"},
+      {CompareOp::Eq, Variant::Object(ObjectHandle{1, 3, 1}), Variant::Object(ObjectHandle{1, 3, 2}), "false",
+       "another generation of a slot is another object"},
+      {CompareOp::Less, Variant::Object(ObjectHandle{1, 3, 1}), I(1), "!Invalid variant operation",
        "objects have no order"},
       {CompareOp::Eq, Variant::Array1(0, 1), Variant::Array1(0, 1), "!Invalid variant operation",
        "arrays do not compare"},
@@ -230,25 +236,72 @@ TEST(ScriptVariant, ArraysOfThreeDimensionsAndRedim) {
   EXPECT_THROW(Variant::Array(2, l2, h2), ScriptError) << "size overflow across dimensions";
 }
 
+// The message of the error `f` raises, or "no error".
+std::string ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const ScriptError& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
 TEST(ScriptVariant, ObjectHandlesAreChecked) {
   static const HostClassInfo kBase{"TBase", nullptr};
   static const HostClassInfo kDerived{"TDerived", &kBase};
+  ObjectTable table;
   int object = 0;
-  ObjectHandle h = ObjectTable::Register(&object, &kDerived);
+  ObjectHandle h = table.Register(&object, &kDerived);
   Variant v = Variant::Object(h);
-  EXPECT_EQ(v.ToObject(), &object);
-  EXPECT_TRUE(ObjectTable::ClassOf(h)->InheritsFrom("tbase"));
-  EXPECT_FALSE(ObjectTable::ClassOf(h)->InheritsFrom("TOther"));
+  EXPECT_EQ(v.RawObject(), h) << "a value keeps the whole handle";
+  EXPECT_EQ(table.Resolve(v), &object);
+  EXPECT_EQ(table.Register(&object, &kDerived), h) << "an object has one handle per table";
+  EXPECT_TRUE(table.ClassOf(h)->InheritsFrom("tbase"));
+  EXPECT_FALSE(table.ClassOf(h)->InheritsFrom("TOther"));
 
-  EXPECT_THROW(I(static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(&object))).ToObject(), ScriptError)
-      << "a number is never taken for an object";
-  ObjectTable::Unregister(&object);
-  EXPECT_THROW(v.ToObject(), ScriptError) << "a handle of a removed object is refused";
+  Variant number = I(static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(&object)));
+  EXPECT_EQ(ErrorOf([&] { table.Resolve(number); }), msg::kNotAnObject) << "a number is never taken for an object";
+  EXPECT_EQ(ErrorOf([&] { table.Resolve(Variant::Object(ObjectHandle{0, 0, 0})); }), msg::kInvalidObject)
+      << "the zero handle names nothing";
+  EXPECT_EQ(table.Register(nullptr, &kBase), (ObjectHandle{0, 0, 0})) << "no object gets the zero handle";
+  table.Unregister(&object);
+  EXPECT_EQ(ErrorOf([&] { table.Resolve(v); }), msg::kInvalidObject) << "a handle of a removed object is refused";
+  EXPECT_EQ(ErrorOf([&] { table.ClassOf(h); }), msg::kInvalidObject);
   int other = 0;
-  ObjectHandle reused = ObjectTable::Register(&other, &kBase);
-  EXPECT_EQ(reused.slot, h.slot) << "the slot is reused";
-  EXPECT_THROW(v.ToObject(), ScriptError) << "an old handle never reaches the slot's new object";
-  ObjectTable::Unregister(&other);
+  ObjectHandle reused = table.Register(&other, &kBase);
+  ASSERT_EQ(reused.slot, h.slot) << "the slot is reused";
+  EXPECT_NE(reused.generation, h.generation);
+  EXPECT_EQ(ErrorOf([&] { table.Resolve(v); }), msg::kInvalidObject)
+      << "an old handle never reaches the slot's new object";
+  EXPECT_EQ(table.Resolve(Variant::Object(reused)), &other);
+  EXPECT_EQ(table.Count(), 1u);
+}
+
+TEST(ScriptVariant, TablesSideBySideKeepTheirObjects) {
+  static const HostClassInfo kClass{"TThing", nullptr};
+  int a1 = 0, a2 = 0, b1 = 0;
+  auto b = std::make_unique<ObjectTable>();
+  ObjectHandle hb = b->Register(&b1, &kClass);
+  {
+    ObjectTable a;
+    ASSERT_NE(a.Serial(), b->Serial());
+    ObjectHandle ha = a.Register(&a1, &kClass);
+    a.Register(&a2, &kClass);
+    // Both tables hand out their first slot with its first generation: only
+    // the table a handle carries keeps them apart.
+    ASSERT_EQ(ha.slot, hb.slot);
+    ASSERT_EQ(ha.generation, hb.generation);
+    EXPECT_EQ(ErrorOf([&] { b->Resolve(Variant::Object(ha)); }), msg::kInvalidObject)
+        << "a handle of one table names nothing in another, though the other's slot is live";
+    EXPECT_EQ(ErrorOf([&] { a.ClassOf(hb); }), msg::kInvalidObject);
+    EXPECT_NE(b->Register(&a1, &kClass), ha) << "the same object has its own handle in each table";
+    b->Unregister(&a1);
+    EXPECT_EQ(a.Resolve(Variant::Object(ha)), &a1) << "unregistering it in one table leaves the other's";
+  }
+  EXPECT_EQ(b->Resolve(Variant::Object(hb)), &b1) << "the other table's objects outlive a destroyed table";
+  EXPECT_EQ(b->Count(), 1u);
+  ObjectTable later;
+  EXPECT_NE(later.Serial(), b->Serial()) << "a new table is never taken for a live one";
 }
 
 TEST(ScriptVariant, FastPathArithmeticIsDefined) {

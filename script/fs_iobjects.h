@@ -1,0 +1,72 @@
+// The objects a script can reach: every script owns one table that maps the
+// checked handles its values hold to the host objects behind them. A handle
+// carries the serial number of the table that issued it and means nothing to
+// any other table, so two scripts never reach each other's objects; and the
+// generation of its slot, so an object removed from a table can never be
+// mistaken for the one that takes its slot next.
+//
+// Host use:
+//   Variant v = Variant::Object(script.Objects().Register(&memo, &kMemoClass));
+//   auto* m = static_cast<Memo*>(script.Objects().Resolve(v));   // checked
+//   script.Objects().Unregister(&memo);                          // before `memo` goes
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "script/fs_ivariant.h"
+
+namespace zentavo {
+
+// A host class as the object table knows it: its name and its ancestor.
+struct HostClassInfo {
+  const char* name;
+  const HostClassInfo* parent;
+  // Whether this class is `ancestorName` or descends from it (ASCII case ignored).
+  bool InheritsFrom(std::string_view ancestorName) const;
+};
+
+class ObjectTable {
+ public:
+  ObjectTable();
+  ObjectTable(const ObjectTable&) = delete;
+  ObjectTable& operator=(const ObjectTable&) = delete;
+
+  // The handle of `object` as an instance of `cls`. An object already in the
+  // table keeps its handle and takes the new class.
+  ObjectHandle Register(void* object, const HostClassInfo* cls);
+  // Every handle of the object becomes invalid; objects not in the table are ignored.
+  void Unregister(void* object);
+  // The object of a live handle; "Invalid object reference" otherwise.
+  void* Resolve(ObjectHandle handle) const;
+  // The object a value names: "Object reference required" for anything but
+  // a handle, "Invalid object reference" for a handle this table does not hold.
+  void* Resolve(const Variant& value) const;
+  // The class the object was registered with; the errors of Resolve.
+  const HostClassInfo* ClassOf(ObjectHandle handle) const;
+  bool IsValid(ObjectHandle handle) const { return Find(handle) != nullptr; }
+  // Objects in the table now.
+  std::size_t Count() const { return index_.size(); }
+  // What tells this table's handles from every other table's.
+  std::uint32_t Serial() const { return serial_; }
+
+ private:
+  struct Slot {
+    void* object = nullptr;
+    const HostClassInfo* cls = nullptr;
+    std::uint32_t generation = 1;
+  };
+  const Slot* Find(ObjectHandle handle) const;
+
+  std::uint32_t serial_;
+  std::vector<Slot> slots_;  // slot 0 is never used: a zero handle is invalid
+  std::vector<std::uint32_t> free_;
+  // Object -> its slot: registering and unregistering stay cheap however
+  // many objects a script has made.
+  std::unordered_map<const void*, std::uint32_t> index_;
+};
+
+}  // namespace zentavo
