@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "barcode/frxBarcod.h"
+#include "platform/Rounding.h"
 
 namespace zentavo {
 namespace {
 
-int RoundToInt(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 bool IsEanUpc(TfrxBarcodeType type) {
   return type == bcCodeEAN8 || type == bcCodeEAN13 || type == bcCodeUPC_A ||
@@ -90,7 +90,7 @@ BarcodeDrawing TfrxBarcode::Layout(const Rect& rect, bool showText, BarcodeAlign
   // any other angle takes the nearest one.
   double a = std::fmod(std::isfinite(Angle) ? Angle : 0.0, 360.0);
   if (a < 0) a += 360.0;
-  const int quadrant = RoundToInt(a / 90.0) % 4;
+  const int quadrant = RoundHalfEven(a / 90.0) % 4;
   const bool vertical = quadrant % 2 == 1;
 
   const int rectW = std::max(0, rect.right - rect.left);
@@ -108,7 +108,7 @@ BarcodeDrawing TfrxBarcode::Layout(const Rect& rect, bool showText, BarcodeAlign
   // of the narrow module and the ratios survive on a 203 dpi printer. Round,
   // but down when rounding up would make the symbol longer than its object;
   // never below one dot.
-  int dots = RoundToInt(k);
+  int dots = RoundHalfEven(k);
   if (static_cast<long long>(dots) * w > along) dots = static_cast<int>(std::floor(k));
   if (dots < 1) dots = 1;
 
@@ -127,7 +127,7 @@ BarcodeDrawing TfrxBarcode::Layout(const Rect& rect, bool showText, BarcodeAlign
   // Across, the symbol keeps the full height of its rectangle; edges are
   // rounded to whole dots.
   const double crossScale = static_cast<double>(across) / crossUnits;
-  auto crossDots = [&](int units) { return RoundToInt(units * crossScale); };
+  auto crossDots = [&](int units) { return RoundHalfEven(units * crossScale); };
 
   BarcodeDrawing d;
   d.moduleDots = dots;
@@ -159,7 +159,7 @@ BarcodeDrawing TfrxBarcode::Layout(const Rect& rect, bool showText, BarcodeAlign
   }
 
   if (showText) {
-    const int fontHeight = std::max(1, RoundToInt(12 * crossScale));
+    const int fontHeight = std::max(1, RoundHalfEven(12 * crossScale));
     const int band = vertical ? 14 : 16;
     const int fillTop = crossDots(crossUnits - band);
     const int textTop = crossDots(crossUnits - 14);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "barcode/Symbologies.h"
+#include "platform/Text.h"
 
 namespace zentavo {
 namespace {
@@ -85,14 +86,6 @@ void ModuleWidths(int modul, double& ratio, std::array<int, 4>& widths) {
   }
   int n = static_cast<int>(w1);
   widths = {w0, n, n * 3 / 2, n * 2};
-}
-
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 }  // namespace
@@ -191,7 +184,7 @@ BarcodeSymbol TfrxBarcode::Encode() const {
                        " characters");
   std::string_view text = Text;
   if (row.numeric) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     for (char c : text)
       if (!barcode::IsDigit(c)) throw BarcodeError("Barcode must be numeric");
   }

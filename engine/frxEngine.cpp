@@ -2,12 +2,13 @@
 #include "engine/frxEngine.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <mutex>
 #include <stdexcept>
 
 #include "barcode/frxBarcode.h"
+#include "platform/Clock.h"
+#include "platform/Text.h"
 #include "engine/frxObjectTree.h"
 #include "engine/frxPreviewPages.h"
 #include "report/frxReportScript.h"
@@ -20,12 +21,6 @@ namespace {
 
 // A data source that never reports its end must not run forever.
 constexpr long kMaxRecords = 10'000'000;
-
-std::string Trim(const std::string& s) {
-  std::size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
-}
 
 template <class T>
 bool Is(const TfrxComponent* c) {
@@ -90,7 +85,7 @@ double TfrxEngine::GrowAmount(const TfrxComponent* view) const {
 }
 
 void TfrxEngine::CallEvent(const std::string& name, TfrxComponent* object) {
-  if (!busy_ || Trim(name).empty()) return;
+  if (!busy_ || TrimBlanks(name).empty()) return;
   report_.Script().CallProcedure(name, object);
 }
 
@@ -127,7 +122,7 @@ bool TfrxEngine::Execute() {
     CallEvent(report_.OnStartReport, &report_);
     // Dialog pages are not shown on this platform; a report that decides in
     // OnRunDialogs still gets its say.
-    if (!Trim(report_.OnRunDialogs).empty() && !report_.Script().CallRunDialogs(report_.OnRunDialogs)) {
+    if (!TrimBlanks(report_.OnRunDialogs).empty() && !report_.Script().CallRunDialogs(report_.OnRunDialogs)) {
       stop();
       EndRun();
       return false;
@@ -162,8 +157,7 @@ bool TfrxEngine::Execute() {
 
 bool TfrxEngine::StartRun() {
   Store().StartPreparation();
-  double now = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count() / 86400.0 +
-               25569.0;
+  double now = NowAsDateTime();
   StartDate = std::floor(now);
   StartTime = now - StartDate;
   busy_ = true;
@@ -260,7 +254,7 @@ void TfrxEngine::ProcessPageRecord() {
   OutputPageObjects();
   if (OnManualBuild)
     OnManualBuild(page);
-  else if (!Trim(page.OnManualBuild).empty())
+  else if (!TrimBlanks(page.OnManualBuild).empty())
     CallEvent(page.OnManualBuild, &page);
   else
     RunPageBands(page);

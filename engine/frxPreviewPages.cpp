@@ -1,5 +1,6 @@
 // The store of prepared pages.
 #include "engine/frxPreviewPages.h"
+#include "platform/Rounding.h"
 #include "platform/Cp1254.h"
 
 #include <algorithm>
@@ -88,7 +89,6 @@ std::string SourceDescription(const TfrxComponent& source) {
 // beyond this many device pixels is not drawn.
 constexpr double kMaxDevice = 1e8;
 bool Drawable(double v) { return std::isfinite(v) && std::abs(v) < kMaxDevice; }
-int DeviceInt(double v) { return static_cast<int>(RoundHalfEven(v)); }
 
 }  // namespace
 
@@ -525,7 +525,7 @@ std::pair<int, int> TfrxPreviewPages::PageSize(int index) {
   if (page == nullptr) return {0, 0};
   double w = page->PaperWidth() * fr01cm, h = page->PaperHeight() * fr01cm;
   if (!Drawable(w) || !Drawable(h)) return {0, 0};
-  return {DeviceInt(w), DeviceInt(h)};
+  return {RoundHalfEven(w), RoundHalfEven(h)};
 }
 
 void TfrxPreviewPages::PaintPage(int index, Canvas& canvas, double scaleX, double scaleY, double offsetX,
@@ -549,7 +549,7 @@ void TfrxPreviewPages::PaintPage(int index, Canvas& canvas, double scaleX, doubl
   double paperBottom = offsetY + page->PaperHeight() * fr01cm * scaleY;
   if (!Drawable(offsetX) || !Drawable(offsetY) || !Drawable(paperRight) || !Drawable(paperBottom))
     throw std::runtime_error("Prepared page " + std::to_string(index + 1) + " has a paper size out of range");
-  Rect paper{DeviceInt(offsetX), DeviceInt(offsetY), DeviceInt(paperRight), DeviceInt(paperBottom)};
+  Rect paper{RoundHalfEven(offsetX), RoundHalfEven(offsetY), RoundHalfEven(paperRight), RoundHalfEven(paperBottom)};
   if (canvas.Kind() != CanvasKind::Printer) canvas.IntersectClip(paper);
   // The page's own background; its frame and back picture are drawn by the
   // renderer's page drawing once that exists.
@@ -569,8 +569,8 @@ void TfrxPreviewPages::PaintPage(int index, Canvas& canvas, double scaleX, doubl
     double r = l + view->Width() * scaleX, b = t + view->Height() * scaleY;
     if (!Drawable(l) || !Drawable(t) || !Drawable(r) || !Drawable(b)) continue;
     if (!alwaysDraw) {
-      Rect box{DeviceInt(std::floor(l)) - 20, DeviceInt(std::floor(t)) - 20, DeviceInt(std::ceil(r)) + 20,
-               DeviceInt(std::ceil(b)) + 20};
+      Rect box{RoundHalfEven(std::floor(l)) - 20, RoundHalfEven(std::floor(t)) - 20, RoundHalfEven(std::ceil(r)) + 20,
+               RoundHalfEven(std::ceil(b)) + 20};
       if (!canvas.RectVisible(box)) continue;
     }
     CanvasStateGuard viewGuard(canvas);

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Text.h"
+
 namespace zentavo::cp1254 {
 
 // The Unicode code point of a byte. The seven bytes the code page leaves
@@ -40,11 +42,3 @@ std::optional<Utf8Char> DecodeUtf8(std::string_view text);
 void AppendUtf8(std::string& out, char32_t codePoint);
 
 }  // namespace zentavo::cp1254
-
-namespace zentavo {
-
-// Names (objects, classes, properties, keywords) compare with ASCII letters
-// folded and every other byte as it is, whatever the locale.
-bool SameTextAscii(std::string_view a, std::string_view b);
-
-}  // namespace zentavo

@@ -12,11 +12,6 @@ namespace zentavo {
 
 std::optional<Rgb> PaintColor(TColor color) { return RgbFromColor(color); }
 
-int DeviceRound(double value) {
-  if (!(value == value)) return 0;
-  return static_cast<int>(std::clamp(std::nearbyint(value), -1.0e9, 1.0e9));
-}
-
 void ThickLine(Canvas& canvas, Point from, Point to, int width) {
   if (width <= 0) width = 1;
   // A frame never needs more than a page's worth of one-pixel lines; a forged
@@ -128,8 +123,8 @@ void ViewPainter::DrawFrame(TfrxView& v) const {
   if (frame.DropShadow) {
     if (const auto shadow = PaintColor(frame.ShadowColor)) {
       canvas.SetPen(Pen{PenStyle::Solid, 1, *shadow});
-      const int sx = DeviceRound(frame.ShadowWidth * v.ScaleX);
-      const int sy = DeviceRound(frame.ShadowWidth * v.ScaleY);
+      const int sx = RoundHalfEven(frame.ShadowWidth * v.ScaleX);
+      const int sy = RoundHalfEven(frame.ShadowWidth * v.ScaleY);
       ThickLine(canvas, {r + sx / 2, t + sx}, {r + sx / 2, b}, sx);
       ThickLine(canvas, {l + sy, b + sy / 2}, {r + sy, b + sy / 2}, sy);
     }

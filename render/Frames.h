@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/Canvas.h"
+#include "platform/Rounding.h"
 #include "report/frxComponent.h"
 #include "report/frxPainter.h"
 #include "report/frxTypes.h"
@@ -15,9 +16,6 @@ namespace zentavo {
 
 // The colour a TColor paints with; nothing for clNone.
 std::optional<Rgb> PaintColor(TColor color);
-
-// Halves to even, saturated so forged sizes cannot overflow an int.
-int DeviceRound(double value);
 
 // A line `width` pixels wide drawn as that many one-pixel lines with the
 // canvas's current pen, side by side across the line's major direction at

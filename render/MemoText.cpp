@@ -1,18 +1,12 @@
 // Memo text on plain inputs: rectangles, gaps and the engine's call order.
 #include "render/MemoText.h"
+#include "platform/Rounding.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace zentavo {
 namespace {
-
-// Halves to even; saturating, so forged sizes and positions cannot
-// overflow (NaN gives 0).
-int RoundEven(double v) {
-  if (!(v == v)) return 0;
-  return static_cast<int>(std::clamp(std::nearbyint(v), -1.0e9, 1.0e9));
-}
 
 constexpr double kUnbounded = 10000;
 
@@ -27,11 +21,11 @@ Rect LayoutRect(const MemoTextProps& p, const MemoGeometry& g) {
 
 Rect MemoDeviceRect(const MemoGeometry& g, const MemoFrame& frame, double scaleX, double scaleY, double offsetX,
                     double offsetY) {
-  Rect r{RoundEven(g.absLeft * scaleX + offsetX), RoundEven(g.absTop * scaleY + offsetY),
-         RoundEven((g.absLeft + g.width) * scaleX + offsetX), RoundEven((g.absTop + g.height) * scaleY + offsetY)};
+  Rect r{RoundHalfEven(g.absLeft * scaleX + offsetX), RoundHalfEven(g.absTop * scaleY + offsetY),
+         RoundHalfEven((g.absLeft + g.width) * scaleX + offsetX), RoundHalfEven((g.absTop + g.height) * scaleY + offsetY)};
   if (frame.dropShadow) {
-    r.right -= RoundEven(frame.shadowWidth * scaleX);
-    r.bottom -= RoundEven(frame.shadowWidth * scaleY);
+    r.right -= RoundHalfEven(frame.shadowWidth * scaleX);
+    r.bottom -= RoundHalfEven(frame.shadowWidth * scaleY);
   }
   return r;
 }
@@ -40,10 +34,10 @@ Rect MemoTextRect(const Rect& d, const MemoTextProps& p, double scaleX, double s
   const double w = p.frame.width;
   const std::uint8_t typ = p.frame.typ;
   Rect r = d;
-  r.left += ((typ & kFrameLeft) ? RoundEven((scaleX * w - 1) / 2) : 0) + RoundEven(scaleX * p.gapX);
-  r.top += ((typ & kFrameTop) ? RoundEven((scaleY * w - 1) / 2) : 0) + RoundEven(scaleY * p.gapY);
-  r.right -= ((typ & kFrameRight) ? RoundEven(scaleX * w / 2) : 0) + RoundEven(scaleX * p.gapX) - 1;
-  r.bottom -= ((typ & kFrameBottom) ? RoundEven(scaleY * w / 2) : 0) + RoundEven(scaleY * p.gapY) - 1;
+  r.left += ((typ & kFrameLeft) ? RoundHalfEven((scaleX * w - 1) / 2) : 0) + RoundHalfEven(scaleX * p.gapX);
+  r.top += ((typ & kFrameTop) ? RoundHalfEven((scaleY * w - 1) / 2) : 0) + RoundHalfEven(scaleY * p.gapY);
+  r.right -= ((typ & kFrameRight) ? RoundHalfEven(scaleX * w / 2) : 0) + RoundHalfEven(scaleX * p.gapX) - 1;
+  r.bottom -= ((typ & kFrameBottom) ? RoundHalfEven(scaleY * w / 2) : 0) + RoundHalfEven(scaleY * p.gapY) - 1;
   return r;
 }
 
@@ -73,13 +67,13 @@ double MemoCalcHeight(TfrxDrawText& engine, const MemoTextProps& p, const MemoGe
   const Rect layout = LayoutRect(p, g);
   const LayoutBounds bounds = p.autoWidth ? LayoutBounds{0, 0, kUnbounded, kUnbounded} : BoundsOf(layout);
   PrepareText(engine, p, bounds, layout, 1, 1);
-  return RoundEven(engine.TextHeight() + VerticalGaps(p));
+  return RoundHalfEven(engine.TextHeight() + VerticalGaps(p));
 }
 
 double MemoCalcWidth(TfrxDrawText& engine, const MemoTextProps& p) {
   auto lock = engine.Acquire();
   PrepareText(engine, p, LayoutBounds{0, 0, kUnbounded, kUnbounded}, Rect{0, 0, 10000, 10000}, 1, 1);
-  return RoundEven(engine.TextWidth() + HorizontalGaps(p));
+  return RoundHalfEven(engine.TextWidth() + HorizontalGaps(p));
 }
 
 double MemoAutoWidth(TfrxDrawText& engine, const MemoTextProps& p) {
@@ -112,12 +106,12 @@ void MemoDrawText(Canvas& canvas, TfrxDrawText& engine, const MemoTextProps& p, 
   if (p.underlines && p.rotation % 360 == 0) {
     if (const auto color = RgbFromColor(p.frame.color)) {
       CanvasStateGuard guard(canvas);
-      canvas.SetPen(Pen{PenStyle::Solid, RoundEven(p.frame.width * scaleX), *color});
+      canvas.SetPen(Pen{PenStyle::Solid, RoundHalfEven(p.frame.width * scaleX), *color});
       const double step = engine.LineHeight() * scaleY;
       // A step below one device pixel would rule the box solid for ever.
       if (step >= 1) {
         for (double y = textRect.top + step; y < device.bottom; y += step) {
-          canvas.Line({device.left, RoundEven(y)}, {device.right, RoundEven(y)});
+          canvas.Line({device.left, RoundHalfEven(y)}, {device.right, RoundHalfEven(y)});
         }
       }
     }

@@ -28,9 +28,9 @@ class PicturePainter final : public ViewPainter {
         if (p.KeepAspectRatio) {
           const double kx = static_cast<double>(w) / pw, ky = static_cast<double>(h) / ph;
           if (ky > kx) {
-            target.bottom = t + DeviceRound(ph * kx);
+            target.bottom = t + RoundHalfEven(ph * kx);
           } else {
-            target.right = l + DeviceRound(pw * ky);
+            target.right = l + RoundHalfEven(pw * ky);
           }
           if (p.Center) {
             const int dx = (w + l - target.right) / 2, dy = (h + t - target.bottom) / 2;
@@ -41,7 +41,7 @@ class PicturePainter final : public ViewPainter {
       } else {
         CanvasStateGuard guard(canvas);
         canvas.IntersectClip(zentavo::Rect{l, t, r, b});
-        const int sw = DeviceRound(pw * p.ScaleX), sh = DeviceRound(ph * p.ScaleY);
+        const int sw = RoundHalfEven(pw * p.ScaleX), sh = RoundHalfEven(ph * p.ScaleY);
         int x = l, y = t;
         if (p.Center) {
           x += (w - sw) / 2;

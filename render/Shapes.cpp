@@ -17,7 +17,7 @@ void DrawShape(Canvas& canvas, const TfrxShapeView& s) {
   switch (s.Shape) {
     case TfrxShapeKind::skRectangle: canvas.Rectangle(Rect{l, t, r + 1, b + 1}); break;
     case TfrxShapeKind::skRoundRectangle: {
-      const int radius = s.Curve != 0 ? DeviceRound(s.Curve * s.ScaleX * 10) : std::min(w, h) / 4;
+      const int radius = s.Curve != 0 ? RoundHalfEven(s.Curve * s.ScaleX * 10) : std::min(w, h) / 4;
       canvas.RoundRect(Rect{l, t, r + 1, b + 1}, radius, radius);
       break;
     }

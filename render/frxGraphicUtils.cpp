@@ -2,6 +2,7 @@
 // the wrapped lines on a device with the rounding differences spread over
 // character advances and line gaps.
 #include "render/frxGraphicUtils.h"
+#include "platform/Rounding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,13 +17,6 @@ namespace {
 constexpr double kReferenceDpi = 600;
 constexpr double kScreenDpi = 96;
 constexpr double kToReference = kReferenceDpi / kScreenDpi;  // 6.25
-
-// Halves to even; saturating, so forged sizes and positions cannot
-// overflow (NaN gives 0).
-int RoundEven(double v) {
-  if (!(v == v)) return 0;
-  return static_cast<int>(std::clamp(std::nearbyint(v), -1.0e9, 1.0e9));
-}
 
 bool IsSpace(char16_t c) { return c == 32 || c == 160; }
 
@@ -150,7 +144,7 @@ TfrxDrawText::TfrxDrawText() = default;
 void TfrxDrawText::SetFont(const DrawTextFont& font) {
   font_ = font;
   fontSize_ = FontSizeOfHeight(font.height);
-  refHeight_ = RoundEven(fontSize_ * kReferenceDpi / 72.0);
+  refHeight_ = RoundHalfEven(fontSize_ * kReferenceDpi / 72.0);
 }
 
 void TfrxDrawText::SetOptions(bool wordWrap, bool htmlTags, int rotation, bool clipped, bool wordBreak,
@@ -187,7 +181,7 @@ FontSpec TfrxDrawText::ReferenceFont(std::uint8_t style) const {
 }
 
 int TfrxDrawText::DeviceFontHeight(int size, bool printer, int dpiY) const {
-  return printer ? RoundEven(size * static_cast<double>(dpiY) / 72.0) : RoundEven(size * scaleY_ * kScreenDpi / 72.0);
+  return printer ? RoundHalfEven(size * static_cast<double>(dpiY) / 72.0) : RoundHalfEven(size * scaleY_ * kScreenDpi / 72.0);
 }
 
 // Advances at the reference resolution, each character in its own style;
@@ -205,7 +199,7 @@ std::vector<int> TfrxDrawText::ReferenceAdvances(const WrappedLine& line) const 
     start = end;
   }
   for (std::size_t i = 0; i < out.size(); ++i) {
-    if (line.tags[i].reduced) out[i] = RoundEven(out[i] / 1.5);
+    if (line.tags[i].reduced) out[i] = RoundHalfEven(out[i] / 1.5);
   }
   return out;
 }
@@ -342,9 +336,9 @@ void TfrxDrawText::SetText(const std::vector<std::u16string>& lines) {
   lines_.clear();
   const bool sideways = (rotation_ >= 90 && rotation_ <= 179) || (rotation_ >= 270 && rotation_ <= 359);
   const double available = sideways ? bounds_.bottom - bounds_.top : bounds_.right - bounds_.left;
-  const int fullWidth = RoundEven(available * kToReference);
-  const int spacing = RoundEven(charSpacing_ * kToReference);
-  const int firstWidth = RoundEven((available - paragraphGap_) * kToReference);
+  const int fullWidth = RoundHalfEven(available * kToReference);
+  const int spacing = RoundHalfEven(charSpacing_ * kToReference);
+  const int firstWidth = RoundHalfEven((available - paragraphGap_) * kToReference);
   for (const std::u16string& source : lines) {
     const std::u16string line = source.empty() ? std::u16string(u" ") : source;
     wholeText_ += line;
@@ -363,8 +357,8 @@ double TfrxDrawText::TextWidth() const {
   double widest = 0;
   for (const WrappedLine& line : lines_) {
     double w = fonts.TextWidth(plain, line.text) +
-               RoundEven(static_cast<double>(line.text.size()) * charSpacing_ * kToReference);
-    if (line.flags & kFirstLine) w += RoundEven(paragraphGap_ * kToReference);
+               RoundHalfEven(static_cast<double>(line.text.size()) * charSpacing_ * kToReference);
+    if (line.flags & kFirstLine) w += RoundHalfEven(paragraphGap_ * kToReference);
     widest = std::max(widest, w / kToReference);
   }
   return widest;
@@ -422,11 +416,11 @@ void TfrxDrawText::RenderLines(Canvas& canvas, TextHAlign hAlign, TextVAlign vAl
   int blockHeight;
   if (printer) {
     const double k = kReferenceDpi / dpiY;
-    blockHeight = RoundEven((lineSpacing_ * scaleY_ * k * n + rh * n) / k);
+    blockHeight = RoundHalfEven((lineSpacing_ * scaleY_ * k * n + rh * n) / k);
   } else {
-    blockHeight = RoundEven((lineSpacing_ * kToReference * n + rh * n) / kToReference * scaleY_);
+    blockHeight = RoundHalfEven((lineSpacing_ * kToReference * n + rh * n) / kToReference * scaleY_);
   }
-  const int baseAdvance = RoundEven(static_cast<double>(RoundEven(lineSpacing_ * scaleY_)) + fh);
+  const int baseAdvance = RoundHalfEven(static_cast<double>(RoundHalfEven(lineSpacing_ * scaleY_)) + fh);
   std::vector<int> advances(static_cast<std::size_t>(std::max(0, n - 1)), baseAdvance);
   if (n > 1) {
     // A one-line block has no gap to take the difference.
@@ -435,7 +429,7 @@ void TfrxDrawText::RenderLines(Canvas& canvas, TextHAlign hAlign, TextVAlign vAl
     long long count = diff < 0 ? -diff : diff;
     if (count >= n) {
       const long long each = count / (n - 1);
-      for (int& a : advances) a = RoundEven(static_cast<double>(a) + static_cast<double>(sign * each));
+      for (int& a : advances) a = RoundHalfEven(static_cast<double>(a) + static_cast<double>(sign * each));
       count -= each * (n - 1);
     }
     Distribute(advances, 0, n - 2, static_cast<int>(count), sign);
@@ -453,32 +447,32 @@ void TfrxDrawText::RenderLines(Canvas& canvas, TextHAlign hAlign, TextVAlign vAl
     case 270: x = R, y = T0, lineWidth = B - T0, room = R - L; break;
     default: {
       const double s = std::abs(t.sin), c = std::abs(t.cos);
-      const int w = RoundEven((R - L - th * s) / c);
+      const int w = RoundHalfEven((R - L - th * s) / c);
       lineWidth = w;
       if (rotation_ < 90) {
-        x = L, y = T0 + RoundEven(w * s);
-        room = B - y - RoundEven(th * c) + th;
+        x = L, y = T0 + RoundHalfEven(w * s);
+        room = B - y - RoundHalfEven(th * c) + th;
       } else if (rotation_ < 180) {
-        x = L + RoundEven(w * c), y = B;
-        room = B - T0 - RoundEven(th * c + w * s) + th;
+        x = L + RoundHalfEven(w * c), y = B;
+        room = B - T0 - RoundHalfEven(th * c + w * s) + th;
       } else if (rotation_ < 270) {
-        x = R, y = B - RoundEven(w * s);
-        room = y - T0 - RoundEven(th * c) + th;
+        x = R, y = B - RoundHalfEven(w * s);
+        room = y - T0 - RoundHalfEven(th * c) + th;
       } else {
-        x = L + RoundEven(th * s), y = T0;
-        room = B - T0 - RoundEven(w * s + th * c) + th;
+        x = L + RoundHalfEven(th * s), y = T0;
+        room = B - T0 - RoundHalfEven(w * s + th * c) + th;
       }
     }
   }
   if (vAlign != TextVAlign::vaTop) {
     const double move = vAlign == TextVAlign::vaBottom ? room - th : (room - th) / 2.0;
     if (rightAngle) {
-      x += RoundEven(move * t.sin);
-      y += RoundEven(move * t.cos);
+      x += RoundHalfEven(move * t.sin);
+      y += RoundHalfEven(move * t.cos);
     } else if (rotation_ < 90 || rotation_ > 270) {
-      y += RoundEven(move);
+      y += RoundHalfEven(move);
     } else {
-      y -= RoundEven(move);
+      y -= RoundHalfEven(move);
     }
   }
 
@@ -486,18 +480,18 @@ void TfrxDrawText::RenderLines(Canvas& canvas, TextHAlign hAlign, TextVAlign vAl
     const WrappedLine& line = lines_[static_cast<std::size_t>(i)];
     int indent = 0;
     if ((line.flags & kFirstLine) && (hAlign == TextHAlign::haLeft || hAlign == TextHAlign::haBlock)) {
-      indent = RoundEven(paragraphGap_ * scaleX_);
+      indent = RoundHalfEven(paragraphGap_ * scaleX_);
     }
     TextHAlign align = hAlign;
     if ((line.flags & kLastLine) && hAlign == TextHAlign::haBlock) {
       align = rtl_ ? TextHAlign::haRight : TextHAlign::haLeft;
     }
-    RenderLine(canvas, line, x + RoundEven(indent * t.cos), y - RoundEven(indent * t.sin), lineWidth - indent,
+    RenderLine(canvas, line, x + RoundHalfEven(indent * t.cos), y - RoundHalfEven(indent * t.sin), lineWidth - indent,
                align);
     if (i < n - 1) {
       const int advance = advances[static_cast<std::size_t>(i)];
-      y += RoundEven(advance * t.cos);
-      x += RoundEven(advance * t.sin);
+      y += RoundHalfEven(advance * t.cos);
+      x += RoundHalfEven(advance * t.sin);
     }
   }
 }
@@ -512,8 +506,8 @@ void TfrxDrawText::RenderLine(Canvas& canvas, const WrappedLine& line, double px
   int x = static_cast<int>(px), y = static_cast<int>(py);
   const Trig t = TrigOf(rotation_);
 
-  const int refSpacing = RoundEven(charSpacing_ * kToReference);
-  const int devSpacing = RoundEven(charSpacing_ * scaleX_);
+  const int refSpacing = RoundHalfEven(charSpacing_ * kToReference);
+  const int devSpacing = RoundHalfEven(charSpacing_ * scaleX_);
   long wr = -refSpacing;
   for (int a : ReferenceAdvances(line)) wr += a + refSpacing;
   std::vector<int> adv = DeviceAdvances(line, printer, dpiY);
@@ -522,8 +516,8 @@ void TfrxDrawText::RenderLine(Canvas& canvas, const WrappedLine& line, double px
     a += devSpacing;
     wd += a;
   }
-  const int wt = printer ? RoundEven(wr * static_cast<double>(dpiX) / kReferenceDpi)
-                         : RoundEven(wr / kToReference * scaleX_);
+  const int wt = printer ? RoundHalfEven(wr * static_cast<double>(dpiX) / kReferenceDpi)
+                         : RoundHalfEven(wr / kToReference * scaleX_);
 
   int spaces = 0;
   for (char16_t ch : line.text)
@@ -538,8 +532,8 @@ void TfrxDrawText::RenderLine(Canvas& canvas, const WrappedLine& line, double px
   } else if (align == TextHAlign::haCenter) {
     d = (width - wt) / 2.0;
   }
-  x += RoundEven(d * t.cos);
-  y -= RoundEven(d * t.sin);
+  x += RoundHalfEven(d * t.cos);
+  y -= RoundHalfEven(d * t.sin);
 
   if (align == TextHAlign::haBlock) {
     // Justified: the difference goes to the blanks, the first ones one
@@ -595,15 +589,15 @@ void TfrxDrawText::RenderLine(Canvas& canvas, const WrappedLine& line, double px
       f.color = *color;
       int ox = x, oy = y;
       if (first.baselineShift == 1) {
-        const int o = RoundEven(first.fontSize * scaleY_);
-        ox += RoundEven(o * t.sin);
-        oy += RoundEven(o * t.cos);
+        const int o = RoundHalfEven(first.fontSize * scaleY_);
+        ox += RoundHalfEven(o * t.sin);
+        oy += RoundHalfEven(o * t.cos);
       }
       canvas.DrawText(f, {ox, oy}, std::u16string_view(line.text).substr(start, end - start),
                       std::span<const int>(adv.data() + start, end - start), options);
     }
-    x += RoundEven(total * t.cos);
-    y -= RoundEven(total * t.sin);
+    x += RoundHalfEven(total * t.cos);
+    y -= RoundHalfEven(total * t.sin);
     start = end;
   }
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "render/frxGraphicUtils.h"
+#include "platform/Rounding.h"
 
 namespace zentavo {
 namespace {
@@ -76,13 +77,6 @@ std::optional<std::int32_t> TagColor(std::u16string_view value) {
   return ColorByName(value);
 }
 
-// Halves to even; saturating, so forged sizes and positions cannot
-// overflow (NaN gives 0).
-int RoundEven(double v) {
-  if (!(v == v)) return 0;
-  return static_cast<int>(std::clamp(std::nearbyint(v), -1.0e9, 1.0e9));
-}
-
 enum class TagKind { AddStyle, RemoveStyle, Sub, Sup, EndSubSup, EndFont };
 struct SimpleTag {
   std::string_view text;
@@ -136,11 +130,11 @@ ParsedLine ParseTags(std::u16string_view line, bool tagsAllowed, const TagDefaul
           case TagKind::AddStyle: state.style |= tag.style; break;
           case TagKind::RemoveStyle: state.style &= static_cast<std::uint8_t>(~tag.style); break;
           case TagKind::Sub:
-            state.size = RoundEven(defaults.size / 1.5);
+            state.size = RoundHalfEven(defaults.size / 1.5);
             state.baselineShift = 1;
             break;
           case TagKind::Sup:
-            state.size = RoundEven(defaults.size / 1.5);
+            state.size = RoundHalfEven(defaults.size / 1.5);
             state.baselineShift = 0;
             break;
           case TagKind::EndSubSup:

@@ -6,6 +6,9 @@
 #include <set>
 #include <stdexcept>
 
+#include "platform/Rounding.h"
+#include "platform/Text.h"
+
 #include "report/frxBands.h"
 #include "report/frxClassRegistry.h"
 #include "report/frxDataSet.h"
@@ -21,15 +24,6 @@
 namespace zentavo {
 
 namespace {
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-bool SameNameAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  return true;
-}
 
 bool IsIdentifier(std::string_view s) {
   if (s.empty()) return false;
@@ -97,7 +91,7 @@ void TfrxComponent::SetName(const std::string& name) {
     throw std::runtime_error("''" + name + "'' is not a valid component name");
   if (!name.empty() && !IsLoading()) {
     if (TfrxReport* report = Report()) {
-      TfrxComponent* other = SameNameAscii(report->Name(), name) && report != this
+      TfrxComponent* other = SameTextAscii(report->Name(), name) && report != this
                                  ? report
                                  : report->FindObject(name);
       if (other != nullptr && other != this) throw std::runtime_error(frxResources().Get("prDupl"));
@@ -115,11 +109,7 @@ std::string TfrxComponent::BaseName() const {
 
 void TfrxComponent::CreateUniqueName() {
   std::set<std::string> taken;
-  auto add = [&](const std::string& n) {
-    std::string u;
-    for (char c : n) u += Upper(c);
-    taken.insert(u);
-  };
+  auto add = [&](const std::string& n) { taken.insert(UpperAscii(n)); };
   add(name_);
   if (TfrxReport* report = Report()) {
     for (TfrxComponent* c : report->AllObjects()) add(c->Name());
@@ -127,8 +117,7 @@ void TfrxComponent::CreateUniqueName() {
     for (TfrxComponent* c : parent_->AllObjects()) add(c->Name());
   }
   std::string base = BaseName();
-  std::string upperBase;
-  for (char c : base) upperBase += Upper(c);
+  const std::string upperBase = UpperAscii(base);
   for (int n = 1;; ++n) {
     if (taken.count(upperBase + std::to_string(n)) == 0) {
       SetName(base + std::to_string(n));
@@ -170,7 +159,7 @@ const std::vector<TfrxComponent*>& TfrxComponent::AllObjects() {
 
 TfrxComponent* TfrxComponent::FindObject(std::string_view name) {
   for (TfrxComponent* c : AllObjects())
-    if (SameNameAscii(c->Name(), name)) return c;
+    if (SameTextAscii(c->Name(), name)) return c;
   return nullptr;
 }
 
@@ -472,15 +461,15 @@ void TfrxView::BeginDraw(Canvas& canvas, double scaleX, double scaleY, double of
   OffsetX = offsetX;
   OffsetY = offsetY;
   double l = AbsLeft(), t = AbsTop();
-  Device.left = static_cast<int>(RoundHalfEven(offsetX + l * scaleX));
-  Device.top = static_cast<int>(RoundHalfEven(offsetY + t * scaleY));
-  Device.right = static_cast<int>(RoundHalfEven(offsetX + (l + Width()) * scaleX));
-  Device.bottom = static_cast<int>(RoundHalfEven(offsetY + (t + Height()) * scaleY));
+  Device.left = (RoundHalfEven(offsetX + l * scaleX));
+  Device.top = (RoundHalfEven(offsetY + t * scaleY));
+  Device.right = (RoundHalfEven(offsetX + (l + Width()) * scaleX));
+  Device.bottom = (RoundHalfEven(offsetY + (t + Height()) * scaleY));
   if (Frame.DropShadow) {
-    Device.right -= static_cast<int>(RoundHalfEven(Frame.ShadowWidth * scaleX));
-    Device.bottom -= static_cast<int>(RoundHalfEven(Frame.ShadowWidth * scaleY));
+    Device.right -= (RoundHalfEven(Frame.ShadowWidth * scaleX));
+    Device.bottom -= (RoundHalfEven(Frame.ShadowWidth * scaleY));
   }
-  FrameWidthPx = static_cast<int>(RoundHalfEven(Frame.Width * scaleX));
+  FrameWidthPx = (RoundHalfEven(Frame.Width * scaleX));
 }
 
 void TfrxView::BeforePrint() {

@@ -62,10 +62,7 @@ const ClassInfo& TfrxDataSet::StaticClassInfo() {
 }
 
 void TfrxDataSet::SetUserName(const std::string& name) {
-  std::size_t b = 0, e = name.size();
-  while (b < e && static_cast<unsigned char>(name[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(name[e - 1]) <= ' ') --e;
-  if (b == e) throw std::runtime_error(frxResources().Get("prInvProp"));
+  if (TrimBlanks(name).empty()) throw std::runtime_error(frxResources().Get("prInvProp"));
   userName_ = name;
 }
 

@@ -35,14 +35,6 @@ bool PropInfo::ReadOnly() const {
   }
 }
 
-namespace {
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return out;
-}
-}  // namespace
 
 const PropInfo* ClassInfo::Find(std::string_view name) const {
   auto it = index_.find(LowerAscii(name));

@@ -1,8 +1,8 @@
 // The report and its pages: paper, margins, columns, options, load and save.
 #include "report/frxReport.h"
+#include "platform/Clock.h"
 #include "platform/Cp1254.h"
 
-#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
@@ -26,15 +26,6 @@ const EnumInfo kZoomModeInfo{"TfrxZoomMode", {"zmDefault", "zmWholePage", "zmPag
 const EnumInfo kPreviewButtonsInfo{"TfrxPreviewButtons",
                                    {"pbPrint", "pbLoad", "pbSave", "pbExport", "pbZoom", "pbFind", "pbOutline",
                                     "pbPageSetup", "pbTools", "pbEdit", "pbNavigator", "pbExportQuick"}};
-
-namespace {
-// Days since 30.12.1899, the date-time the format stores.
-double Now() {
-  using namespace std::chrono;
-  double seconds = duration<double>(system_clock::now().time_since_epoch()).count();
-  return 25569.0 + seconds / 86400.0;
-}
-}  // namespace
 
 // ---------------------------------------------------------------- pages
 
@@ -253,7 +244,7 @@ void TfrxReportOptions::Clear() {
   Author.clear();
   Compressed = false;
   ConnectionName.clear();
-  CreateDate = LastChange = Now();
+  CreateDate = LastChange = NowAsDateTime();
   Description.Clear();
   InitString.clear();
   Name.clear();

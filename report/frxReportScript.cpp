@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "platform/Text.h"
 #include "report/frxReport.h"
 #include "report/frxRes.h"
 
@@ -26,16 +27,11 @@ std::string Squeezed(std::string_view s) {
   std::string out;
   for (char c : s) {
     if (static_cast<unsigned char>(c) <= ' ') continue;
-    out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    out += LowerAscii(c);
   }
   return out;
 }
 
-std::string Trimmed(const std::string& s) {
-  std::size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
-}
 }  // namespace
 
 bool IsEmptyReportScript(const std::string& language, const std::string& text) {
@@ -55,7 +51,7 @@ bool TfrxStatementlessScript::Prepare(TfrxReport& report) {
 }
 
 void TfrxStatementlessScript::CallProcedure(const std::string& name, TfrxComponent*) {
-  std::string n = Trimmed(name);
+  std::string n(TrimBlanks(name));
   if (n.empty()) return;
   throw std::runtime_error("Script procedure \"" + n + "\" cannot run: report scripts cannot run yet");
 }

@@ -27,8 +27,6 @@ const EnumInfo kFrameTypesInfo{"TfrxFrameTypes", {"ftLeft", "ftRight", "ftTop", 
 const EnumInfo kRestrictionsInfo{"TfrxRestrictions", {"rfDontModify", "rfDontSize", "rfDontMove", "rfDontDelete"}};
 const EnumInfo kFontStylesInfo{"TFontStyles", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
 
-std::int64_t RoundHalfEven(double value) { return static_cast<std::int64_t>(std::nearbyint(value)); }
-
 // ---------------------------------------------------------------- line lists
 
 std::string TStrings::Text() const {

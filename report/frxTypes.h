@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Rounding.h"
 #include "report/frxProps.h"
 
 namespace zentavo {
@@ -26,8 +27,6 @@ constexpr int fr1in = 96;
 constexpr double fr1CharX = 9.6;
 constexpr int fr1CharY = 17;
 
-// Rounding to the nearest integer, halves to even (the rule wherever no other is named).
-std::int64_t RoundHalfEven(double value);
 
 // Single-byte lines (scripts, descriptions, guides).
 class TStrings {

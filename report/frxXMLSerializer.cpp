@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+#include "platform/Text.h"
+
 #include "report/frxComponent.h"
 #include "report/frxDataSet.h"
 #include "report/frxReport.h"
@@ -13,22 +15,6 @@
 namespace zentavo {
 
 namespace {
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return out;
-}
-
-bool SameText(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
-
-std::string Trim(std::string_view s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-  return std::string(s.substr(b, e - b));
-}
 
 std::string ToHex(const std::string& bytes) {
   static const char* kDigits = "0123456789ABCDEF";
@@ -285,7 +271,7 @@ void ApplyAttribute(std::string name, std::string_view rawValue, TfrxPersistent&
         if (lines != nullptr) lines->setUtf8(object, XMLToStr(rawValue));
         return;
       }
-      name = Lower(a->path);
+      name = LowerAscii(a->path);
     }
   }
   TfrxPersistent* target = &object;
@@ -337,7 +323,7 @@ void XMLToObj(std::string_view text, TfrxPersistent& object, XMLReadContext* ctx
     std::size_t quote = text.find('"');
     std::string_view before = text.substr(0, quote == std::string_view::npos ? text.size() : quote);
     if (before.empty()) break;
-    std::string name = Lower(Trim(before.substr(0, before.size() - 1)));
+    std::string name = LowerAscii(TrimBlanks(before.substr(0, before.size() - 1)));
     if (name.empty() || quote == std::string_view::npos) break;
     std::size_t close = text.find('"', quote + 1);
     std::string_view value =
@@ -465,7 +451,7 @@ class TreeReader {
     for (const PendingReference& r : ctx_.pending) {
       TfrxComponent* found = nullptr;
       for (TfrxComponent* c : scope->AllObjects())
-        if (SameText(c->Name(), r.name)) {
+        if (SameTextAscii(c->Name(), r.name)) {
           found = c;
           break;
         }
@@ -473,7 +459,7 @@ class TreeReader {
         auto* report = dynamic_cast<TfrxReport*>(scope);
         for (TfrxDataSet* ds : RegisteredDataSets())
           if ((ds->OwnerReport() == nullptr || ds->OwnerReport() == report) &&
-              (SameText(ds->Name(), r.name) || SameText(ds->UserName(), r.name))) {
+              (SameTextAscii(ds->Name(), r.name) || SameTextAscii(ds->UserName(), r.name))) {
             found = ds;
             break;
           }

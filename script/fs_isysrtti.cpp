@@ -6,10 +6,10 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <limits>
 #include <random>
 
+#include "platform/Clock.h"
 #include "platform/Cp1254.h"
 #include "script/fs_ierror.h"
 #include "script/fs_iformat.h"
@@ -41,17 +41,6 @@ std::int32_t ToInt32Checked(double d, const char* from) {
   return static_cast<std::int32_t>(d);
 }
 
-// The current local date and time as a date value.
-double NowValue() {
-  using namespace std::chrono;
-  auto now = system_clock::now();
-  std::time_t t = system_clock::to_time_t(now);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-  return EncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday) +
-         EncodeTime(tm.tm_hour, tm.tm_min, std::min(tm.tm_sec, 59), ms);
-}
 
 std::mt19937_64& Generator() {
   static std::mt19937_64 gen(0x5EED);
@@ -127,12 +116,12 @@ Variant FnDecodeTime(Call& c) {
   c.SetParam(4, Variant::Int(ms));
   return Variant::Null();
 }
-Variant FnDate(Call&) { return Variant::Date(std::floor(NowValue())); }
+Variant FnDate(Call&) { return Variant::Date(std::floor(NowAsDateTime())); }
 Variant FnTime(Call&) {
-  double now = NowValue();
+  double now = NowAsDateTime();
   return Variant::Date(now - std::floor(now));
 }
-Variant FnNow(Call&) { return Variant::Date(NowValue()); }
+Variant FnNow(Call&) { return Variant::Date(NowAsDateTime()); }
 Variant FnDayOfWeek(Call& c) {
   int d = DayOfWeek(Real(c, 0));
   if (d == 0) throw ScriptError(msg::kDateEncode);

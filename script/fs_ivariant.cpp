@@ -43,14 +43,6 @@ constexpr std::size_t kMaxStringLength = std::size_t{1} << 26;
   throw ScriptError(FormatMessage(msg::kRangeCheck, Variant::KindName(from), to));
 }
 
-bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b) { return SameTextAscii(a, b); }
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
-  return s;
-}
-
 }  // namespace
 
 // ---- storage ----------------------------------------------------------------
@@ -304,8 +296,8 @@ bool Variant::ToBool() const {
     case varSingle: case varDouble: case varDate: return u_.d != 0;
     case varString: {
       std::string_view t = TrimBlanks(u_.s->text);
-      if (AsciiEqualIgnoringCase(t, "True")) return true;
-      if (AsciiEqualIgnoringCase(t, "False")) return false;
+      if (SameTextAscii(t, "True")) return true;
+      if (SameTextAscii(t, "False")) return false;
       if (auto d = TryStrToFloat(t, CurrentFormatSettings())) return *d != 0;
       if (auto i = TryStrToInt64(t)) return *i != 0;
       FailConvert(varString, "Boolean");
@@ -684,8 +676,8 @@ Variant VarNot(const Variant& v) {
   if (v.IsBoolean()) return Variant::Boolean(!v.RawBool());
   if (v.IsString()) {
     std::string_view t = TrimBlanks(v.RawString());
-    if (AsciiEqualIgnoringCase(t, "True")) return Variant::Boolean(false);
-    if (AsciiEqualIgnoringCase(t, "False")) return Variant::Boolean(true);
+    if (SameTextAscii(t, "True")) return Variant::Boolean(false);
+    if (SameTextAscii(t, "False")) return Variant::Boolean(true);
   }
   return Variant::Integer(~IntegerOf(v));
 }
