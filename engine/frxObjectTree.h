@@ -5,10 +5,11 @@
 
 #include <string>
 
+#include "report/frxXML.h"
+
 namespace zentavo {
 
 class TfrxComponent;
-class TfrxXMLItem;
 
 // "b" for bands (when `bandPrefix`), else the first letter, lower case, of the
 // class name without "Tfrx" and "View": "m" memo, "b" barcode, "p" picture.
