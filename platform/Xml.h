@@ -30,7 +30,7 @@ enum class XmlNameCase : std::uint8_t {
 // the reading rules, the layout written) is the same for every document.
 struct XmlSettings {
   std::string_view declaration;  // the first tag SaveToStream writes
-  XmlNameCase nameCase;
+  XmlNameCase nameCase;  // of Find and FindItem; every item of the document carries it
   // ld="0" on an open element marks children that a partial load leaves on the
   // stream; the mark is taken out of the attribute text. Without it, ld is an
   // attribute like any other.
