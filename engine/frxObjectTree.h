@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "report/frxXML.h"
+
 namespace zentavo {
 
 class TfrxComponent;

@@ -36,13 +36,13 @@ class Builder {
     const TfsXMLItem* saved = block_;
     block_ = &e;
     Declare(e, scope);
-    for (std::size_t i = 0; i < e.Count(); ++i) Statement(e[i], scope, scope.Main());
+    for (int i = 0; i < e.Count(); ++i) Statement(*e[i], scope, scope.Main());
     block_ = saved;
   }
 
   void Declare(const TfsXMLItem& e, TfsScope& scope) {
-    for (std::size_t i = 0; i < e.Count(); ++i) {
-      const TfsXMLItem& c = e[i];
+    for (int i = 0; i < e.Count(); ++i) {
+      const TfsXMLItem& c = *e[i];
       if (Is(c, "procedure") || Is(c, "function")) DeclareProc(c, scope);
       else if (Is(c, "compoundstmt")) Declare(c, scope);
     }
@@ -56,8 +56,8 @@ class Builder {
     bool isFunction = Is(e, "function");
     std::string name, typeName;
     TypeCode code = isFunction ? tcVariant : tcInteger;
-    for (std::size_t i = 0; i < e.Count(); ++i) {
-      const TfsXMLItem& c = e[i];
+    for (int i = 0; i < e.Count(); ++i) {
+      const TfsXMLItem& c = *e[i];
       if (Is(c, "type") && isFunction) {
         errorPos_ = Pos(c);
         typeName = Text(c);
@@ -85,20 +85,20 @@ class Builder {
       proc.result = proc.local.Add(std::move(result));
     }
     TfsItem* raw = scope.Add(std::move(item));
-    for (std::size_t i = 0; i < e.Count(); ++i)
-      if (Is(e[i], "parameters")) Parameters(e[i], *raw->proc);
+    for (int i = 0; i < e.Count(); ++i)
+      if (Is(*e[i], "parameters")) Parameters(*e[i], *raw->proc);
   }
 
   void Parameters(const TfsXMLItem& e, TfsProc& proc) {
     bool byRef = false;
-    for (std::size_t i = 0; i < e.Count(); ++i) {
-      const TfsXMLItem& c = e[i];
+    for (int i = 0; i < e.Count(); ++i) {
+      const TfsXMLItem& c = *e[i];
       if (Is(c, "varparams")) {
         byRef = true;
       } else if (Is(c, "var")) {
         bool one = false;
-        for (std::size_t k = 0; k < c.Count(); ++k) {
-          const TfsXMLItem& p = c[k];
+        for (int k = 0; k < c.Count(); ++k) {
+          const TfsXMLItem& p = *c[k];
           if (Is(p, "varparam")) {
             one = true;
           } else if (Is(p, "ident")) {
@@ -120,10 +120,10 @@ class Builder {
       if (!owner) return false;
       int t = owner->Find("types");
       if (t < 0) return false;
-      const TfsXMLItem& types = (*owner)[static_cast<std::size_t>(t)];
+      const TfsXMLItem& types = *owner->Items(t);
       int a = types.Find(name);
       if (a < 0) return false;
-      name = types[static_cast<std::size_t>(a)].Prop("type");
+      name = types.Items(a)->Prop("type");
       return true;
     };
     if (!alias(block_)) alias(root_);
@@ -138,22 +138,22 @@ class Builder {
     std::string declPos = errorPos_;
     std::string typeName = "Variant";
     bool typeFirst = false;
-    for (std::size_t i = 0; i < e.Count(); ++i)
-      if (Is(e[i], "type")) {
-        typeName = Text(e[i]);
+    for (int i = 0; i < e.Count(); ++i)
+      if (Is(*e[i], "type")) {
+        typeName = Text(*e[i]);
         typeFirst = i == 0;
-        errorPos_ = Pos(e[i]);
+        errorPos_ = Pos(*e[i]);
         break;
       }
     TypeCode code = FindType(typeName);
     TypeRef type{code, typeName};
     Variant value = InitialValue(code);
-    std::size_t at = 0;
-    while (at < e.Count() && !(Is(e[at], "ident") && NameKey(Text(e[at])) == NameKey(name))) ++at;
+    int at = 0;
+    while (at < e.Count() && !(Is(*e[at], "ident") && NameKey(Text(*e[at])) == NameKey(name))) ++at;
     const TfsXMLItem* init = nullptr;
     int dims = 0;
-    for (std::size_t i = at + 1; i < e.Count(); ++i) {
-      const TfsXMLItem& c = e[i];
+    for (int i = at + 1; i < e.Count(); ++i) {
+      const TfsXMLItem& c = *e[i];
       if (typeFirst && Is(c, "ident")) break;
       if (Is(c, "array")) {
         value = MakeArray(c, scope, dims);
@@ -175,7 +175,7 @@ class Builder {
     }
     item->byReference = byRef;
     if (init && init->Count() > 0) {
-      auto expr = Expression((*init)[0], scope);
+      auto expr = Expression(*init->Items(0), scope);
       CheckStore(type, expr->Type());
       if (!list) {
         value = expr->Value();
@@ -192,13 +192,13 @@ class Builder {
   Variant MakeArray(const TfsXMLItem& e, TfsScope& scope, int& dims) {
     std::int32_t low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
     dims = 0;
-    for (std::size_t i = 0; i < e.Count(); ++i) {
-      const TfsXMLItem& d = e[i];
+    for (int i = 0; i < e.Count(); ++i) {
+      const TfsXMLItem& d = *e[i];
       if (!Is(d, "dim")) continue;
       if (dims == 3) throw ScriptError(msg::kArrayCreate);
       std::vector<std::int32_t> b;
-      for (std::size_t k = 0; k < d.Count() && b.size() < 2; ++k)
-        if (Is(d[k], "expr")) b.push_back(Expression(d[k], scope)->Value().ToInt32());
+      for (int k = 0; k < d.Count() && b.size() < 2; ++k)
+        if (Is(*d[k], "expr")) b.push_back(Expression(*d[k], scope)->Value().ToInt32());
       if (b.size() == 2) {
         low[dims] = b[0];
         high[dims] = b[1];
@@ -251,8 +251,8 @@ class Builder {
   }
 
   void AddItems(TfsExpression& expr, const TfsXMLItem& e, TfsScope& scope) {
-    for (std::size_t i = 0; i < e.Count(); ++i) {
-      const TfsXMLItem& c = e[i];
+    for (int i = 0; i < e.Count(); ++i) {
+      const TfsXMLItem& c = *e[i];
       errorPos_ = Pos(c);
       expr.SetSourcePosition(errorPos_);
       std::string n = Lower(c.Name);
@@ -274,9 +274,9 @@ class Builder {
 
   std::unique_ptr<TfsSetExpression> Set(const TfsXMLItem& e, TfsScope& scope) {
     auto set = std::make_unique<TfsSetExpression>();
-    for (std::size_t i = 0; i < e.Count(); ++i) {
-      if (Is(e[i], "expr")) set->AddEntry(Expression(e[i], scope));
-      else if (Is(e[i], "range")) set->AddRangeMarker();
+    for (int i = 0; i < e.Count(); ++i) {
+      if (Is(*e[i], "expr")) set->AddEntry(Expression(*e[i], scope));
+      else if (Is(*e[i], "range")) set->AddRangeMarker();
     }
     return set;
   }
@@ -284,12 +284,12 @@ class Builder {
   // ---------------------------------------------------------- designators
 
   // The argument expressions after child `i`, with their positions.
-  ExprList Args(const TfsXMLItem& e, std::size_t& i, TfsScope& scope, std::vector<std::string>& positions) {
+  ExprList Args(const TfsXMLItem& e, int& i, TfsScope& scope, std::vector<std::string>& positions) {
     ExprList args;
-    while (i < e.Count() && Is(e[i], "expr")) {
-      errorPos_ = Pos(e[i]);
+    while (i < e.Count() && Is(*e[i], "expr")) {
+      errorPos_ = Pos(*e[i]);
       positions.push_back(errorPos_);
-      args.push_back(Expression(e[i], scope));
+      args.push_back(Expression(*e[i], scope));
       ++i;
     }
     return args;
@@ -322,7 +322,7 @@ class Builder {
   // runs.
   std::unique_ptr<Dsgn> WithMember(const std::string& name, const std::string& stepPos, ExprList& args,
                                    std::vector<std::string>& positions, TfsScope& scope, const TfsXMLItem& e,
-                                   std::size_t& i) {
+                                   int& i) {
     for (auto it = withs_.rbegin(); it != withs_.rend(); ++it) {
       if (scope.FindLocal(it->var->name) != it->var) continue;
       if (it->type.code == tcVariant) {
@@ -362,10 +362,10 @@ class Builder {
   }
 
   // Obj.Items[i]: the bracket's expressions after an indexed property are its index.
-  void TakeIndex(const TfsXMLItem& e, std::size_t& i, ExprList& args, std::vector<std::string>& positions,
+  void TakeIndex(const TfsXMLItem& e, int& i, ExprList& args, std::vector<std::string>& positions,
                  TfsScope& scope) {
-    if (i >= e.Count() || Text(e[i]) != "[") Fail(ScriptMessage::SIndexRequired);
-    errorPos_ = Pos(e[i]);
+    if (i >= e.Count() || Text(*e[i]) != "[") Fail(ScriptMessage::SIndexRequired);
+    errorPos_ = Pos(*e[i]);
     ++i;
     positions.clear();
     args = Args(e, i, scope, positions);
@@ -373,7 +373,7 @@ class Builder {
 
   std::unique_ptr<Dsgn> First(const std::string& name, const std::string& stepPos, ExprList args,
                               std::vector<std::string>& positions, TfsScope& scope, const TfsXMLItem& e,
-                              std::size_t& i) {
+                              int& i) {
     if (auto d = WithMember(name, stepPos, args, positions, scope, e, i)) return d;
     TfsItem* item = scope.Find(name);
     if (!item) {
@@ -430,23 +430,23 @@ class Builder {
 
   // Modes: 0 ordinary, 1 object creation (new).
   std::unique_ptr<Dsgn> Designator(const TfsXMLItem& e, TfsScope& scope, int mode = 0) {
-    std::size_t n = e.Count();
+    int n = e.Count();
     if (n == 0) Fail(ScriptMessage::SVarRequired);
-    if (Is(e[0], "addr")) {
+    if (Is(*e[0], "addr")) {
       if (n != 2) Fail(ScriptMessage::SVarRequired);
-      errorPos_ = Pos(e[1]);
-      return std::make_unique<ConstDsgn>(Variant::String(Text(e[1])));
+      errorPos_ = Pos(*e[1]);
+      return std::make_unique<ConstDsgn>(Variant::String(Text(*e[1])));
     }
-    errorPos_ = Pos(e[0]);
+    errorPos_ = Pos(*e[0]);
     std::string stepPos = errorPos_;
-    std::string name = Text(e[0]);
-    std::size_t i = 1;
+    std::string name = Text(*e[0]);
+    int i = 1;
     std::vector<std::string> positions;
     ExprList args = Args(e, i, scope, positions);
     std::unique_ptr<Dsgn> d = mode == 1 ? Construct(name, stepPos, std::move(args), positions, scope)
                                         : First(name, stepPos, std::move(args), positions, scope, e, i);
     while (i < n) {
-      const TfsXMLItem& c = e[i++];
+      const TfsXMLItem& c = *e[i++];
       errorPos_ = Pos(c);
       stepPos = errorPos_;
       std::string step = Text(c);
@@ -519,8 +519,8 @@ class Builder {
     return ref;
   }
 
-  void Children(const TfsXMLItem& e, std::size_t from, TfsScope& scope, TfsStmtList& list) {
-    for (std::size_t i = from; i < e.Count(); ++i) Statement(e[i], scope, list);
+  void Children(const TfsXMLItem& e, int from, TfsScope& scope, TfsStmtList& list) {
+    for (int i = from; i < e.Count(); ++i) Statement(*e[i], scope, list);
   }
 
   TfsItem* LoopVariable(const TfsXMLItem& c, TfsScope& scope) {
@@ -548,17 +548,17 @@ class Builder {
     return x;
   }
 
-  void Assign(const TfsXMLItem& e, std::size_t first, TfsScope& scope, TfsStmtList& list, const TfsXMLItem& at) {
+  void Assign(const TfsXMLItem& e, int first, TfsScope& scope, TfsStmtList& list, const TfsXMLItem& at) {
     errorPos_ = Pos(Child(e, first));
     std::unique_ptr<Dsgn> target = Designator(Child(e, first), scope);
     std::string mod = " ";
-    std::size_t i = first + 1;
-    if (i < e.Count() && Is(e[i], "modificator")) mod = Text(e[i++]);
+    int i = first + 1;
+    if (i < e.Count() && Is(*e[i], "modificator")) mod = Text(*e[i++]);
     if (i >= e.Count()) Fail(ScriptMessage::SIncompatibleTypes);
-    auto value = Expression(e[i], scope);
-    errorPos_ = Pos(e[first]);
+    auto value = Expression(*e[i], scope);
+    errorPos_ = Pos(*e[first]);
     if (target->IsReadOnly()) Fail(ScriptMessage::SLeftCantAssigned);
-    errorPos_ = Pos(e[i]);
+    errorPos_ = Pos(*e[i]);
     CheckStore(target->Type(), value->Type());
     if (mod == " ") mod = value->RewriteCompound(*target);
     char m = mod.empty() ? ' ' : mod[0];
@@ -585,21 +585,21 @@ class Builder {
     } else if (n == "ifstmt") {
       auto& st = Add<IfStmt>(list, e, scope);
       st.cond = Condition(Expression(Child(e, 0), scope));
-      for (std::size_t i = 1; i < e.Count(); ++i) {
+      for (int i = 1; i < e.Count(); ++i) {
         if (Is(Child(e, i), "thenstmt")) Children(Child(e, i), 0, scope, st.then);
         else if (Is(Child(e, i), "elsestmt")) Children(Child(e, i), 0, scope, st.otherwise);
       }
     } else if (n == "casestmt") {
       auto& st = Add<CaseStmt>(list, e, scope);
       st.selector = Expression(Child(e, 0), scope);
-      for (std::size_t i = 1; i < e.Count(); ++i) {
+      for (int i = 1; i < e.Count(); ++i) {
         const TfsXMLItem& c = Child(e, i);
         if (Is(c, "caseselector")) {
           if (c.Count() != 2) continue;
           errorPos_ = Pos(c);
           TfsStmtList body;
-          auto set = Set(c[0], scope);
-          Statement(c[1], scope, body);
+          auto set = Set(*c[0], scope);
+          Statement(*c[1], scope, body);
           st.selectors.emplace_back(std::move(set), std::move(body));
         } else if (i + 1 == e.Count()) {
           Statement(c, scope, st.otherwise);
@@ -609,7 +609,7 @@ class Builder {
       auto& st = Add<ForStmt>(list, e, scope);
       st.var = LoopVariable(Child(e, 0), scope);
       st.start = Bound(Child(e, 1), scope, st.var);
-      std::size_t i = 2;
+      int i = 2;
       if (i < e.Count() && Is(Child(e, i), "downto")) {
         st.down = true;
         ++i;
@@ -621,7 +621,7 @@ class Builder {
       st.var = LoopVariable(Child(e, 0), scope);
       st.start = Bound(Child(e, 1), scope, st.var);
       st.end = Bound(Child(e, 2), scope, st.var);
-      std::size_t i = 3;
+      int i = 3;
       if (i < e.Count() && Is(Child(e, i), "expr")) st.step = Bound(Child(e, i++), scope, st.var);
       Children(e, i, scope, st.body);
     } else if (n == "cppforstmt") {
@@ -636,16 +636,16 @@ class Builder {
       Children(e, 1, scope, st.body);
     } else if (n == "repeatstmt") {
       auto& st = Add<RepeatStmt>(list, e, scope);
-      std::size_t last = e.Count() == 0 ? 0 : e.Count() - 1;
+      int last = e.Count() == 0 ? 0 : e.Count() - 1;
       if (Is(Child(e, last), "inverse") && last > 0) {
         st.inverse = true;
         --last;
       }
-      for (std::size_t i = 0; i < last; ++i) Statement(Child(e, i), scope, st.body);
+      for (int i = 0; i < last; ++i) Statement(Child(e, i), scope, st.body);
       st.cond = Condition(Expression(Child(e, last), scope));
     } else if (n == "trystmt") {
       auto& st = Add<TryStmt>(list, e, scope);
-      for (std::size_t i = 0; i < e.Count(); ++i) {
+      for (int i = 0; i < e.Count(); ++i) {
         const TfsXMLItem& c = Child(e, i);
         if (Is(c, "exceptstmt")) {
           st.isExcept = true;
@@ -686,10 +686,10 @@ class Builder {
     } else if (n == "uses") {
       std::string saved = unit_;
       unit_ = e.Prop("unit");
-      for (std::size_t i = 0; i < e.Count(); ++i) Block(Child(e, i), scope);
+      for (int i = 0; i < e.Count(); ++i) Block(Child(e, i), scope);
       unit_ = saved;
     } else if (n == "var") {
-      for (std::size_t i = 0; i < e.Count(); ++i) {
+      for (int i = 0; i < e.Count(); ++i) {
         if (!Is(Child(e, i), "ident")) continue;
         errorPos_ = Pos(Child(e, i));
         std::string name = Text(Child(e, i));
@@ -713,7 +713,7 @@ class Builder {
       scope.Add(std::move(item));
     } else if (n == "procedure" || n == "function") {
       std::string name;
-      for (std::size_t i = 0; i < e.Count() && name.empty(); ++i)
+      for (int i = 0; i < e.Count() && name.empty(); ++i)
         if (Is(Child(e, i), "name")) name = Text(Child(e, i));
       TfsItem* item = scope.FindLocal(name);
       if (!item || item->kind != ItemKind::Proc) Fail(ScriptMessage::SIdUndeclared, name);
@@ -721,7 +721,7 @@ class Builder {
       const TfsXMLItem* saved = block_;
       block_ = &e;
       Declare(e, local);
-      for (std::size_t i = 0; i < e.Count(); ++i)
+      for (int i = 0; i < e.Count(); ++i)
         if (!Is(Child(e, i), "name") && !Is(Child(e, i), "parameters") && !Is(Child(e, i), "type")) Statement(Child(e, i), local, local.Main());
       block_ = saved;
     }
@@ -729,10 +729,10 @@ class Builder {
 
   void With(const TfsXMLItem& e, TfsScope& scope, TfsStmtList& list) {
     std::size_t added = 0;
-    std::size_t i = 0;
-    for (; i < e.Count() && Is(e[i], "dsgn"); ++i) {
-      auto d = Designator(e[i], scope);
-      errorPos_ = Pos(e[i]);
+    int i = 0;
+    for (; i < e.Count() && Is(*e[i], "dsgn"); ++i) {
+      auto d = Designator(*e[i], scope);
+      errorPos_ = Pos(*e[i]);
       TypeRef t = d->Type();
       if (t.code != tcClass && t.code != tcVariant) Fail(ScriptMessage::SClassRequired);
       std::string name;
@@ -747,7 +747,7 @@ class Builder {
       var->type = t;
       var->value = Variant::Null();
       TfsItem* raw = scope.Add(std::move(var));
-      Add<WithStmt>(list, e[i], scope, raw, std::move(d));
+      Add<WithStmt>(list, *e[i], scope, raw, std::move(d));
       withs_.push_back({raw, t});
       ++added;
     }

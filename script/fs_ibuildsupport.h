@@ -23,9 +23,9 @@ inline bool Is(const TfsXMLItem& e, const char* name) { return Lower(e.Name) == 
 inline std::string Text(const TfsXMLItem& e) { return e.Prop("text"); }
 inline std::string Pos(const TfsXMLItem& e) { return e.Prop("pos"); }
 // A child the grammar promises; a tree without it is refused, not indexed.
-inline const TfsXMLItem& Child(const TfsXMLItem& e, std::size_t i) {
-  if (i >= e.Count()) throw ScriptError("Invalid syntax tree: " + e.Name);
-  return e[i];
+inline const TfsXMLItem& Child(const TfsXMLItem& e, int i) {
+  if (i < 0 || i >= e.Count()) throw ScriptError("Invalid syntax tree: " + e.Name);
+  return *e.Items(i);
 }
 
 inline Variant InitialValue(TypeCode code) {

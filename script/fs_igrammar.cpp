@@ -50,15 +50,15 @@ TfsGrammar::TfsGrammar(std::string_view grammarText) {
   std::string trailingErrName;
   int parser = root.Find("parser");
   if (parser >= 0) {
-    const TfsXMLItem& p = root[static_cast<std::size_t>(parser)];
-    for (std::size_t i = 0; i < p.Count(); ++i) {
-      const TfsXMLItem& s = p[i];
+    const TfsXMLItem& p = *root.Items(parser);
+    for (int i = 0; i < p.Count(); ++i) {
+      const TfsXMLItem& s = *p.Items(i);
       std::string name = cp1254::LowerCase(s.Name);
       if (name == "keywords") {
-        for (std::size_t k = 0; k < s.Count(); ++k) keywords_.push_back(s[k].Name);
+        for (int k = 0; k < s.Count(); ++k) keywords_.push_back(s.Items(k)->Name);
       } else if (name == "errors") {
-        for (std::size_t k = 0; k < s.Count(); ++k)
-          errors_.emplace_back(cp1254::LowerCase(s[k].Name), s[k].Prop("text"));
+        for (int k = 0; k < s.Count(); ++k)
+          errors_.emplace_back(cp1254::LowerCase(s.Items(k)->Name), s.Items(k)->Prop("text"));
       } else if (name == "declarevars") {
         if (s.Prop("text") == "0") needDeclareVars_ = false;
       } else if (name == "trailingtext") {
@@ -71,11 +71,11 @@ TfsGrammar::TfsGrammar(std::string_view grammarText) {
   }
   if (!trailingErrName.empty()) trailingError_ = ErrorMessage(trailingErrName);
   int types = root.Find("types");
-  if (types >= 0) types_.Assign(root[static_cast<std::size_t>(types)]);
+  if (types >= 0) types_.Assign(*root.Items(types));
   types_.Name = "types";
 
-  for (std::size_t i = 0; i < root.Count(); ++i) {
-    const TfsXMLItem& r = root[i];
+  for (int i = 0; i < root.Count(); ++i) {
+    const TfsXMLItem& r = *root.Items(i);
     std::string name = cp1254::LowerCase(r.Name);
     if (name == "parser" || name == "types") continue;
     rules_.emplace_back();
@@ -124,9 +124,9 @@ void TfsGrammar::CompileElement(const TfsXMLItem& source, GrammarElement& target
       target.addText = source.Prop("addtext");
     }
   }
-  target.children.resize(source.Count());
-  for (std::size_t i = 0; i < source.Count(); ++i)
-    CompileElement(source[i], target.children[i], depth + 1);
+  target.children.resize(static_cast<std::size_t>(source.Count()));
+  for (int i = 0; i < source.Count(); ++i)
+    CompileElement(*source.Items(i), target.children[static_cast<std::size_t>(i)], depth + 1);
 }
 
 void TfsGrammar::ResolveReferences() {

@@ -81,7 +81,7 @@ class TfsGrammar {
   std::string trailingError_;
   std::vector<GrammarElement> rules_;
   const GrammarElement* program_ = nullptr;
-  TfsXMLItem types_;
+  TfsXMLItem types_{kFsXMLSettings.nameCase};
 };
 
 }  // namespace zentavo

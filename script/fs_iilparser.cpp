@@ -141,29 +141,28 @@ void TfsILParser::MakeTree() {
   for (OutLine& line : out_) {
     switch (line.kind) {
       case OutLine::Open: {
-        TfsXMLItem& item = open.back()->Add();
-        item.Name = std::move(line.name);
-        item.Text = std::move(line.attrs);
-        open.push_back(&item);
+        TfsXMLItem* item = open.back()->Add();
+        item->Name = std::move(line.name);
+        item->Text = std::move(line.attrs);
+        open.push_back(item);
         break;
       }
       case OutLine::Close:
         if (open.size() > 1) open.pop_back();
         break;
       case OutLine::Leaf: {
-        TfsXMLItem& item = open.back()->Add();
-        item.Name = std::move(line.name);
-        item.Text = std::move(line.attrs);
+        TfsXMLItem* item = open.back()->Add();
+        item->Name = std::move(line.name);
+        item->Text = std::move(line.attrs);
         break;
       }
       case OutLine::Unit:
-        open.back()->AddItem(std::move(line.unit));
+        open.back()->AddItem(line.unit.release());
         break;
     }
   }
   out_.clear();
-  TfsXMLItem& types = root.Add();
-  types.Assign(grammar_->Types());
+  root.Add()->Assign(grammar_->Types());
 }
 
 void TfsILParser::RecordMessage(const std::string& message, int position) {
@@ -432,7 +431,7 @@ std::unique_ptr<TfsXMLItem> TfsILParser::IncludeUnit(const std::string& name) {
   else
     text = ReadUnitFile(name);
 
-  auto uses = std::make_unique<TfsXMLItem>();
+  auto uses = std::make_unique<TfsXMLItem>(kFsXMLSettings.nameCase);
   uses->Name = "uses";
   uses->Text = Attr("unit", fsxml::StrToXML(name));
   if (text.empty()) return uses;
@@ -446,8 +445,7 @@ std::unique_ptr<TfsXMLItem> TfsILParser::IncludeUnit(const std::string& name) {
   unit.UnitName = name;
   if (unit.BuildTree(text)) {
     UsesList = unit.UsesList;
-    TfsXMLItem& tree = uses->Add();
-    tree.Assign(unit.tree_.Root());
+    uses->Add()->Assign(unit.tree_.Root());
   } else {
     if (errorText_.empty()) {
       errorText_ = unit.errorText_;

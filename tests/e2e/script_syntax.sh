@@ -13,6 +13,18 @@ PAS
 head -n 2 "$WORK/tree.xml" | grep -q '^<program>$' || fail "no program element: $(head -n 3 "$WORK/tree.xml")"
 grep -q "<string text=\"'Şükrü Işık'\"" "$WORK/tree.xml" || fail "Turkish string literal: $(grep string "$WORK/tree.xml")"
 
+# Values in the tree are escaped as templates escape them: angle brackets and
+# quotes become references, an "&" that would read back as a reference becomes
+# &#38;, and a bare "&" and a tab stay as they are.
+cat > "$WORK/markup.pas" <<'PAS'
+begin
+  s := 'a & b <c> "q" &#65; &quot; t'#9'z';
+end.
+PAS
+"$ZREPORT" syntax "$WORK/markup.pas" > "$WORK/markup.xml" || fail "a string holding markup failed to parse"
+expected="<string text=\"'a & b &#60;c&#62; &#34;q&#34; &#38;#65; &#38;quot; t"$'\t'"z'\""
+grep -qF "$expected" "$WORK/markup.xml" || fail "string holding markup: $(grep string "$WORK/markup.xml")"
+
 # language   program                      expected message
 while IFS='	' read -r language program expected; do
   printf '%b' "$program" > "$WORK/bad.txt"

@@ -108,7 +108,7 @@ TEST(FsLanguages, RegistryAndCache) {
 TEST(FsLanguages, ShippedGrammarsHaveTheirKeywords) {
   struct Row {
     const char* language;
-    std::size_t keywords;
+    int keywords;
     const char* lowerOnly;  // a keyword that must be in the list
   };
   const Row rows[] = {
@@ -117,7 +117,7 @@ TEST(FsLanguages, ShippedGrammarsHaveTheirKeywords) {
   for (const Row& r : rows) {
     TfsXMLDocument doc;
     doc.LoadFromString(GetLanguageGrammar(r.language));
-    const TfsXMLItem& keywords = doc.Root().FindItem("parser").FindItem("keywords");
+    const TfsXMLItem& keywords = *doc.Root().FindItem("parser")->FindItem("keywords");
     EXPECT_EQ(keywords.Count(), r.keywords) << r.language;
     EXPECT_GE(keywords.Find(r.lowerOnly), 0) << r.language;
     EXPECT_EQ(doc.Root().Prop("text"), r.language);
@@ -241,11 +241,11 @@ TEST(FsSyntaxTree, SavedTreeReadsBackUnchangedWithTypesLast) {
       "{ s = \"&#65; &quot; <a> \\\"q\\\" \\x01\\n\"; t = <Tbl.\"a>b\">; }"))
       << target.ErrorMsg;
   TfsXMLDocument& tree = parser.SyntaxTree();
-  const TfsXMLItem& types = tree.Root()[tree.Root().Count() - 1];
+  const TfsXMLItem& types = *tree.Root()[tree.Root().Count() - 1];
   EXPECT_EQ(types.Name, "types");
-  ASSERT_EQ(types.Count(), 5u);
-  EXPECT_EQ(types[0].Name, "int");
-  EXPECT_EQ(types[0].Prop("type"), "integer");
+  ASSERT_EQ(types.Count(), 5);
+  EXPECT_EQ(types[0]->Name, "int");
+  EXPECT_EQ(types[0]->Prop("type"), "integer");
 
   std::string saved = tree.SaveToString();
   EXPECT_EQ(saved.rfind("<?xml version=\"1.0\"?><program>", 0), 0u) << saved;

@@ -24,19 +24,19 @@ inline void AppendItem(const TfsXMLItem& item, bool positions, std::string& out)
     if (!item.Prop("pos1").empty()) out += "-" + item.Prop("pos1");
   }
   out += "(";
-  for (std::size_t i = 0; i < item.Count(); ++i) {
+  for (int i = 0; i < item.Count(); ++i) {
     if (i > 0) out += " ";
-    AppendItem(item[i], positions, out);
+    AppendItem(*item[i], positions, out);
   }
   out += ")";
 }
 
 inline std::string TreeText(const TfsXMLItem& root, bool positions = false) {
   std::string out;
-  for (std::size_t i = 0; i < root.Count(); ++i) {
-    if (root[i].Name == "types" && i + 1 == root.Count()) break;
+  for (int i = 0; i < root.Count(); ++i) {
+    if (root[i]->Name == "types" && i + 1 == root.Count()) break;
     if (!out.empty()) out += " ";
-    AppendItem(root[i], positions, out);
+    AppendItem(*root[i], positions, out);
   }
   return out;
 }

@@ -1,5 +1,5 @@
-// The script engine's XML tree: escaping that round-trips, the reading rules
-// it shares with the report's document, and deep trees without recursion.
+// The script engine's XML documents: escaping that round-trips, the reading
+// rules it shares with the report's documents, and deep trees without recursion.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -19,10 +19,11 @@ TEST(FsXml, EscapingRoundTripsEveryValue) {
       {"a<b>c", "a&#60;b&#62;c", "angle brackets"},
       {"x\r\ny", "x&#13;&#10;y", "line ends"},
       {"say \"hi\"", "say &#34;hi&#34;", "quotes"},
-      {"&#65;", "&#38;#65;", "an ampersand is escaped so a reference-looking value stays"},
+      {"&#65;", "&#38;#65;", "an ampersand before # is escaped so a reference-looking value stays"},
       {"&quot;", "&#38;quot;", "&quot; is kept as written, not turned into a quote"},
-      {"a & b", "a &#38; b", "plain ampersand"},
-      {std::string("t\tz\0", 4), "t&#9;z&#0;", "control characters"},
+      {"a & b", "a & b", "an ampersand that cannot start a reference stays as it is"},
+      {"&#", "&#38;#", "an ampersand before # is escaped even where no reference could follow"},
+      {std::string("t\tz\0", 4), std::string("t\tz\0", 4), "other control characters are written unchanged"},
       {"\xFE\xFD\xF0", "\xFE\xFD\xF0", "Windows-1254 letters are written unchanged"},
   };
   for (const Row& r : rows) {
@@ -56,22 +57,23 @@ TEST(FsXml, ReadsWritesAndFinds) {
       "Name=\"&#60;y&#62;\"/><g><h/></g></root>");
   TfsXMLItem& root = doc.Root();
   EXPECT_EQ(root.Name, "root");
-  ASSERT_EQ(root.Count(), 3u);
-  EXPECT_EQ(root[1].Prop("name"), "<y>") << "whole names, ignoring case";
-  EXPECT_EQ(root[1].Prop("DataSetName"), "x");
-  EXPECT_EQ(root[1].Prop("Missing"), "");
+  ASSERT_EQ(root.Count(), 3);
+  EXPECT_EQ(root[1]->Prop("name"), "<y>") << "whole names, ignoring case";
+  EXPECT_EQ(root[1]->Prop("DataSetName"), "x");
+  EXPECT_EQ(root[1]->Prop("Missing"), "");
   EXPECT_EQ(root.Find("G"), 2);
-  EXPECT_EQ(&root.FindItem("g"), &root[2]);
-  TfsXMLItem& created = root.FindItem("new");
-  EXPECT_EQ(root.Count(), 4u) << "FindItem appends a missing child";
-  EXPECT_EQ(&root.FindItem("new"), &created);
-  EXPECT_EQ(root[2][0].Root(), &root);
+  EXPECT_EQ(root.FindItem("g"), root[2]);
+  TfsXMLItem* created = root.FindItem("new");
+  EXPECT_EQ(root.Count(), 4) << "FindItem appends a missing child";
+  EXPECT_EQ(root.FindItem("new"), created);
+  EXPECT_EQ((*root[2])[0]->Root(), &root);
 
-  TfsXMLItem copy;
-  copy.Assign(root);
-  EXPECT_EQ(WriteXMLItem(copy, false), WriteXMLItem(root, false));
-  EXPECT_EQ(WriteXMLItem(root, false),
-            "<root a=\"1\"><e/><f DataSetName=\"x\" Name=\"&#60;y&#62;\"/><g><h/></g><new/></root>");
+  TfsXMLDocument copy;
+  copy.Root().Assign(root);
+  EXPECT_EQ(copy.SaveToString(), doc.SaveToString());
+  EXPECT_EQ(doc.SaveToString(),
+            "<?xml version=\"1.0\"?><root a=\"1\"><e/><f DataSetName=\"x\" Name=\"&#60;y&#62;\"/><g><h/></g>"
+            "<new/></root>");
 
   TfsXMLDocument indented;
   indented.LoadFromString("<?xml version=\"1.0\"?><r><c/></r>");
@@ -96,22 +98,31 @@ TEST(FsXml, MalformedDocumentsAreRejected) {
   }
   TfsXMLDocument open;
   EXPECT_NO_THROW(open.LoadFromString("<?xml version=\"1.0\"?><a><b>")) << "left open is accepted";
-  EXPECT_EQ(open.Root().Count(), 1u);
+  EXPECT_EQ(open.Root().Count(), 1);
 }
 
 TEST(FsXml, DeepTreesAreBoundedAndFreedWithoutRecursion) {
   std::string deep = "<?xml version=\"1.0\"?>";
-  for (int i = 0; i < TfsXMLDocument::kMaxDepth + 5; ++i) deep += "<a>";
+  for (int i = 0; i < kFsXMLSettings.maxDepth + 5; ++i) deep += "<a>";
   TfsXMLDocument doc;
   EXPECT_THROW(doc.LoadFromString(deep), std::runtime_error);
 
-  // A chain far deeper than any stack could recurse through.
-  TfsXMLItem root;
-  TfsXMLItem* item = &root;
-  for (int i = 0; i < 200000; ++i) item = &item->Add();
-  TfsXMLItem copy;
-  copy.Assign(root);
-  EXPECT_EQ(WriteXMLItem(copy, false).size(), WriteXMLItem(root, false).size());
+  // A chain far deeper than any stack could recurse through: built, copied,
+  // written, and freed (twice: the copy and the original).
+  const int kChain = 200000;
+  TfsXMLDocument chain;
+  chain.Root().Name = "a";
+  TfsXMLItem* item = &chain.Root();
+  for (int i = 0; i < kChain; ++i) {
+    item = item->Add();
+    item->Name = "a";
+  }
+  TfsXMLDocument copy;
+  copy.Root().Assign(chain.Root());
+  std::string written = copy.SaveToString();
+  EXPECT_EQ(written, chain.SaveToString());
+  // Every level but the innermost has an opening and a closing tag.
+  EXPECT_EQ(written.size(), std::string("<?xml version=\"1.0\"?>").size() + kChain * 7 + 4);
 }
 
 }  // namespace
