@@ -10,9 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "report/frxProps.h"
 #include "platform/Streams.h"
 #include "report/frxClassRegistry.h"
+#include "report/frxProps.h"
+#include "report/frxXML.h"
 
 namespace zentavo {
 
@@ -83,8 +84,6 @@ std::string ObjectToText(const TfrxComponent& object);
 TfrxComponent* ObjectFromText(std::string_view text);
 
 // ---- element trees: the one writer and the one reader
-
-class TfrxXMLItem;
 
 // The element of one object: its class name, then Name and its attributes.
 void WriteElement(const TfrxComponent& object, TfrxXMLItem& item, bool saveDefaultValues);
