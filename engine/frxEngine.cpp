@@ -8,6 +8,7 @@
 
 #include "barcode/frxBarcode.h"
 #include "platform/Clock.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Text.h"
 #include "engine/frxObjectTree.h"
 #include "engine/frxPreviewPages.h"
@@ -355,23 +356,14 @@ void TfrxEngine::OpenPage() {
     CurX = entry.XPos;
     // A title is placed once: its entry is emptied before it shows.
     if (Is<TfrxReportTitle>(band)) HeaderList[i].HeaderBand = nullptr;
-    int row = RowNumber, rowThrough = RowNumberThrough;
-    if (auto* data = dynamic_cast<TfrxDataBand*>(band)) {
-      RowNumber = data->RowNo;
-      RowNumberThrough = data->RowNoThrough;
-    }
-    ReprintingHeaders = true;
-    try {
+    {
+      // A reprinted data band shows its own row numbers meanwhile.
+      auto* data = dynamic_cast<TfrxDataBand*>(band);
+      ScopedValue row(RowNumber, data != nullptr ? data->RowNo : RowNumber);
+      ScopedValue rowThrough(RowNumberThrough, data != nullptr ? data->RowNoThrough : RowNumberThrough);
+      ScopedValue reprinting(ReprintingHeaders, true);
       ShowBand(band);
-    } catch (...) {
-      ReprintingHeaders = false;
-      RowNumber = row;
-      RowNumberThrough = rowThrough;
-      throw;
     }
-    ReprintingHeaders = false;
-    RowNumber = row;
-    RowNumberThrough = rowThrough;
     if (isPageHeader) ColumnTop = CurY;
   }
   CurX = savedX;
@@ -388,20 +380,13 @@ void TfrxEngine::OutputPageObjects() {
   for (TfrxComponent* c : TemplatePage->Objects())
     if (!Is<TfrxBand>(c) && Is<TfrxReportComponent>(c)) borrowed_.push_back(c);
   nullBand_ = &band;
-  double savedY = CurY;
-  auto release = [&] {
+  ScopeGuard release([this, &band, savedY = CurY] {
     CurY = savedY;
     bandShiftOrder_.erase(&band);
     nullBand_ = nullptr;
     borrowed_.clear();
-  };
-  try {
-    ShowBand(&band);
-  } catch (...) {
-    release();
-    throw;
-  }
-  release();
+  });
+  ShowBand(&band);
 }
 
 void TfrxEngine::FinishPage() {
@@ -412,14 +397,8 @@ void TfrxEngine::FinishPage() {
   }
   OutputFooter(FindBand(TfrxColumnFooter::StaticClassInfo()));
   if (PageIsFinal && !SummaryShown) {
-    SummaryShown = true;
-    try {
-      ShowBand(FindBand(TfrxReportSummary::StaticClassInfo()));
-    } catch (...) {
-      SummaryShown = false;
-      throw;
-    }
-    SummaryShown = false;
+    ScopedValue shown(SummaryShown, true);
+    ShowBand(FindBand(TfrxReportSummary::StaticClassInfo()));
   }
   if (TfrxBand* footer = FindBand(TfrxPageFooter::StaticClassInfo())) {
     CurY = PageHeight - footer->Height();
@@ -531,14 +510,8 @@ void TfrxEngine::OutputBand(TfrxBand* band) {
   if (!ReprintingHeaders && band->Visible() && band->StartNewPage && CollectInto == nullptr) {
     bool firstRow = (data != nullptr && data->RowNoThrough == 1) || Is<TfrxGroupHeader>(band);
     if (!firstRow) {
-      NewPageBand = band;
-      try {
-        NewPage();
-      } catch (...) {
-        NewPageBand = nullptr;
-        throw;
-      }
-      NewPageBand = nullptr;
+      ScopedValue<TfrxBand*> breaking(NewPageBand, band);
+      NewPage();
     }
   }
   try {
@@ -553,13 +526,8 @@ void TfrxEngine::OutputBand(TfrxBand* band) {
         if (std::find(breaking_.begin(), breaking_.end(), band) != breaking_.end())
           throw std::runtime_error(band->Name() + ": the band does not fit on a page");
         breaking_.push_back(band);
-        try {
-          NewColumn();
-        } catch (...) {
-          breaking_.pop_back();
-          throw;
-        }
-        breaking_.pop_back();
+        ScopeGuard done([this] { breaking_.pop_back(); });
+        NewColumn();
       }
       if (!isNull) {
         band->SetLeft(CurX);

@@ -1,6 +1,7 @@
 // The store of prepared pages.
 #include "engine/frxPreviewPages.h"
 #include "platform/Rounding.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Cp1254.h"
 
 #include <algorithm>
@@ -66,15 +67,9 @@ void WritePageElement(const TfrxReportPage& page, TfrxXMLItem& item) {
 }
 
 void ReadPageElement(const TfrxXMLItem& item, TfrxReportPage& page) {
-  page.IsLoadingFlag = true;
-  try {
-    ReadElement(item, page);
-    ReadChildElements(item, page, StoreReading());
-  } catch (...) {
-    page.IsLoadingFlag = false;
-    throw;
-  }
-  page.IsLoadingFlag = false;
+  ScopedValue loading(page.IsLoadingFlag, true);
+  ReadElement(item, page);
+  ReadChildElements(item, page, StoreReading());
 }
 
 // What a stored element's differences are applied over: the source object's

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/Rounding.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Text.h"
 
 #include "report/frxBands.h"
@@ -248,17 +249,13 @@ void TfrxComponent::Clear() {
 }
 
 void TfrxComponent::LoadFromStream(TStream& stream) {
-  std::string oldName = name_;
-  Clear();
-  name_.clear();
   std::vector<std::string> errors;
-  try {
+  {
+    // The object keeps its own name whatever the stream says.
+    Clear();
+    ScopedValue<std::string> name(name_, std::string());
     errors = ReadComponent(*this, stream);
-  } catch (...) {
-    name_ = oldName;
-    throw;
   }
-  name_ = oldName;
   if (TfrxReport* report = Report())
     for (const auto& e : errors) report->AddError(e);
 }

@@ -2,6 +2,7 @@
 #include "report/frxReport.h"
 #include "platform/Clock.h"
 #include "platform/Cp1254.h"
+#include "platform/ScopeGuard.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -433,15 +434,8 @@ std::string ShiftBytes(std::string s, int by) {
 }  // namespace
 
 void TfrxReport::SaveToStream(TStream& stream, bool saveChildren, bool saveDefaultValues) {
-  std::string password = ReportOptions.Password;
-  ReportOptions.Password = ShiftBytes(password, -10);
-  try {
-    TfrxComponent::SaveToStream(stream, saveChildren, saveDefaultValues);
-  } catch (...) {
-    ReportOptions.Password = password;
-    throw;
-  }
-  ReportOptions.Password = password;
+  ScopedValue<std::string> password(ReportOptions.Password, ShiftBytes(ReportOptions.Password, -10));
+  TfrxComponent::SaveToStream(stream, saveChildren, saveDefaultValues);
 }
 
 void TfrxReport::LoadFromStream(TStream& stream) {
@@ -466,25 +460,20 @@ void TfrxReport::LoadFromStream(TStream& stream) {
     ShowProgress = showProgress;
     StoreInDFM = storeInDFM;
   };
-  std::string oldName = Name();
   std::vector<std::string> errors;
-  try {
+  {
+    // Whatever the read did or where it failed: the host's options come back,
+    // the password is readable again and the report keeps its own name.
+    ScopeGuard settle([this, restore, oldName = Name()] {
+      restore();
+      ReportOptions.Password = ShiftBytes(ReportOptions.Password, 10);
+      ScopedValue loading(IsLoadingFlag, true);
+      SetName(oldName);
+    });
     Clear();
     errors = ReadComponent(*this, stream);
-  } catch (...) {
-    restore();
-    ReportOptions.Password = ShiftBytes(ReportOptions.Password, 10);
-    IsLoadingFlag = true;  // the report's own name, whatever the stream said
-    SetName(oldName);
-    IsLoadingFlag = false;
-    throw;
   }
-  restore();
-  IsLoadingFlag = true;
-  SetName(oldName);
-  IsLoadingFlag = false;
   for (const auto& e : errors) AddError(e);
-  ReportOptions.Password = ShiftBytes(ReportOptions.Password, 10);
 
   const std::string& password = ReportOptions.Password;
   if (!password.empty() && !Reloading && !EngineOptions.ThreadSafe && password != acceptedPassword_) {

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "platform/ScopeGuard.h"
 #include "platform/Text.h"
 
 #include "report/frxComponent.h"
@@ -363,6 +364,12 @@ std::string WithoutName(std::string_view attributes) {
 class TreeReader {
  public:
   explicit TreeReader(const TreeReadOptions& options) : options_(options) {}
+  // A read that failed half way leaves no object marked as loading.
+  ~TreeReader() {
+    for (TfrxComponent* c : created_) c->IsLoadingFlag = false;
+  }
+  TreeReader(const TreeReader&) = delete;
+  TreeReader& operator=(const TreeReader&) = delete;
 
   // A new object of the class a description ("TfrxMemoView Name=...") names;
   // none (and the problem recorded) when no such class can stand as an element.
@@ -420,17 +427,12 @@ class TreeReader {
 
   // References are resolved once the whole tree is in place; then every
   // object read is told that loading has finished.
-  void Finish(TfrxComponent& root, bool rootWasRead) {
+  void Finish(TfrxComponent& root) {
     if (options_.resolveReferences) ResolveReferences(root);
     for (TfrxComponent* c : created_) {
       c->IsLoadingFlag = false;
       if (dynamic_cast<TfrxReport*>(c) == nullptr) c->Loaded();
     }
-    if (rootWasRead) root.IsLoadingFlag = false;
-  }
-
-  void Abandon() {
-    for (TfrxComponent* c : created_) c->IsLoadingFlag = false;
   }
 
   std::vector<std::string> Errors() const { return {ctx_.errors.begin(), ctx_.errors.end()}; }
@@ -482,22 +484,16 @@ class TreeReader {
 std::vector<std::string> ReadChildElements(const TfrxXMLItem& item, TfrxComponent& parent,
                                            const TreeReadOptions& options) {
   TreeReader reader(options);
-  try {
-    reader.ReadChildren(item, parent, 0);
-    reader.Finish(parent, false);
-  } catch (...) {
-    reader.Abandon();
-    throw;
-  }
+  reader.ReadChildren(item, parent, 0);
+  reader.Finish(parent);
   return reader.Errors();
 }
 
 void ReadElement(const TfrxXMLItem& item, TfrxComponent& object) {
   TreeReadOptions options;
   TreeReader reader(options);
-  object.IsLoadingFlag = true;
+  ScopedValue loading(object.IsLoadingFlag, true);
   reader.Apply(item.Name + " " + item.Text, object);
-  object.IsLoadingFlag = false;
 }
 
 std::vector<std::string> ReadComponent(TfrxComponent& root, TStream& stream) {
@@ -507,18 +503,12 @@ std::vector<std::string> ReadComponent(TfrxComponent& root, TStream& stream) {
   if (FindRegisteredClass(top.Name) == nullptr) return {frxResources().Get("xrCantFindClass") + " " + top.Name};
   TreeReadOptions options;
   TreeReader reader(options);
-  root.IsLoadingFlag = true;
-  try {
-    // The root's attributes go to the object itself whatever class the
-    // element names.
-    reader.Apply(top.Name + " " + top.Text, root);
-    reader.ReadChildren(top, root, 0);
-    reader.Finish(root, true);
-  } catch (...) {
-    reader.Abandon();
-    root.IsLoadingFlag = false;
-    throw;
-  }
+  ScopedValue loading(root.IsLoadingFlag, true);
+  // The root's attributes go to the object itself whatever class the element
+  // names.
+  reader.Apply(top.Name + " " + top.Text, root);
+  reader.ReadChildren(top, root, 0);
+  reader.Finish(root);
   return reader.Errors();
 }
 
@@ -528,9 +518,10 @@ TfrxComponent* ObjectFromText(std::string_view text) {
   TreeReader reader(options);
   std::unique_ptr<TfrxComponent> obj = reader.Create(text);
   if (obj == nullptr) return nullptr;
-  obj->IsLoadingFlag = true;
-  reader.Apply(text, *obj);
-  obj->IsLoadingFlag = false;
+  {
+    ScopedValue loading(obj->IsLoadingFlag, true);
+    reader.Apply(text, *obj);
+  }
   return obj.release();
 }
 

@@ -1,6 +1,7 @@
 #include "script/fs_iinterpreter.h"
 
 #include "platform/Cp1254.h"
+#include "platform/ScopeGuard.h"
 #include "script/fs_ibuilder.h"
 #include "script/fs_iilparser.h"
 #include "script/fs_imessages.h"
@@ -235,14 +236,10 @@ bool TfsScript::Compile() {
     ErrorUnitName = target.ErrorUnit;
     return false;
   }
-  compiling_ = true;
-  try {
+  {
+    ScopedValue compiling(compiling_, true);
     BuildProgram(parser, *this);
-  } catch (...) {
-    compiling_ = false;
-    throw;
   }
-  compiling_ = false;
   if (ErrorMessage.empty()) ErrorPosition.clear();
   return ErrorMessage.empty();
 }
@@ -263,13 +260,8 @@ void TfsScript::Execute() {
   if (running_ == 0) terminate_ = false;
   RunGuard guard(*this);
   ++running_;
-  try {
-    RunStatements(main_, *this);
-  } catch (...) {
-    --running_;
-    throw;
-  }
-  --running_;
+  ScopeGuard leave([this] { --running_; });
+  RunStatements(main_, *this);
 }
 
 Variant TfsScript::CallFunction(std::string_view name, const Variant& args) {
