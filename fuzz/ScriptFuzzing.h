@@ -19,7 +19,7 @@ inline constexpr int kMaxLines = 20000;
 // The library and a WriteLn that hands each value's text to `write`, as
 // host registrations (Registrant 1, left set for the caller's own).
 inline void RegisterFuzzHost(TfsScript& script, std::function<void(const std::string&)> write) {
-  SetShowMessageHandler([](const std::string&) {});
+  script.OnShowMessage = [](const std::string&) {};
   script.Registrant = 1;
   RegisterLibrary(script);
   script.AddMethod(

@@ -18,8 +18,18 @@ using namespace zentavo;
 namespace {
 
 // Parameters of a system function call; by-reference results land back here.
+// System functions take no objects and show nothing; the call still has a
+// script to run in.
+struct FuzzContext : TfsRunContext {
+  ObjectTable objects;
+  std::mt19937_64 random{1};
+  ObjectTable& Objects() override { return objects; }
+  void ShowMessage(const std::string&) override {}
+  std::mt19937_64& Random() override { return random; }
+};
+
 struct FuzzCall : TfsMethodCall {
-  explicit FuzzCall(ObjectTable& objects) : TfsMethodCall(objects) {}
+  explicit FuzzCall(TfsRunContext& context) : TfsMethodCall(context) {}
   std::vector<Variant> params;
   int ParamCount() const override { return static_cast<int>(params.size()); }
   Variant Param(int i) const override {
@@ -96,8 +106,8 @@ void Step(Input& in, std::vector<Variant>& stack) {
       std::string name = f.declaration;
       // Functions with outside effects or unbounded waits stay out.
       if (name.find("ShowMessage") != std::string::npos || name.find("Randomize") != std::string::npos) break;
-      ObjectTable objects;  // system functions take no objects; the call still has a table
-      FuzzCall call(objects);
+      FuzzContext context;
+      FuzzCall call(context);
       for (int n = 0; n < 5; ++n) {
         Variant v = in.Byte() & 1 ? MakeValue(in) : pop();
         // Lengths and bounds stay small: huge but legal sizes only cost time.

@@ -35,8 +35,8 @@ TfsClassMember MakeIntrinsic(MemberKind kind, const char* name, TypeRef type, bo
 // value being assigned as the parameter after the last.
 class MemberCall : public TfsMethodCall {
  public:
-  MemberCall(ObjectTable& objects, std::vector<Variant>& values, const Variant* assigned)
-      : TfsMethodCall(objects), values_(values), assigned_(assigned) {}
+  MemberCall(TfsRunContext& context, std::vector<Variant>& values, const Variant* assigned)
+      : TfsMethodCall(context), values_(values), assigned_(assigned) {}
   int ParamCount() const override { return static_cast<int>(values_.size()); }
   Variant Param(int i) const override {
     if (i >= 0 && i < ParamCount()) return values_[static_cast<std::size_t>(i)];
@@ -264,7 +264,7 @@ Variant ReadMember(TfsScope& scope, const TfsClassMember& m, const TfsClassVaria
       CheckInstance(objects, instance, m);
       CheckClassArgs(objects, m.decl, args, program);
       if (!m.callback) return Variant::Int(0);
-      MemberCall call(objects, args, nullptr);
+      MemberCall call(program, args, nullptr);
       bool index = m.kind == MemberKind::IndexProperty;
       Variant r = m.callback(instance, DeclaringInfo(m), index ? m.getName : m.upperName, call);
       return index || m.decl.isFunction ? r : Variant::Null();
@@ -299,7 +299,7 @@ void WriteMember(TfsScope& scope, const TfsClassMember& m, const Variant& instan
       CheckClassArgs(objects, m.decl, args, program);
       CheckClassValue(objects, m.type, value, program);
       if (!m.callback) return;
-      MemberCall call(objects, args, &value);
+      MemberCall call(program, args, &value);
       m.callback(instance, DeclaringInfo(m), m.setName, call);
       return;
     }
@@ -364,7 +364,7 @@ void TfsScript::AddObject(std::string_view name, void* object, const HostClassIn
 
 Variant TfsScript::ConstructObject(const TfsClassVariable& named, const TfsClassMember& ctor,
                                    std::vector<Variant>& args) {
-  MemberCall call(objects_, args, nullptr);
+  MemberCall call(*this, args, nullptr);
   if (!named.HasFactory()) {
     // The host's constructor makes the object itself and keeps it.
     if (!ctor.callback) throw ScriptError(FormatMessage(msg::kCannotCreate, named.Name()));

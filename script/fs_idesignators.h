@@ -116,7 +116,7 @@ class ScriptCallDsgn : public Dsgn {
 
 class HostCall : public TfsMethodCall {
  public:
-  HostCall(ObjectTable& objects, std::vector<Variant>& v) : TfsMethodCall(objects), v_(v) {}
+  HostCall(TfsRunContext& context, std::vector<Variant>& v) : TfsMethodCall(context), v_(v) {}
   int ParamCount() const override { return static_cast<int>(v_.size()); }
   Variant Param(int i) const override {
     return i >= 0 && i < static_cast<int>(v_.size()) ? v_[static_cast<std::size_t>(i)] : Variant::Null();
@@ -144,7 +144,7 @@ class HostCallDsgn : public Dsgn {
     for (auto& a : args_)
       vals.push_back(item_->decl.textArguments ? Variant::String(a->SourceText()) : a->Value());
     if (checkClasses_) CheckClassArgs(program_.Objects(), item_->decl, vals, program_);
-    HostCall call(program_.Objects(), vals);
+    HostCall call(program_, vals);
     Variant result = item_->callback(Variant(), nullptr, upper_, call);
     for (std::size_t i = 0; i < args_.size() && i < item_->decl.params.size(); ++i)
       if (item_->decl.params[i].byReference) args_[i]->SetValue(vals[i]);

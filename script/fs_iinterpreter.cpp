@@ -1,5 +1,7 @@
 #include "script/fs_iinterpreter.h"
 
+#include <cstdio>
+
 #include "platform/Cp1254.h"
 #include "platform/ScopeGuard.h"
 #include "script/fs_ibuilder.h"
@@ -62,6 +64,14 @@ void RunStatements(const TfsStmtList& list, TfsScope& scope) {
 }
 
 TfsScript::TfsScript() : TfsScope(this, nullptr) {}
+
+void TfsScript::ShowMessage(const std::string& text) {
+  if (OnShowMessage) {
+    OnShowMessage(text);
+    return;
+  }
+  std::fprintf(stderr, "%s\n", cp1254::ToUtf8(text).c_str());
+}
 TfsScript::~TfsScript() {
   // Objects first: their destroyers may belong to classes in the table.
   EndProgram();

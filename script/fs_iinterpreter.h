@@ -120,7 +120,11 @@ struct TfsProc {
 // "integer" and "INTEGER" name the same item.
 std::string NameKey(std::string_view name);
 
-class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation, public TfsClassLookup {
+class TfsScript : public TfsScope,
+                  public TfsLibraryTarget,
+                  public TfsRunContext,
+                  public ClassRelation,
+                  public TfsClassLookup {
  public:
   TfsScript();
   ~TfsScript() override;
@@ -131,6 +135,9 @@ class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation
   int Registrant = 0;
   bool ExtendedIdentChars = false;
   std::function<void(const std::string& unitName, std::string& unitText)> OnGetUnit;
+  // Where ShowMessage goes (a message box when a window is up); by default
+  // one line on stderr.
+  std::function<void(const std::string& text)> OnShowMessage;
   // Before each statement: the statement's scope, unit name and "line:col".
   std::function<void(TfsScope& sender, const std::string& unitName, const std::string& pos)> OnRunLine;
 
@@ -187,8 +194,11 @@ class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation
   void AddObject(std::string_view name, void* object, const HostClassInfo* cls);
   // This script's object table: only its handles mean anything here, and
   // they mean nothing to any other script. It goes with the script.
-  ObjectTable& Objects() { return objects_; }
+  ObjectTable& Objects() override { return objects_; }
   const ObjectTable& Objects() const { return objects_; }
+  // TfsRunContext
+  void ShowMessage(const std::string& text) override;
+  std::mt19937_64& Random() override { return random_; }
   // TFoo.Create(...): a new object of `named` owned by this script, with the
   // constructor's callback run on it.
   Variant ConstructObject(const TfsClassVariable& named, const TfsClassMember& ctor, std::vector<Variant>& args);
@@ -218,6 +228,9 @@ class TfsScript : public TfsScope, public TfsLibraryTarget, public ClassRelation
   TfsScope* activeScope_ = nullptr;
   std::unordered_map<std::string, std::string> codeLines_;
   ObjectTable objects_;
+  // Random and Randomize: the same numbers for every script that does not
+  // call Randomize, as the library always gave them.
+  std::mt19937_64 random_{0x5EED};
   std::unordered_map<void*, std::function<void(void*)>> owned_;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
   // Destroys the objects the script created and expires the alive token.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +16,21 @@
 
 namespace zentavo {
 
+// What a library function reaches of the script it runs in: its objects,
+// where its ShowMessage goes, its random numbers. Each script has its own.
+class TfsRunContext {
+ public:
+  virtual ~TfsRunContext() = default;
+  virtual ObjectTable& Objects() = 0;
+  virtual void ShowMessage(const std::string& text) = 0;
+  virtual std::mt19937_64& Random() = 0;
+};
+
 // The caller handed to a member callback: the parameter values of the call,
-// the way back for by-reference parameters, and the objects of the script
-// the call runs in.
+// the way back for by-reference parameters, and the script the call runs in.
 class TfsMethodCall {
  public:
-  explicit TfsMethodCall(ObjectTable& objects) : objects_(objects) {}
+  explicit TfsMethodCall(TfsRunContext& context) : context_(context) {}
   virtual ~TfsMethodCall() = default;
   virtual int ParamCount() const = 0;
   // Parameter i; for i equal to ParamCount(), the value being assigned to an
@@ -29,10 +39,11 @@ class TfsMethodCall {
   virtual void SetParam(int index, const Variant& value) = 0;
   // Where the instance and object arguments resolve, and where an object the
   // callback hands back to the script is registered.
-  ObjectTable& Objects() const { return objects_; }
+  ObjectTable& Objects() const { return context_.Objects(); }
+  TfsRunContext& Context() const { return context_; }
 
  private:
-  ObjectTable& objects_;
+  TfsRunContext& context_;
 };
 
 // A member callback: instance (an object handle, or Empty for free

@@ -42,17 +42,7 @@ std::int32_t ToInt32Checked(double d, const char* from) {
 }
 
 
-std::mt19937_64& Generator() {
-  static std::mt19937_64 gen(0x5EED);
-  return gen;
-}
 
-std::function<void(const std::string&)>& ShowMessageHandler() {
-  static std::function<void(const std::string&)> handler = [](const std::string& text) {
-    std::fprintf(stderr, "%s\n", cp1254::ToUtf8(text).c_str());
-  };
-  return handler;
-}
 
 // ---- ctConv ---------------------------------------------------------------
 
@@ -281,16 +271,16 @@ Variant FnDec(Call& c) {
 }
 Variant FnRaiseException(Call& c) { throw ScriptError(VarToStr(c.Param(0))); }
 Variant FnShowMessage(Call& c) {
-  if (ShowMessageHandler()) ShowMessageHandler()(VarToStr(c.Param(0)));
+  c.Context().ShowMessage(VarToStr(c.Param(0)));
   return Variant::Null();
 }
-Variant FnRandomize(Call&) {
-  Generator().seed(static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+Variant FnRandomize(Call& c) {
+  c.Context().Random().seed(static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                    static_cast<std::uint64_t>(std::time(nullptr)));
   return Variant::Null();
 }
-Variant FnRandom(Call&) {
-  return Variant::Double(std::generate_canonical<double, 53>(Generator()) * (1.0 - 1e-16));
+Variant FnRandom(Call& c) {
+  return Variant::Double(std::generate_canonical<double, 53>(c.Context().Random()) * (1.0 - 1e-16));
 }
 Variant FnValidInt(Call& c) { return Variant::Boolean(TryStrToInt(VarToStr(c.Param(0))).has_value()); }
 Variant FnValidFloat(Call& c) { return Variant::Boolean(TryStrToFloat(VarToStr(c.Param(0)), Fs()).has_value()); }
@@ -425,10 +415,6 @@ constexpr VarConstRow kVarConstants[] = {
 const TfsSystemFunction* SystemFunctions(std::size_t& count) {
   count = std::size(kFunctions);
   return kFunctions;
-}
-
-void SetShowMessageHandler(std::function<void(const std::string& text)> handler) {
-  ShowMessageHandler() = std::move(handler);
 }
 
 void RegisterSystemModule(TfsLibraryTarget& target) {

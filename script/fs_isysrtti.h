@@ -22,8 +22,4 @@ struct TfsSystemFunction {
 // The whole table, in registration order.
 const TfsSystemFunction* SystemFunctions(std::size_t& count);
 
-// Where ShowMessage goes (a message box when a window is up); by default one
-// line on stderr.
-void SetShowMessageHandler(std::function<void(const std::string& text)> handler);
-
 }  // namespace zentavo

@@ -35,9 +35,9 @@ int RunRun(const std::vector<std::string>& args) {
   zentavo::TfsScript script;
   script.Registrant = 1;
   zentavo::RegisterLibrary(script);
-  zentavo::SetShowMessageHandler([](const std::string& text) {
+  script.OnShowMessage = [](const std::string& text) {
     std::fprintf(stdout, "%s\n", zentavo::cp1254::ToUtf8(text).c_str());
-  });
+  };
   script.AddMethod(
       "procedure WriteLn(Value: Variant)",
       [](const zentavo::Variant&, const zentavo::HostClassInfo*, const std::string&,

@@ -19,7 +19,7 @@ std::string Upper(std::string_view s) { return cp1254::UpperCase(s); }
 
 // A stand-in for the script's item table: enough to register the library
 // and call its functions the way the interpreter will.
-class TestScript : public TfsLibraryTarget {
+class TestScript : public TfsLibraryTarget, public TfsRunContext {
  public:
   struct Function {
     TfsMethodDecl decl;
@@ -68,7 +68,7 @@ class TestScript : public TfsLibraryTarget {
       int ParamCount() const override { return static_cast<int>(params.size()); }
       Variant Param(int i) const override { return params.at(static_cast<std::size_t>(i)); }
       void SetParam(int i, const Variant& v) override { params.at(static_cast<std::size_t>(i)) = v; }
-    } caller(objects_);
+    } caller(*this);
     for (std::size_t i = 0; i < f.decl.params.size(); ++i)
       caller.params.push_back(i < args.size() ? args[i] : f.decl.params[i].defaultValue);
     Variant result = f.callback(Variant(), nullptr, Upper(name), caller);
@@ -83,7 +83,14 @@ class TestScript : public TfsLibraryTarget {
   std::map<std::string, Function> functions_;
   std::vector<std::string> order_;
   std::vector<std::string> helpers_;
+  ObjectTable& Objects() override { return objects_; }
+  void ShowMessage(const std::string& text) override { shown.push_back(text); }
+  std::mt19937_64& Random() override { return random_; }
+  std::vector<std::string> shown;
+
+ private:
   ObjectTable objects_;
+  std::mt19937_64 random_{0x5EED};
 };
 
 class SystemModule : public ::testing::Test {
