@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_WERROR=ON >/dev/null
 ninja -C build zentavo zreport
 
 # An automatic request as the clinic system sends it: laboratory, company,

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every test: unit and end-to-end tests, the unit tests again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of
-# each fuzz target.
+# each fuzz target. Every build type builds, with warnings as errors:
+# RelWithDebInfo (the tests), Debug (the sanitizer build), Release (the
+# libraries and programs as a packager builds them) and, with clang, the
+# fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
@@ -9,18 +12,23 @@ jobs=$(nproc)
 tools/install-deps.sh
 
 echo "== build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_WERROR=ON >/dev/null
 ninja -C build -j"$jobs"
 
 echo "== sanitizer build"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZENTAVO_SANITIZE=ON \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZENTAVO_WERROR=ON -DZENTAVO_SANITIZE=ON \
   -DZENTAVO_APPS=OFF -DZENTAVO_BENCH=OFF >/dev/null
 ninja -C build-asan -j"$jobs"
+
+echo "== release build"
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTAVO_WERROR=ON \
+  -DZENTAVO_TESTS=OFF -DZENTAVO_BENCH=OFF >/dev/null
+ninja -C build-release -j"$jobs"
 
 fuzz_seconds=${ZENTAVO_FUZZ_SECONDS:-10}
 if command -v clang++ >/dev/null && [ "$fuzz_seconds" != 0 ]; then
   echo "== fuzz build"
-  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_WERROR=ON \
     -DZENTAVO_FUZZ=ON -DZENTAVO_TESTS=OFF -DZENTAVO_APPS=OFF -DZENTAVO_BENCH=OFF >/dev/null
   ninja -C build-fuzz -j"$jobs"
 fi
