@@ -22,7 +22,8 @@ Rect LayoutRect(const MemoTextProps& p, const MemoGeometry& g) {
 Rect MemoDeviceRect(const MemoGeometry& g, const MemoFrame& frame, double scaleX, double scaleY, double offsetX,
                     double offsetY) {
   Rect r{RoundHalfEven(g.absLeft * scaleX + offsetX), RoundHalfEven(g.absTop * scaleY + offsetY),
-         RoundHalfEven((g.absLeft + g.width) * scaleX + offsetX), RoundHalfEven((g.absTop + g.height) * scaleY + offsetY)};
+         RoundHalfEven((g.absLeft + g.width) * scaleX + offsetX),
+         RoundHalfEven((g.absTop + g.height) * scaleY + offsetY)};
   if (frame.dropShadow) {
     r.right -= RoundHalfEven(frame.shadowWidth * scaleX);
     r.bottom -= RoundHalfEven(frame.shadowWidth * scaleY);

@@ -4,7 +4,6 @@
 #include <array>
 
 #include "render/Frames.h"
-#include "report/frxClassRegistry.h"
 #include "render/Painters.h"
 #include "report/frxViews.h"
 
@@ -51,43 +50,36 @@ void DrawShape(Canvas& canvas, const TfrxShapeView& s) {
   }
 }
 
-class ShapePainter final : public ViewPainter {
- public:
-  void Draw(TfrxView& view, Canvas& canvas, double scaleX, double scaleY, double offsetX,
-            double offsetY) const override {
-    auto& s = static_cast<TfrxShapeView&>(view);
-    s.BeginDraw(canvas, scaleX, scaleY, offsetX, offsetY);
-    CanvasStateGuard guard(canvas);
-    const auto outline = PaintColor(s.Frame.Color);
-    const auto fill = PaintColor(s.Color);
-    // fsDouble draws no outline.
-    const bool noOutline = !outline || s.Frame.Style == TfrxFrameStyle::fsDouble;
-    canvas.SetPen(noOutline ? Pen{PenStyle::Clear, 0, {}} : Pen{PenStyleOf(s.Frame.Style), s.FrameWidthPx, *outline});
-    // The gaps of a dashed outline show the fill, or nothing with no fill.
-    canvas.SetBackground(fill);
-    if (s.BrushStyle != TBrushStyle::bsSolid) {
-      if (fill) {
-        canvas.SetBrush(Brush{zentavo::BrushStyle::Solid, *fill});
-        DrawShape(canvas, s);
-      }
-      // The hatch (or nothing, for bsClear) over it, without a background of its own.
-      canvas.SetBackground(std::nullopt);
-      canvas.SetBrush(outline && s.BrushStyle != TBrushStyle::bsClear
-                          ? Brush{static_cast<zentavo::BrushStyle>(s.BrushStyle), *outline}
-                          : Brush{zentavo::BrushStyle::Clear, {}});
+void DrawShapeView(TfrxShapeView& s, Canvas& canvas, double scaleX, double scaleY, double offsetX,
+                   double offsetY) {
+  s.BeginDraw(canvas, scaleX, scaleY, offsetX, offsetY);
+  CanvasStateGuard guard(canvas);
+  const auto outline = PaintColor(s.Frame.Color);
+  const auto fill = PaintColor(s.Color);
+  // fsDouble draws no outline.
+  const bool noOutline = !outline || s.Frame.Style == TfrxFrameStyle::fsDouble;
+  canvas.SetPen(noOutline ? Pen{PenStyle::Clear, 0, {}} : Pen{PenStyleOf(s.Frame.Style), s.FrameWidthPx, *outline});
+  // The gaps of a dashed outline show the fill, or nothing with no fill.
+  canvas.SetBackground(fill);
+  if (s.BrushStyle != TBrushStyle::bsSolid) {
+    if (fill) {
+      canvas.SetBrush(Brush{zentavo::BrushStyle::Solid, *fill});
       DrawShape(canvas, s);
-      return;
     }
-    canvas.SetBrush(fill ? Brush{zentavo::BrushStyle::Solid, *fill} : Brush{zentavo::BrushStyle::Clear, {}});
+    // The hatch (or nothing, for bsClear) over it, without a background of its own.
+    canvas.SetBackground(std::nullopt);
+    canvas.SetBrush(outline && s.BrushStyle != TBrushStyle::bsClear
+                        ? Brush{static_cast<zentavo::BrushStyle>(s.BrushStyle), *outline}
+                        : Brush{zentavo::BrushStyle::Clear, {}});
     DrawShape(canvas, s);
+    return;
   }
-};
+  canvas.SetBrush(fill ? Brush{zentavo::BrushStyle::Solid, *fill} : Brush{zentavo::BrushStyle::Clear, {}});
+  DrawShape(canvas, s);
+}
 
 }  // namespace
 
-void RegisterShapePainter() {
-  static const ShapePainter painter;
-  RegisterPainter(TfrxShapeView::StaticClassInfo(), painter);
-}
+void RegisterShapePainter() { RegisterDrawing<TfrxShapeView, &DrawShapeView>(); }
 
 }  // namespace zentavo

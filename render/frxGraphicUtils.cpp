@@ -181,7 +181,8 @@ FontSpec TfrxDrawText::ReferenceFont(std::uint8_t style) const {
 }
 
 int TfrxDrawText::DeviceFontHeight(int size, bool printer, int dpiY) const {
-  return printer ? RoundHalfEven(size * static_cast<double>(dpiY) / 72.0) : RoundHalfEven(size * scaleY_ * kScreenDpi / 72.0);
+  return printer ? RoundHalfEven(size * static_cast<double>(dpiY) / 72.0)
+                 : RoundHalfEven(size * scaleY_ * kScreenDpi / 72.0);
 }
 
 // Advances at the reference resolution, each character in its own style;

@@ -172,22 +172,13 @@ class ClassBuilder {
   // ---- the difference text
   // Appends attributes written where the object differs from its reference.
   ClassBuilder& Diff(std::initializer_list<std::pair<const char*, const char*>> nameAndPath, bool base = false) {
-    for (const auto& [name, path] : nameAndPath) {
-      DiffAttribute a;
-      a.name = name;
-      a.path = path;
-      a.base = base;
-      info_.MutableDiffAttributes().push_back(std::move(a));
-    }
+    for (const auto& [name, path] : nameAndPath)
+      info_.MutableDiffAttributes().push_back(DiffAttribute{name, path, false, false, base, {}});
     return *this;
   }
   // Appends the text lines, always written.
   ClassBuilder& DiffLines(const char* name) {
-    DiffAttribute a;
-    a.name = name;
-    a.lines = true;
-    a.always = true;
-    info_.MutableDiffAttributes().push_back(std::move(a));
+    info_.MutableDiffAttributes().push_back(DiffAttribute{name, {}, true, true, false, {}});
     return *this;
   }
   // Attributes written only where `test` holds for the object.
