@@ -17,7 +17,7 @@
 
 namespace zentavo {
 
-const EnumInfo kBarcodeTypeInfo{
+constinit const EnumInfo kBarcodeTypeInfo{
     "TfrxBarcodeType",
     {"bcCode_2_5_interleaved", "bcCode_2_5_industrial", "bcCode_2_5_matrix", "bcCode39", "bcCode39Extended",
      "bcCode128A", "bcCode128B", "bcCode128C", "bcCode93", "bcCode93Extended", "bcCodeMSI", "bcCodePostNet",

@@ -11,9 +11,9 @@
 
 namespace zentavo {
 
-const EnumInfo kRangeBeginInfo{"TfrxRangeBegin", {"rbFirst", "rbCurrent"}};
-const EnumInfo kRangeEndInfo{"TfrxRangeEnd", {"reLast", "reCurrent", "reCount"}};
-const EnumInfo kFieldTypeInfo{"TfrxFieldType", {"fftNumeric", "fftString", "fftBoolean"}};
+constinit const EnumInfo kRangeBeginInfo{"TfrxRangeBegin", {"rbFirst", "rbCurrent"}};
+constinit const EnumInfo kRangeEndInfo{"TfrxRangeEnd", {"reLast", "reCurrent", "reCount"}};
+constinit const EnumInfo kFieldTypeInfo{"TfrxFieldType", {"fftNumeric", "fftString", "fftBoolean"}};
 
 namespace {
 std::mutex& RegistryLock() {

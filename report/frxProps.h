@@ -4,6 +4,7 @@
 // page store and the script bindings all go through this one registry.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -35,9 +36,30 @@ enum class PropKind {
   Reference,   // another report object, written by name, resolved after loading
 };
 
+// The names of an enumeration or a set's elements, in ordinal order. Built at
+// compile time (constinit), so that classes may be described from any
+// initialiser, whatever order the program's files are initialised in.
 struct EnumInfo {
+  // Room for every enumeration of the model (the barcode types have 23).
+  static constexpr std::size_t kMaxNames = 32;
+  class Names {
+   public:
+    constexpr std::size_t size() const { return count_; }
+    constexpr const char* operator[](std::size_t i) const { return items_[i]; }
+    constexpr const char* const* begin() const { return items_.data(); }
+    constexpr const char* const* end() const { return items_.data() + count_; }
+
+   private:
+    friend struct EnumInfo;
+    std::array<const char*, kMaxNames> items_{};
+    std::size_t count_ = 0;
+  };
+
+  constexpr EnumInfo(const char* type, std::initializer_list<const char*> list) : typeName(type) {
+    for (const char* n : list) names.items_.at(names.count_++) = n;
+  }
   const char* typeName;
-  std::vector<const char*> names;
+  Names names;
   // Index of a name (ASCII case ignored), or -1.
   int Find(std::string_view name) const;
 };

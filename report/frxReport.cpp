@@ -19,12 +19,12 @@
 
 namespace zentavo {
 
-const EnumInfo kOrientationInfo{"TPrinterOrientation", {"poPortrait", "poLandscape"}};
-const EnumInfo kDuplexInfo{"TfrxDuplexMode", {"dmNone", "dmVertical", "dmHorizontal", "dmSimplex"}};
-const EnumInfo kSilentModeInfo{"TfrxSilentMode", {"simMessageBoxes", "simSilent", "simReThrow"}};
-const EnumInfo kPrintPagesInfo{"TfrxPrintPages", {"ppAll", "ppOdd", "ppEven"}};
-const EnumInfo kZoomModeInfo{"TfrxZoomMode", {"zmDefault", "zmWholePage", "zmPageWidth", "zmManyPages"}};
-const EnumInfo kPreviewButtonsInfo{"TfrxPreviewButtons",
+constinit const EnumInfo kOrientationInfo{"TPrinterOrientation", {"poPortrait", "poLandscape"}};
+constinit const EnumInfo kDuplexInfo{"TfrxDuplexMode", {"dmNone", "dmVertical", "dmHorizontal", "dmSimplex"}};
+constinit const EnumInfo kSilentModeInfo{"TfrxSilentMode", {"simMessageBoxes", "simSilent", "simReThrow"}};
+constinit const EnumInfo kPrintPagesInfo{"TfrxPrintPages", {"ppAll", "ppOdd", "ppEven"}};
+constinit const EnumInfo kZoomModeInfo{"TfrxZoomMode", {"zmDefault", "zmWholePage", "zmPageWidth", "zmManyPages"}};
+constinit const EnumInfo kPreviewButtonsInfo{"TfrxPreviewButtons",
                                    {"pbPrint", "pbLoad", "pbSave", "pbExport", "pbZoom", "pbFind", "pbOutline",
                                     "pbPageSetup", "pbTools", "pbEdit", "pbNavigator", "pbExportQuick"}};
 

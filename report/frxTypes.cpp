@@ -12,20 +12,20 @@
 
 namespace zentavo {
 
-const EnumInfo kAlignInfo{"TfrxAlign", {"baNone", "baLeft", "baRight", "baCenter", "baWidth", "baBottom", "baClient"}};
-const EnumInfo kBrushStyleInfo{"TBrushStyle", {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal",
+constinit const EnumInfo kAlignInfo{"TfrxAlign", {"baNone", "baLeft", "baRight", "baCenter", "baWidth", "baBottom", "baClient"}};
+constinit const EnumInfo kBrushStyleInfo{"TBrushStyle", {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal",
                                                "bsBDiagonal", "bsCross", "bsDiagCross"}};
-const EnumInfo kShiftModeInfo{"TfrxShiftMode", {"smDontShift", "smAlways", "smWhenOverlapped"}};
-const EnumInfo kStretchModeInfo{"TfrxStretchMode", {"smDontStretch", "smActualHeight", "smMaxHeight"}};
-const EnumInfo kFrameStyleInfo{"TfrxFrameStyle", {"fsSolid", "fsDash", "fsDot", "fsDashDot", "fsDashDotDot", "fsDouble"}};
-const EnumInfo kHAlignInfo{"TfrxHAlign", {"haLeft", "haRight", "haCenter", "haBlock"}};
-const EnumInfo kVAlignInfo{"TfrxVAlign", {"vaTop", "vaBottom", "vaCenter"}};
-const EnumInfo kFormatKindInfo{"TfrxFormatKind", {"fkText", "fkNumeric", "fkDateTime", "fkBoolean"}};
-const EnumInfo kShapeKindInfo{"TfrxShapeKind", {"skRectangle", "skRoundRectangle", "skEllipse", "skTriangle",
+constinit const EnumInfo kShiftModeInfo{"TfrxShiftMode", {"smDontShift", "smAlways", "smWhenOverlapped"}};
+constinit const EnumInfo kStretchModeInfo{"TfrxStretchMode", {"smDontStretch", "smActualHeight", "smMaxHeight"}};
+constinit const EnumInfo kFrameStyleInfo{"TfrxFrameStyle", {"fsSolid", "fsDash", "fsDot", "fsDashDot", "fsDashDotDot", "fsDouble"}};
+constinit const EnumInfo kHAlignInfo{"TfrxHAlign", {"haLeft", "haRight", "haCenter", "haBlock"}};
+constinit const EnumInfo kVAlignInfo{"TfrxVAlign", {"vaTop", "vaBottom", "vaCenter"}};
+constinit const EnumInfo kFormatKindInfo{"TfrxFormatKind", {"fkText", "fkNumeric", "fkDateTime", "fkBoolean"}};
+constinit const EnumInfo kShapeKindInfo{"TfrxShapeKind", {"skRectangle", "skRoundRectangle", "skEllipse", "skTriangle",
                                                 "skDiamond", "skDiagonal1", "skDiagonal2"}};
-const EnumInfo kFrameTypesInfo{"TfrxFrameTypes", {"ftLeft", "ftRight", "ftTop", "ftBottom"}};
-const EnumInfo kRestrictionsInfo{"TfrxRestrictions", {"rfDontModify", "rfDontSize", "rfDontMove", "rfDontDelete"}};
-const EnumInfo kFontStylesInfo{"TFontStyles", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
+constinit const EnumInfo kFrameTypesInfo{"TfrxFrameTypes", {"ftLeft", "ftRight", "ftTop", "ftBottom"}};
+constinit const EnumInfo kRestrictionsInfo{"TfrxRestrictions", {"rfDontModify", "rfDontSize", "rfDontMove", "rfDontDelete"}};
+constinit const EnumInfo kFontStylesInfo{"TFontStyles", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}};
 
 // ---------------------------------------------------------------- line lists
 
