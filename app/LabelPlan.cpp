@@ -2,11 +2,10 @@
 #include "app/LabelPlan.h"
 
 #include "app/Request.h"
+#include "platform/Text.h"
 
 namespace zentavo {
 namespace {
-
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 LabelFill Memo(const char* object, std::string value) { return {object, LabelFill::Kind::Memo, std::move(value)}; }
 LabelFill Barcode(const char* object, const std::string& value) {
@@ -60,12 +59,7 @@ LabelPlan ResultLabel(const std::string& text) {
 
 }  // namespace
 
-std::string TrimBarcodeNumber(const std::string& value) {
-  std::size_t begin = 0, end = value.size();
-  while (begin < end && IsBlankOrControl(value[begin])) ++begin;
-  while (end > begin && IsBlankOrControl(value[end - 1])) --end;
-  return value.substr(begin, end - begin);
-}
+std::string TrimBarcodeNumber(const std::string& value) { return std::string(TrimBlanks(value)); }
 
 std::vector<LabelPlan> PlanLabels(ButtonJob job, const std::string& requestText) {
   switch (job) {

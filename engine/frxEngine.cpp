@@ -7,13 +7,13 @@
 #include <stdexcept>
 
 #include "barcode/frxBarcode.h"
+#include "engine/frxObjectTree.h"
+#include "engine/frxPreviewPages.h"
 #include "platform/Clock.h"
 #include "platform/ScopeGuard.h"
 #include "platform/Text.h"
-#include "engine/frxObjectTree.h"
-#include "engine/frxPreviewPages.h"
-#include "report/frxReportScript.h"
 #include "report/frxClass.h"
+#include "report/frxReportScript.h"
 #include "report/frxServices.h"
 
 namespace zentavo {

@@ -1,8 +1,5 @@
 // The store of prepared pages.
 #include "engine/frxPreviewPages.h"
-#include "platform/Rounding.h"
-#include "platform/ScopeGuard.h"
-#include "platform/Cp1254.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,6 +10,9 @@
 #include "engine/frxObjectTree.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"
+#include "platform/Cp1254.h"
+#include "platform/Rounding.h"
+#include "platform/ScopeGuard.h"
 #include "report/frxClass.h"
 #include "report/frxDiff.h"
 

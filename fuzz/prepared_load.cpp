@@ -5,14 +5,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/frxPreviewPages.h"
+#include "report/frxCustomPreviewPages.h"
 #include "platform/RecordingCanvas.h"
 #include "report/frxClass.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   zentavo::TfrxReport report;
   zentavo::TMemoryStream stream(std::string(reinterpret_cast<const char*>(data), size));
-  zentavo::TfrxPreviewPages& pages = report.PreviewPages();
+  zentavo::TfrxCustomPreviewPages& pages = report.PreviewPages();
   try {
     pages.LoadFromStream(stream);
   } catch (const std::exception&) {

@@ -157,4 +157,11 @@ std::string FromUtf8(std::string_view utf8, char replacement) {
   return out;
 }
 
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (ToLower(static_cast<unsigned char>(a[i])) != ToLower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
 }  // namespace zentavo::cp1254

@@ -26,6 +26,8 @@ unsigned char ToUpper(unsigned char byte);
 unsigned char ToLower(unsigned char byte);
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
+// Equal when folded by the code page (the locale's comparison of names).
+bool SameText(std::string_view a, std::string_view b);
 
 // Whole strings. ToUtf8 never fails. FromUtf8 replaces characters the code
 // page lacks (and malformed bytes) with `replacement`.

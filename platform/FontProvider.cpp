@@ -1,6 +1,7 @@
 // Font names to faces through fontconfig, metrics and advances through
 // FreeType, Cairo faces for drawing. Everything loaded stays cached.
 #include "platform/FontProvider.h"
+#include "platform/Text.h"
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
@@ -38,16 +39,9 @@ constexpr std::array<Substitute, 9> kSubstitutes = {{
     {"ms serif", "Liberation Serif"},
 }};
 
-std::string AsciiLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 std::string FamilyFor(std::string_view name) {
-  const std::string lower = AsciiLower(name);
+  const std::string lower = LowerAscii(name);
   for (const Substitute& s : kSubstitutes) {
     if (lower == s.windowsName) return std::string(s.family);
   }
@@ -189,7 +183,7 @@ struct FontProvider::Impl {
   const FontFaceData& Primary(const FontSpec& font) {
     const bool bold = (font.style & kFontBold) != 0;
     const bool italic = (font.style & kFontItalic) != 0;
-    auto key = std::make_pair(AsciiLower(font.name), (bold ? 1 : 0) | (italic ? 2 : 0));
+    auto key = std::make_pair(LowerAscii(font.name), (bold ? 1 : 0) | (italic ? 2 : 0));
     auto it = faces.find(key);
     if (it != faces.end()) return *it->second;
     FcInit();

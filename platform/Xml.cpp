@@ -20,23 +20,8 @@ namespace {
 
 constexpr const char* kInvalidFormat = "Invalid file format";
 
-std::string UpperAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return out;
-}
-
-bool SameTextCp1254(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (cp1254::ToLower(static_cast<unsigned char>(a[i])) != cp1254::ToLower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 bool SameName(XmlNameCase nameCase, std::string_view a, std::string_view b) {
-  return nameCase == XmlNameCase::kCp1254 ? SameTextCp1254(a, b) : SameTextAscii(a, b);
+  return nameCase == XmlNameCase::kCp1254 ? cp1254::SameText(a, b) : SameTextAscii(a, b);
 }
 
 }  // namespace
@@ -65,6 +50,14 @@ std::string StrToXML(std::string_view s) {
     }
   }
   return out;
+}
+
+void AppendAttribute(std::string& text, std::string_view name, std::string_view escapedValue) {
+  text += ' ';
+  text += name;
+  text += "=\"";
+  text += escapedValue;
+  text += '"';
 }
 
 std::string XMLToStr(std::string_view s) {

@@ -19,6 +19,8 @@ std::string StrToXML(std::string_view s);
 // "&#N;" becomes the byte N (low 8 bits), "&quot;" a quote; throws
 // "'DIGITS' is not a valid integer value" for a reference like "&#1x;".
 std::string XMLToStr(std::string_view s);
+// Appends ` name="value"` to an attribute text; the value is already escaped.
+void AppendAttribute(std::string& text, std::string_view name, std::string_view escapedValue);
 
 // How Find and FindItem compare element names.
 enum class XmlNameCase : std::uint8_t {

@@ -458,15 +458,15 @@ void TfrxView::BeginDraw(Canvas& canvas, double scaleX, double scaleY, double of
   OffsetX = offsetX;
   OffsetY = offsetY;
   double l = AbsLeft(), t = AbsTop();
-  Device.left = (RoundHalfEven(offsetX + l * scaleX));
-  Device.top = (RoundHalfEven(offsetY + t * scaleY));
-  Device.right = (RoundHalfEven(offsetX + (l + Width()) * scaleX));
-  Device.bottom = (RoundHalfEven(offsetY + (t + Height()) * scaleY));
+  Device.left = RoundHalfEven(offsetX + l * scaleX);
+  Device.top = RoundHalfEven(offsetY + t * scaleY);
+  Device.right = RoundHalfEven(offsetX + (l + Width()) * scaleX);
+  Device.bottom = RoundHalfEven(offsetY + (t + Height()) * scaleY);
   if (Frame.DropShadow) {
-    Device.right -= (RoundHalfEven(Frame.ShadowWidth * scaleX));
-    Device.bottom -= (RoundHalfEven(Frame.ShadowWidth * scaleY));
+    Device.right -= RoundHalfEven(Frame.ShadowWidth * scaleX);
+    Device.bottom -= RoundHalfEven(Frame.ShadowWidth * scaleY);
   }
-  FrameWidthPx = (RoundHalfEven(Frame.Width * scaleX));
+  FrameWidthPx = RoundHalfEven(Frame.Width * scaleX);
 }
 
 void TfrxView::BeforePrint() {

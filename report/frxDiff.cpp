@@ -32,21 +32,13 @@ std::string DiffValue(const TfrxPersistent& object, const PropInfo& p) {
   }
 }
 
-void Append(std::string& out, const std::string& name, const std::string& value) {
-  out += ' ';
-  out += name;
-  out += "=\"";
-  out += value;
-  out += '"';
-}
-
 }  // namespace
 
 std::string PropertyAttributes(const TfrxPersistent& object, std::span<const char* const> paths) {
   std::string out;
   for (const char* path : paths) {
     PropTarget p = ResolveProp(const_cast<TfrxPersistent&>(object), path);
-    if (p.prop != nullptr) Append(out, path, DiffValue(*p.object, *p.prop));
+    if (p.prop != nullptr) AppendAttribute(out, path, DiffValue(*p.object, *p.prop));
   }
   return out;
 }
@@ -58,7 +50,7 @@ std::string DiffText(const TfrxPersistent& object, const TfrxPersistent& referen
     if (baseOnly && !a.base) continue;
     if (a.when && !a.when(object)) continue;
     if (a.lines) {
-      if (const LinesAccess* lines = info.Lines()) Append(out, a.name, StrToXML(lines->utf8(object)));
+      if (const LinesAccess* lines = info.Lines()) AppendAttribute(out, a.name, StrToXML(lines->utf8(object)));
       continue;
     }
     // Properties are read, never changed, through the shared path resolution.
@@ -69,7 +61,7 @@ std::string DiffText(const TfrxPersistent& object, const TfrxPersistent& referen
       if (theirs.prop == nullptr || theirs.prop->kind != mine.prop->kind) continue;
       if (!Differs(*mine.object, *mine.prop, *theirs.object, *theirs.prop)) continue;
     }
-    Append(out, a.name, DiffValue(*mine.object, *mine.prop));
+    AppendAttribute(out, a.name, DiffValue(*mine.object, *mine.prop));
   }
   return out;
 }

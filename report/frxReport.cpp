@@ -1,18 +1,18 @@
 // The report and its pages: paper, margins, columns, options, load and save.
 #include "report/frxReport.h"
-#include "platform/Clock.h"
-#include "platform/Cp1254.h"
-#include "platform/ScopeGuard.h"
 
 #include <cstdio>
 #include <stdexcept>
 
+#include "platform/Clock.h"
+#include "platform/Cp1254.h"
+#include "platform/ScopeGuard.h"
 #include "report/frxBands.h"
 #include "report/frxCustomEngine.h"
 #include "report/frxCustomPreviewPages.h"
-#include "report/frxReportScript.h"
 #include "report/frxDataSet.h"
 #include "report/frxPaper.h"
+#include "report/frxReportScript.h"
 #include "report/frxRes.h"
 #include "report/frxViews.h"
 #include "report/frxXMLSerializer.h"

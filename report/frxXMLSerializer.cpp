@@ -173,14 +173,7 @@ void PropDataReader::ReadListEnd() {
 std::string ObjToXML(const TfrxPersistent& object, const std::string& prefix, bool saveDefaultValues) {
   if (auto* verbatim = dynamic_cast<const TfrxVerbatimObject*>(&object)) return verbatim->RawAttributes;
   std::string out;
-  auto add = [&](const std::string& name, const std::string& value) {
-    out += ' ';
-    out += prefix;
-    out += name;
-    out += "=\"";
-    out += value;
-    out += '"';
-  };
+  auto add = [&](const std::string& name, const std::string& value) { AppendAttribute(out, prefix + name, value); };
   for (const PropInfo& p : object.GetClassInfo().Props()) {
     if (p.stored && !p.stored(object)) continue;
     switch (p.kind) {
@@ -344,10 +337,7 @@ namespace {
 // Removes the Name attribute (and one separating space) from a verbatim text.
 std::string WithoutName(std::string_view attributes) {
   std::string text(attributes);
-  std::string upper = " " + text;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  std::size_t k = upper.find(" NAME=\"");
+  std::size_t k = (" " + UpperAscii(text)).find(" NAME=\"");
   if (k != std::string::npos) {
     std::size_t close = text.find('"', k + 6);
     std::size_t end = close == std::string::npos ? text.size() : close + 1;

@@ -68,7 +68,7 @@ class Builder {
         CheckNew(name, scope);
       }
     }
-    if (Lower(typeName) == "void") isFunction = false;
+    if (LowerAscii(typeName) == "void") isFunction = false;
     auto item = std::make_unique<TfsItem>();
     item->kind = ItemKind::Proc;
     item->name = name;
@@ -255,9 +255,9 @@ class Builder {
       const TfsXMLItem& c = *e[i];
       errorPos_ = Pos(c);
       expr.SetSourcePosition(errorPos_);
-      std::string n = Lower(c.Name);
+      std::string n = LowerAscii(c.Name);
       if (n == "op") {
-        if (!expr.AddOperator(Lower(Text(c)))) Fail(ScriptMessage::SIncompatibleTypes);
+        if (!expr.AddOperator(LowerAscii(Text(c)))) Fail(ScriptMessage::SIncompatibleTypes);
       } else if (n == "number" || n == "string") {
         expr.AddOperand(ParseConstant(Text(c)));
       } else if (n == "dsgn") {
@@ -567,7 +567,7 @@ class Builder {
   }
 
   void Statement(const TfsXMLItem& e, TfsScope& scope, TfsStmtList& list) {
-    std::string n = Lower(e.Name);
+    std::string n = LowerAscii(e.Name);
     if (!Pos(e).empty()) errorPos_ = Pos(e);
     if (n == "assignstmt") {
       if (e.Count() < 2) return;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/Text.h"
 #include "script/fs_iinterpreter.h"
 #include "script/fs_imessages.h"
 #include "script/fs_xml.h"
@@ -14,12 +15,7 @@ inline std::string Quoted(ScriptMessage m, const std::string& name) { return Mes
 [[noreturn]] inline void Fail(ScriptMessage m) { throw ScriptError(MessageText(m)); }
 [[noreturn]] inline void Fail(ScriptMessage m, const std::string& name) { throw ScriptError(Quoted(m, name)); }
 
-inline std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-inline bool Is(const TfsXMLItem& e, const char* name) { return Lower(e.Name) == name; }
+inline bool Is(const TfsXMLItem& e, const char* name) { return SameTextAscii(e.Name, name); }
 inline std::string Text(const TfsXMLItem& e) { return e.Prop("text"); }
 inline std::string Pos(const TfsXMLItem& e) { return e.Prop("pos"); }
 // A child the grammar promises; a tree without it is refused, not indexed.

@@ -18,14 +18,6 @@ struct WalkTooDeep {
   int position;
 };
 
-bool EqualNoCase(std::string_view token, std::string_view lowered) {
-  if (token.size() != lowered.size()) return false;
-  for (std::size_t i = 0; i < token.size(); ++i)
-    if (static_cast<char>(cp1254::ToLower(static_cast<unsigned char>(token[i]))) != lowered[i])
-      return false;
-  return true;
-}
-
 std::string Attr(const char* name, const std::string& value) {
   return std::string(name) + "=\"" + value + "\"";
 }
@@ -278,7 +270,7 @@ bool TfsILParser::WalkTerminal(const GrammarElement& e, int entryPos, std::size_
   }
   bool match = !token.empty();
   if (match && !e.text.empty())
-    match = lexer_.CaseSensitive ? token == e.text : EqualNoCase(token, e.text);
+    match = lexer_.CaseSensitive ? token == e.text : cp1254::SameText(token, e.text);
   if (!match) {
     RecordError(e, entryPos);
     lexer_.SetPosition(entryPos);
