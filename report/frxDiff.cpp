@@ -2,6 +2,8 @@
 #include "report/frxDiff.h"
 
 #include <cmath>
+#include <mutex>
+#include <vector>
 
 #include "report/frxProps.h"
 #include "report/frxXML.h"
@@ -32,6 +34,44 @@ std::string DiffValue(const TfrxPersistent& object, const PropInfo& p) {
   }
 }
 
+// The chain of properties from an object of the class down to the value at
+// `path`; empty where a part is not published.
+std::vector<const PropInfo*> ChainOf(const TfrxPersistent& sample, std::string_view path) {
+  std::vector<const PropInfo*> chain;
+  const TfrxPersistent* target = &sample;
+  for (;;) {
+    std::size_t dot = path.find('.');
+    const PropInfo* p = target->GetClassInfo().Find(path.substr(0, dot));
+    if (p == nullptr) return {};
+    chain.push_back(p);
+    if (dot == std::string_view::npos) return chain;
+    if (p->kind != PropKind::Object) return {};
+    target = p->getObject(const_cast<TfrxPersistent&>(*target));
+    if (target == nullptr) return {};
+    path.remove_prefix(dot + 1);
+  }
+}
+
+// The object holding the chain's last property, or null.
+const TfrxPersistent* Holder(const TfrxPersistent& object, const std::vector<const PropInfo*>& chain) {
+  const TfrxPersistent* target = &object;
+  for (std::size_t i = 0; i + 1 < chain.size() && target != nullptr; ++i)
+    target = chain[i]->getObject(const_cast<TfrxPersistent&>(*target));
+  return target;
+}
+
+// Preparation diffs every printed object; the paths are looked up once per
+// class, not once per object.
+const std::vector<std::vector<const PropInfo*>>& ResolvedChains(const TfrxPersistent& object) {
+  const ClassInfo& info = object.GetClassInfo();
+  ClassRuntime& runtime = info.Runtime();
+  std::call_once(runtime.diffResolved, [&] {
+    for (const DiffAttribute& a : info.DiffAttributes())
+      runtime.diffChains.push_back(a.lines ? std::vector<const PropInfo*>() : ChainOf(object, a.path));
+  });
+  return runtime.diffChains;
+}
+
 }  // namespace
 
 std::string PropertyAttributes(const TfrxPersistent& object, std::span<const char* const> paths) {
@@ -46,22 +86,37 @@ std::string PropertyAttributes(const TfrxPersistent& object, std::span<const cha
 std::string DiffText(const TfrxPersistent& object, const TfrxPersistent& reference, bool baseOnly) {
   std::string out;
   const ClassInfo& info = object.GetClassInfo();
-  for (const DiffAttribute& a : info.DiffAttributes()) {
+  const std::vector<DiffAttribute>& attributes = info.DiffAttributes();
+  const auto& chains = ResolvedChains(object);
+  const bool sameClass = &reference.GetClassInfo() == &info;
+  for (std::size_t i = 0; i < attributes.size(); ++i) {
+    const DiffAttribute& a = attributes[i];
     if (baseOnly && !a.base) continue;
     if (a.when && !a.when(object)) continue;
     if (a.lines) {
       if (const LinesAccess* lines = info.Lines()) AppendAttribute(out, a.name, StrToXML(lines->utf8(object)));
       continue;
     }
-    // Properties are read, never changed, through the shared path resolution.
-    PropTarget mine = ResolveProp(const_cast<TfrxPersistent&>(object), a.path);
-    if (mine.prop == nullptr) continue;
+    const std::vector<const PropInfo*>& chain = chains[i];
+    if (chain.empty()) continue;
+    const TfrxPersistent* mine = Holder(object, chain);
+    if (mine == nullptr) continue;
+    const PropInfo& prop = *chain.back();
     if (!a.always) {
-      PropTarget theirs = ResolveProp(const_cast<TfrxPersistent&>(reference), a.path);
-      if (theirs.prop == nullptr || theirs.prop->kind != mine.prop->kind) continue;
-      if (!Differs(*mine.object, *mine.prop, *theirs.object, *theirs.prop)) continue;
+      const TfrxPersistent* theirs = nullptr;
+      const PropInfo* theirProp = nullptr;
+      if (sameClass) {
+        theirs = Holder(reference, chain);
+        theirProp = &prop;
+      } else {
+        PropTarget t = ResolveProp(const_cast<TfrxPersistent&>(reference), a.path);
+        theirs = t.object;
+        theirProp = t.prop;
+      }
+      if (theirs == nullptr || theirProp == nullptr || theirProp->kind != prop.kind) continue;
+      if (!Differs(*mine, prop, *theirs, *theirProp)) continue;
     }
-    AppendAttribute(out, a.name, DiffValue(*mine.object, *mine.prop));
+    AppendAttribute(out, a.name, DiffValue(*mine, prop));
   }
   return out;
 }

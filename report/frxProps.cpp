@@ -36,14 +36,24 @@ bool PropInfo::ReadOnly() const {
 }
 
 
+std::size_t AsciiCaseHash::operator()(std::string_view s) const noexcept {
+  std::size_t h = 14695981039346656037u;
+  for (char c : s) h = (h ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211u;
+  return h;
+}
+
+bool AsciiCaseEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+  return SameTextAscii(a, b);
+}
+
 const PropInfo* ClassInfo::Find(std::string_view name) const {
-  auto it = index_.find(LowerAscii(name));
+  auto it = index_.find(name);
   return it == index_.end() ? nullptr : &props_[it->second];
 }
 
 void ClassInfo::Reindex() {
   index_.clear();
-  for (std::size_t i = 0; i < props_.size(); ++i) index_.emplace(LowerAscii(props_[i].name), i);
+  for (std::size_t i = 0; i < props_.size(); ++i) index_.emplace(props_[i].name, i);
 }
 
 bool ClassInfo::InheritsFrom(const ClassInfo& other) const {
@@ -65,9 +75,8 @@ const DiffAttribute* ClassInfo::FindDiffAttribute(std::string_view name) const {
 }
 
 void ClassInfo::Add(PropInfo prop) {
-  std::string key = LowerAscii(prop.name);
-  if (index_.count(key) != 0) return;
-  index_.emplace(std::move(key), props_.size());
+  if (index_.find(std::string_view(prop.name)) != index_.end()) return;
+  index_.emplace(prop.name, props_.size());
   props_.push_back(std::move(prop));
 }
 

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -115,6 +118,30 @@ struct LinesAccess {
   std::function<void(TfrxPersistent&, std::string_view)> setSingleByte;
 };
 
+class TfrxPainter;
+
+// What the program learns of a class while it runs, kept beside its
+// description: the painter the renderer installed, and the property chains
+// of its difference attributes, resolved on first use.
+struct ClassRuntime {
+  std::atomic<const TfrxPainter*> painter{nullptr};
+  std::once_flag diffResolved;
+  // One chain per difference attribute: the properties from the object down
+  // to the value ("Frame", then "Color"); empty where the class does not
+  // publish the path (or for the text lines).
+  std::vector<std::vector<const PropInfo*>> diffChains;
+};
+
+// Names compare with ASCII letters folded, without copying them.
+struct AsciiCaseHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const noexcept;
+};
+struct AsciiCaseEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept;
+};
+
 class ClassInfo {
  public:
   ClassInfo(std::string name, const ClassInfo* parent) : name_(std::move(name)), parent_(parent) {}
@@ -142,6 +169,7 @@ class ClassInfo {
   void SetOwnDiff(std::function<bool(const TfrxPersistent&)> test) { ownDiff_ = std::move(test); }
   const LinesAccess* Lines() const { return lines_ ? &*lines_ : nullptr; }
   void SetLines(LinesAccess lines) { lines_ = std::move(lines); }
+  ClassRuntime& Runtime() const { return *runtime_; }
 
  private:
   void Reindex();
@@ -152,8 +180,9 @@ class ClassInfo {
   std::vector<DiffAttribute> diff_;
   std::function<bool(const TfrxPersistent&)> ownDiff_;
   std::optional<LinesAccess> lines_;
-  // Lower-cased name → position in props_, for the loader's many look-ups.
-  std::unordered_map<std::string, std::size_t> index_;
+  // Name → position in props_, for the loader's many look-ups.
+  std::unordered_map<std::string, std::size_t, AsciiCaseHash, AsciiCaseEqual> index_;
+  std::unique_ptr<ClassRuntime> runtime_ = std::make_unique<ClassRuntime>();
 };
 
 // Common base of everything that publishes properties: report objects, fonts,

@@ -86,7 +86,6 @@ class Registry {
   std::mutex lock;
   // A deque: entries keep their addresses while classes are added.
   std::deque<RegisteredClass> classes_;
-  std::map<const ClassInfo*, const TfrxPainter*> painters_;
 
  private:
   std::map<std::string, std::unique_ptr<ClassInfo>> verbatimInfos_;
@@ -121,17 +120,15 @@ std::vector<RegisteredClass> RegisteredClasses() {
   return {r.classes_.begin(), r.classes_.end()};
 }
 
+// The painter stands beside the class's description: every drawing asks for
+// it, several times per object.
 void RegisterPainter(const ClassInfo& cls, const TfrxPainter& painter) {
-  Registry& r = TheRegistry();
-  std::lock_guard guard(r.lock);
-  r.painters_[&cls] = &painter;
+  cls.Runtime().painter.store(&painter, std::memory_order_release);
 }
 
 const TfrxPainter& PainterOf(const ClassInfo& cls) {
-  Registry& r = TheRegistry();
-  std::lock_guard guard(r.lock);
   for (const ClassInfo* c = &cls; c != nullptr; c = c->Parent())
-    if (auto it = r.painters_.find(c); it != r.painters_.end()) return *it->second;
+    if (const TfrxPainter* p = c->Runtime().painter.load(std::memory_order_acquire)) return *p;
   return PlainPainter();
 }
 
