@@ -34,8 +34,18 @@ std::string DiffValue(const TfrxPersistent& object, const PropInfo& p) {
   }
 }
 
+// Kinds a difference is written for: numbers, flags, names and texts.
+bool Diffable(const PropInfo& p) {
+  switch (p.kind) {
+    case PropKind::StringList:
+    case PropKind::Object:
+    case PropKind::Reference: return false;
+    default: return true;
+  }
+}
+
 // The chain of properties from an object of the class down to the value at
-// `path`; empty where a part is not published.
+// `path`; empty where a part is not published or not a value Diff writes.
 std::vector<const PropInfo*> ChainOf(const TfrxPersistent& sample, std::string_view path) {
   std::vector<const PropInfo*> chain;
   const TfrxPersistent* target = &sample;
@@ -44,7 +54,7 @@ std::vector<const PropInfo*> ChainOf(const TfrxPersistent& sample, std::string_v
     const PropInfo* p = target->GetClassInfo().Find(path.substr(0, dot));
     if (p == nullptr) return {};
     chain.push_back(p);
-    if (dot == std::string_view::npos) return chain;
+    if (dot == std::string_view::npos) return Diffable(*p) ? chain : std::vector<const PropInfo*>();
     if (p->kind != PropKind::Object) return {};
     target = p->getObject(const_cast<TfrxPersistent&>(*target));
     if (target == nullptr) return {};
@@ -78,7 +88,7 @@ std::string PropertyAttributes(const TfrxPersistent& object, std::span<const cha
   std::string out;
   for (const char* path : paths) {
     PropTarget p = ResolveProp(const_cast<TfrxPersistent&>(object), path);
-    if (p.prop != nullptr) AppendAttribute(out, path, DiffValue(*p.object, *p.prop));
+    if (p.prop != nullptr && Diffable(*p.prop)) AppendAttribute(out, path, DiffValue(*p.object, *p.prop));
   }
   return out;
 }
