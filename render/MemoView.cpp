@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "render/Frames.h"
-#include "report/frxClassRegistry.h"
 #include "render/MemoText.h"
 #include "render/Painters.h"
 #include "render/RenderState.h"
+#include "report/frxClassRegistry.h"
 #include "report/frxViews.h"
 
 namespace zentavo {
