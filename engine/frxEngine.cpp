@@ -59,7 +59,10 @@ TfrxEngine::~TfrxEngine() = default;
 
 bool TfrxEngine::DoublePass() const { return report_.EngineOptions.DoublePass; }
 
-TfrxPreviewPages& TfrxEngine::Store() { return PreviewPagesOf(report_); }
+TfrxPreviewPages& TfrxEngine::Store() {
+  if (store_ == nullptr) store_ = &PreviewPagesOf(report_);
+  return *store_;
+}
 
 TfrxEngine& EngineOf(TfrxReport& report) {
   auto* engine = dynamic_cast<TfrxEngine*>(&report.Engine());

@@ -132,6 +132,8 @@ class TfrxEngine : public TfrxCustomEngine {
   };
 
   TfrxReport& report_;
+  // The report's store, found once: the run asks for it at every band.
+  TfrxPreviewPages* store_ = nullptr;
   bool busy_ = false;
   // Runtime state of template objects: cleared at the end of every run, so
   // no pointer into the template outlives a preparation.
