@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "platform/Images.h"
 #include "report/frxComponent.h"
 #include "report/frxGraphic.h"
 
@@ -25,7 +26,14 @@ std::shared_ptr<const Bitmap> RenderState::Picture(const TfrxPicture& picture) {
     std::lock_guard lock(picturesLock_);
     if (auto it = pictures_.find(key); it != pictures_.end()) return it->second;
   }
-  auto bitmap = std::make_shared<const Bitmap>(DecodePicture(picture));
+  std::shared_ptr<const Bitmap> bitmap;
+  try {
+    bitmap = std::make_shared<const Bitmap>(DecodePicture(picture));
+  } catch (const ImageError&) {
+    // Reported when the template was read; the object keeps the bytes and
+    // is drawn without them, as a metafile is.
+    bitmap = std::make_shared<const Bitmap>();
+  }
   std::lock_guard lock(picturesLock_);
   const std::size_t pixels = bitmap->argb.size();
   if (pictures_.size() >= kCachedPictures || cachedPixels_ + pixels > kCachedPixels) {

@@ -22,7 +22,7 @@ class RenderState final : public TfrxRenderContext {
  public:
   TfrxDrawText& TextEngine() { return text_; }
   // The picture's pixels, decoded once per distinct picture; none for an
-  // empty picture or a metafile. Throws ImageError for damaged data.
+  // empty picture or a metafile; no pixels for damaged data.
   std::shared_ptr<const Bitmap> Picture(const TfrxPicture& picture);
 
  private:

@@ -279,18 +279,16 @@ bool TfrxPicture::ReadExtraProperty(const std::string& name, PropDataReader& r) 
   if (block.empty()) return true;
   std::size_t n = static_cast<unsigned char>(block[0]);
   if (n + 1 > block.size()) throw std::runtime_error("Invalid picture data");
-  TfrxPicture read;
-  read.GraphicClass = block.substr(1, n);
-  read.Data = block.substr(1 + n);
-  // A damaged or forged picture is refused here, when the template is read,
-  // rather than failing each time a page draws it.
+  GraphicClass = block.substr(1, n);
+  Data = block.substr(1 + n);
+  // A damaged or forged picture is reported when the template is read,
+  // rather than failing each time a page draws it. Its bytes stay, so that
+  // saving the template again does not lose what the author stored.
   try {
-    CheckPicture(read);
+    CheckPicture(*this);
   } catch (const std::exception& e) {
-    throw std::runtime_error(std::string("Invalid picture data: ") + e.what());
+    throw TfrxInvalidPicture(std::string("Invalid picture data: ") + e.what());
   }
-  GraphicClass = std::move(read.GraphicClass);
-  Data = std::move(read.Data);
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -164,6 +165,11 @@ class TfrxFormat : public TfrxPersistent {
   std::string DecimalSeparator;
   std::string FormatStr;
   TfrxFormatKind Kind = TfrxFormatKind::fkText;
+};
+
+// A picture whose stored bytes do not decode. The picture keeps them.
+struct TfrxInvalidPicture : std::runtime_error {
+  using std::runtime_error::runtime_error;
 };
 
 // A picture: the graphic's class name ("TBitmap", "TJPEGImage", "TIcon",

@@ -295,6 +295,13 @@ void ApplyAttribute(std::string name, std::string_view rawValue, TfrxPersistent&
         std::string record = reader.ReadName();
         if (!target->ReadExtraProperty(record, reader)) break;
       }
+    } catch (const TfrxInvalidPicture& e) {
+      // The picture kept its bytes; the author learns which object holds them.
+      const auto* component = dynamic_cast<const TfrxComponent*>(&object);
+      const std::string owner = component == nullptr ? object.GetClassInfo().Name()
+                                : component->Name().empty() ? component->ClassName()
+                                                          : component->Name();
+      throw std::runtime_error(owner + ": " + e.what());
     } catch (const std::exception&) {
       // The first record that cannot be read ends the data quietly.
     }

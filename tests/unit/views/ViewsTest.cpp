@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/CairoCanvas.h"
 #include "platform/Images.h"
@@ -306,39 +307,98 @@ TEST(Pictures, LoadPictureFromStream) {
   }
 }
 
-TEST(Pictures, DamagedPictureIsRefusedWhenTheTemplateIsRead) {
+// The picture field of a template as the writer stores it: class name and bytes.
+std::string PictureTemplate(const std::string& graphicClass, const std::string& data) {
   TfrxReport report;
   auto* page = new TfrxReportPage(&report);
+  page->SetName("Page1");
   auto* picture = new TfrxPictureView(page);
   picture->SetName("Picture1");
-  picture->Picture.SetBitmapFile(SolidBmp(30, 20, 0xFF0000));
+  picture->SetBounds(10, 10, 40, 40);
+  picture->Frame.Typ = ftLeft | ftRight | ftTop | ftBottom;
+  picture->Picture.GraphicClass = graphicClass;
+  picture->Picture.Data = data;
+  report.ReportOptions.Picture.GraphicClass = graphicClass;
+  report.ReportOptions.Picture.Data = data;
   TMemoryStream saved;
   report.SaveToStream(saved);
-  const std::string xml = saved.Data();
+  return saved.Data();
+}
+
+std::string Sized(const std::string& bytes) {
+  std::string s;
+  for (int i = 0; i < 4; ++i) s += static_cast<char>((bytes.size() >> (8 * i)) & 0xFF);
+  return s + bytes;
+}
+
+std::vector<std::string> PropDataOf(const std::string& xml) {
+  std::vector<std::string> out;
+  for (std::size_t at = xml.find("PropData=\""); at != std::string::npos; at = xml.find("PropData=\"", at + 1))
+    out.push_back(xml.substr(at, xml.find('"', at + 10) - at));
+  return out;
+}
+
+TEST(Pictures, DamagedPictureIsReportedAndKeptWhenTheTemplateIsRead) {
+  Bitmap green;
+  green.width = 16;
+  green.height = 16;
+  green.argb.assign(256, 0xFF00FF00u);
+  const std::string jpeg = EncodeJpeg(green, 90);
+  std::string flipped = jpeg;
+  for (std::size_t i = 20; i < flipped.size(); ++i) flipped[i] = static_cast<char>(flipped[i] ^ 0x5A);
+  std::string huge = SolidBmp(2, 2, 0);
+  for (std::size_t at : {18u, 22u}) {  // width and height: 2,000,000,000 each
+    const std::uint32_t v = 2000000000u;
+    for (int i = 0; i < 4; ++i) huge[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  }
+  const std::string bmp = SolidBmp(30, 20, 0xFF0000);
   struct Case {
-    std::string from, to;
-    bool kept;
+    std::string graphicClass, data;
+    const char* error;  // the reason after "Invalid picture data: ", empty when none
     const char* why;
   };
   const Case cases[] = {
-      {"", "", true, "the picture as written reads back"},
-      {"424D", "424E", false, "no longer a bitmap file"},
-      {"1E00000014000000", "A086010014000000", false, "forged width beyond the cap"},
+      {"TBitmap", Sized(bmp), "", "a sound bitmap reads back without an error"},
+      {"TJPEGImage", Sized(jpeg), "", "a sound JPEG image"},
+      {"TBitmap", Sized(bmp.substr(0, 60)), "The picture data is truncated", "a bitmap cut short"},
+      {"TBitmap", Sized(huge), "The picture is too large", "a bitmap declaring 2e9 x 2e9 pixels"},
+      {"TBitmap", Sized("BN" + bmp.substr(2)), "Not a bitmap file", "no longer a bitmap file"},
+      {"TJPEGImage", Sized(jpeg.substr(0, jpeg.size() / 2)), "Invalid JPEG image", "a JPEG image cut in half"},
+      {"TJPEGImage", Sized(flipped), "Invalid JPEG image", "a JPEG image with its data scrambled"},
+      {"TJPEGImage", jpeg, "Invalid picture data", "a JPEG image without its length in front"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
-    std::string text = xml;
-    if (!c.from.empty()) {
-      const auto at = text.find(c.from);
-      ASSERT_NE(at, std::string::npos);
-      text.replace(at, c.from.size(), c.to);
-    }
+    const std::string xml = PictureTemplate(c.graphicClass, c.data);
     TfrxReport loaded;
-    TMemoryStream in(text);
+    loaded.EngineOptions.NewSilentMode = TfrxSilentMode::simSilent;
+    TMemoryStream in(xml);
     loaded.LoadFromStream(in);
+    std::vector<std::string> errors(loaded.Errors().begin(), loaded.Errors().end());
+    if (*c.error == '\0') {
+      EXPECT_TRUE(errors.empty());
+    } else {
+      ASSERT_EQ(errors.size(), 2u);
+      // Sorted: the page's picture, then the report's own.
+      EXPECT_EQ(errors[0].rfind(std::string("Picture1: Invalid picture data: ") + c.error, 0), 0u) << errors[0];
+      EXPECT_EQ(errors[1].rfind(std::string("TfrxReport: Invalid picture data: ") + c.error, 0), 0u) << errors[1];
+    }
     auto* p = dynamic_cast<TfrxPictureView*>(loaded.FindObject("Picture1"));
     ASSERT_NE(p, nullptr);
-    EXPECT_EQ(p->Picture.Empty(), !c.kept);
+    EXPECT_EQ(p->Picture.GraphicClass, c.graphicClass);
+    EXPECT_EQ(p->Picture.Data, c.data) << "the stored bytes are kept";
+    TMemoryStream again;
+    loaded.SaveToStream(again);
+    EXPECT_EQ(PropDataOf(again.Data()), PropDataOf(xml)) << "saving again keeps both pictures' bytes";
+    ASSERT_EQ(PropDataOf(xml).size(), 2u);
+
+    // A damaged picture draws as its frame; the page still draws.
+    auto canvas = Paper(80, 80);
+    EXPECT_NO_THROW(p->Draw(*canvas, 1, 1, 0, 0));
+    EXPECT_EQ(Mark(*canvas, 10, 30), '#');
+    if (*c.error != '\0') {
+      EXPECT_EQ(Row(*canvas, 30, 11, 49), std::string(39, '.'));
+    }
   }
 }
 
