@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "app/MainForm.h"
+#include "platform/Escaping.h"
 #include "platform/Files.h"
 #include "platform/Ui.h"
 
@@ -21,12 +22,6 @@ std::string UtcTimestamp() {
   return buffer;
 }
 
-// One line per entry whatever the message holds.
-std::string OneLine(std::string text) {
-  for (char& c : text)
-    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
-  return text;
-}
 
 }  // namespace
 
@@ -44,9 +39,12 @@ void ErrorReporter::Report(const std::string& job, const std::string& document,
 
 void ErrorReporter::Report(const std::string& job, const std::string& document, const std::string& message,
                            const std::string& caption) {
-  std::fprintf(stderr, "zentavo: %s\n", OneLine(message).c_str());
+  // One line per entry whatever the message holds, and no control character
+  // from a request reaches the terminal or the log as itself.
+  std::fprintf(stderr, "zentavo: %s\n", EscapeControls(message).c_str());
   if (!logPath_.empty()) {
-    std::string line = UtcTimestamp() + "\t" + job + "\t" + OneLine(document) + "\t" + OneLine(message);
+    std::string line = UtcTimestamp() + "\t" + EscapeControls(job) + "\t" + EscapeControls(document) + "\t" +
+                       EscapeControls(message);
     AppendToBoundedLog(logPath_, line, kMaxLogBytes);
   }
   if (ui_.WindowIsUp()) ui_.ShowMessage(message, caption, MessageKind::Error);

@@ -8,6 +8,7 @@
 #include "app/Explain.h"
 #include "app/MainForm.h"
 #include "platform/CupsQueues.h"
+#include "platform/Escaping.h"
 #include "platform/Ui.h"
 #include "print/frxPrintJob.h"
 
@@ -38,7 +39,7 @@ int Run(const ProgramOptions& options) {
   if (options.listPrinters) return ListPrinters();
   for (const std::string& extra : options.ignoredArguments)
     std::fprintf(stderr, "zentavo: ignoring the extra argument \"%s\" (the request is one argument)\n",
-                 extra.c_str());
+                 zentavo::EscapeControls(extra).c_str());
 
   std::unique_ptr<Ui> ui;
   // A button job asked for on the command line runs without the window.
@@ -80,10 +81,10 @@ int main(int argc, char** argv) {
         zentavo::ParseProgramArguments(std::vector<std::string>(argv + 1, argv + argc));
     return Run(options);
   } catch (const zentavo::UsageError& e) {
-    std::fprintf(stderr, "zentavo: %s\n%s", e.what(), zentavo::ProgramUsage());
+    std::fprintf(stderr, "zentavo: %s\n%s", zentavo::EscapeControls(e.what()).c_str(), zentavo::ProgramUsage());
     return 2;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "zentavo: %s\n", e.what());
+    std::fprintf(stderr, "zentavo: %s\n", zentavo::EscapeControls(e.what()).c_str());
     return 1;
   }
 }

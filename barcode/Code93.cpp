@@ -70,7 +70,7 @@ void EncodeCode93(const EncodeRequest& request, BarcodeSymbol& out) {
     // other character: only the full-ASCII form may write the shifts.
     int v = Value(c, extended);
     if (v < 0)
-      throw BarcodeError("TfrxBarcode:Code93 bad Data <" + std::string(request.text) + ">");
+      throw BarcodeError("TfrxBarcode:Code93 bad Data <" + barcode::ShownText(request.text) + ">");
     values.push_back(v);
   }
   int c = 0;

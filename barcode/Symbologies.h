@@ -32,6 +32,9 @@ const char* SymbologyTitle(TfrxBarcodeType type);
 // "Code 39 cannot encode "a"" (control and high bytes as #NN).
 [[noreturn]] void ThrowCannotEncode(TfrxBarcodeType type, char c);
 
+// The text with its control and high bytes as #NN, for messages.
+std::string ShownText(std::string_view text);
+
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline int DigitValue(char c) { return c - '0'; }
 

@@ -114,14 +114,25 @@ namespace barcode {
 
 const char* SymbologyTitle(TfrxBarcodeType type) { return Row(type).title; }
 
+namespace {
+
+// A byte as a message shows it: itself when printable, else "#" and its code,
+// so no control character of the data reaches a terminal or a log.
+std::string ShownByte(unsigned char byte) {
+  return byte < 32 || byte >= 127 ? "#" + std::to_string(byte) : std::string(1, static_cast<char>(byte));
+}
+
+}  // namespace
+
+std::string ShownText(std::string_view text) {
+  std::string shown;
+  for (char c : text) shown += ShownByte(static_cast<unsigned char>(c));
+  return shown;
+}
+
 void ThrowCannotEncode(TfrxBarcodeType type, char c) {
   auto byte = static_cast<unsigned char>(c);
-  std::string shown;
-  if (byte < 32 || byte >= 127) {
-    shown = "#" + std::to_string(byte);
-  } else {
-    shown = std::string("\"") + c + "\"";
-  }
+  const std::string shown = byte < 32 || byte >= 127 ? ShownByte(byte) : "\"" + ShownByte(byte) + "\"";
   throw BarcodeError(std::string(SymbologyTitle(type)) + " cannot encode " + shown);
 }
 

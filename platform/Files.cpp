@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/Escaping.h"
+
 namespace zentavo {
 namespace {
 
@@ -103,7 +105,15 @@ std::string SafeFileName(const std::string& name) {
   // No hidden files, no "." or "..".
   if (!out.empty() && out.front() == '.') out.front() = '_';
   if (out.empty()) out = "document";
-  if (out.size() > 200) out.resize(200);
+  // A long name loses its middle, cut at characters: the end of a document
+  // name is what tells labels apart (the barcode number after the test).
+  constexpr std::size_t kMaxBytes = 200, kKeptEnd = 64;
+  constexpr std::string_view kCut = "\xE2\x80\xA6";  // an ellipsis in UTF-8
+  if (out.size() > kMaxBytes) {
+    const std::string_view end = Utf8Suffix(out, kKeptEnd);
+    const std::string_view start = Utf8Prefix(out, kMaxBytes - kCut.size() - end.size());
+    out = std::string(start) + std::string(kCut) + std::string(end);
+  }
   return out;
 }
 

@@ -1,6 +1,7 @@
 // The user interface without a display: no window, messages on stderr.
 #include <cstdio>
 
+#include "platform/Escaping.h"
 #include "platform/Ui.h"
 
 namespace zentavo {
@@ -14,7 +15,7 @@ class HeadlessUi final : public Ui {
   }
   void CloseMainWindow() override {}
   void ShowMessage(const std::string& text, const std::string& caption, MessageKind) override {
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fprintf(stderr, "%s: %s\n", EscapeControls(caption).c_str(), EscapeControlsByLine(text).c_str());
   }
   void ProcessEvents() override {}
   void ShowProgress(const std::string&) override {}

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/CairoCanvas.h"
+#include "platform/Escaping.h"
 #include "platform/Files.h"
 
 namespace zentavo {
@@ -16,7 +17,8 @@ class SpoolSink final : public DocumentSink {
  public:
   SpoolSink(PrinterBackend& backend, const DocumentStart& start)
       : start_(start),
-        spool_(backend.StartDocument(start.queue, start.name, "application/pdf", start.options)) {}
+        // The spooler writes the job's name into its logs line by line.
+        spool_(backend.StartDocument(start.queue, SingleLineTitle(start.name), "application/pdf", start.options)) {}
 
   Canvas& BeginPage(int, int, double widthMm, double heightMm) override {
     // The PDF page is the sheet exactly, not the sheet rounded to whole dots.

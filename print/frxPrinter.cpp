@@ -7,6 +7,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Cp1254.h"
+#include "platform/Escaping.h"
 #include "print/DocumentFinisher.h"
 #include "print/DocumentSinks.h"
 #include "report/frxPaper.h"
@@ -330,8 +331,8 @@ void TfrxPrinter::StartRawJob() {
   if (SettingsLoaded && caps_.acceptsPdf)
     throw std::runtime_error("Printer " + PrinterName +
                              " is not a raw queue: raw printer data would print as text or be refused");
-  rawJob_ = backend_->StartDocument(PrinterName, cp1254::ToUtf8(DocumentName), "application/vnd.cups-raw",
-                                    JobOptions{});
+  rawJob_ = backend_->StartDocument(PrinterName, SingleLineTitle(cp1254::ToUtf8(DocumentName)),
+                                    "application/vnd.cups-raw", JobOptions{});
 }
 
 void TfrxPrinter::WriteRawJob(std::string_view data) {

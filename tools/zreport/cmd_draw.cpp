@@ -7,6 +7,7 @@
 
 #include "platform/CairoCanvas.h"
 #include "platform/Cp1254.h"
+#include "platform/Escaping.h"
 #include "render/DesignedPage.h"
 #include "barcode/frxBarcode.h"
 #include "report/frxClass.h"
@@ -105,7 +106,7 @@ int RunDraw(const std::vector<std::string>& rawArgs) {
   auto password = a.Value("password");
   bool failed = false;
   auto report = zentavo::LoadTemplateArgument(input, password ? &*password : nullptr, [&](const std::string& text) {
-    std::fprintf(stderr, "zreport draw: %s", text.c_str());
+    std::fprintf(stderr, "zreport draw: %s", zentavo::EscapeControlsByLine(text).c_str());
     failed = true;
   });
   for (const std::string& s : a.Values("set")) SetObjectText(*report, s);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Escaping.h"
 #include "report/frxClass.h"
 #include "templates/Templates.h"
 #include "tools/zreport/Arguments.h"
@@ -42,7 +43,7 @@ int RunDump(const std::vector<std::string>& args) {
   auto password = a.Value("password");
   bool failed = false;
   auto report = zentavo::LoadTemplateArgument(input, password ? &*password : nullptr, [&](const std::string& text) {
-    std::fprintf(stderr, "zreport dump: %s", text.c_str());
+    std::fprintf(stderr, "zreport dump: %s", zentavo::EscapeControlsByLine(text).c_str());
     failed = true;
   });
   for (zentavo::TfrxComponent* c : report->Objects()) {

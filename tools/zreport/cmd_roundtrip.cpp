@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Escaping.h"
 #include "report/frxClass.h"
 #include "templates/Templates.h"
 #include "tools/zreport/Arguments.h"
@@ -21,7 +22,7 @@ int RunRoundtrip(const std::vector<std::string>& args) {
   auto password = a.Value("password");
   bool failed = false;
   auto report = zentavo::LoadTemplateArgument(input, password ? &*password : nullptr, [&](const std::string& text) {
-    std::fprintf(stderr, "zreport roundtrip: %s", text.c_str());
+    std::fprintf(stderr, "zreport roundtrip: %s", zentavo::EscapeControlsByLine(text).c_str());
     failed = true;
   });
   zentavo::TMemoryStream out;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Escaping.h"
 #include "print/frxPrintJob.h"
 #include "tools/zreport/Arguments.h"
 #include "tools/zreport/Commands.h"
@@ -52,10 +53,10 @@ int main(int argc, char** argv) {
     try {
       return c.run(rest);
     } catch (const zreport::UsageError& e) {
-      std::fprintf(stderr, "zreport %s: %s\n%s", c.name, e.what(), c.usage);
+      std::fprintf(stderr, "zreport %s: %s\n%s", c.name, zentavo::EscapeControls(e.what()).c_str(), c.usage);
       return 2;
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "zreport %s: %s\n", c.name, e.what());
+      std::fprintf(stderr, "zreport %s: %s\n", c.name, zentavo::EscapeControlsByLine(e.what()).c_str());
       return 1;
     }
   }

@@ -205,6 +205,8 @@ TEST(Encoder, Errors) {
       {bcCodeEAN128B, "AB", true, "'B' is not a valid integer value", "Modulo 10 of letters, from the right"},
       {bcCode93, "abc", false, "TfrxBarcode:Code93 bad Data <abc>", "lower case in Code 93"},
       {bcCode93, "[A", false, "TfrxBarcode:Code93 bad Data <[A>", "shift characters are ours"},
+      {bcCode93, "A\xC7\x1B]2;x\x07", false, "TfrxBarcode:Code93 bad Data <A#199#27]2;x#7>",
+       "the text is shown with unprintable bytes as codes, so no ESC reaches a terminal"},
       {bcCodeCodabar, "12A3", false, "Codabar cannot encode \"A\"", "stop character inside"},
       {bcCodeCodabar, "12x", false, "Codabar cannot encode \"x\"", "outside the table"},
       {bcCodeEAN13, "ABC", false, "Barcode must be numeric", "letters"},

@@ -42,6 +42,36 @@ TEST(Files, SafeFileName) {
   for (const Row& r : rows) EXPECT_EQ(SafeFileName(r.name), r.expected) << r.why;
 }
 
+TEST(Files, LongFileNamesKeepTheirEnd) {
+  std::string longTest;
+  for (int i = 0; i < 150; ++i) longTest += "Ş";  // 300 bytes of two-byte letters
+  struct Row {
+    std::string name, start, end;
+    const char* why;
+  };
+  const Row rows[] = {
+      {longTest + "_12345678", "ŞŞŞŞ", "ŞŞ_12345678", "the barcode number after a long test name survives"},
+      {std::string(250, 'a') + "_9", "aaaa", "aaaa_9", "ASCII"},
+      {std::string(199, 'b') + "Ş", "bbbb", "bbŞ", "Ş across the 200th byte is not split"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.why);
+    const std::string safe = SafeFileName(r.name);
+    EXPECT_LE(safe.size(), 200u);
+    EXPECT_EQ(safe.rfind(r.start, 0), 0u) << safe;
+    ASSERT_GE(safe.size(), r.end.size());
+    EXPECT_EQ(safe.substr(safe.size() - r.end.size()), r.end) << safe;
+    EXPECT_NE(safe.find("\xE2\x80\xA6"), std::string::npos) << "the cut is marked";
+    // Whole characters only: every lead byte of Ş has its second byte.
+    std::size_t leads = 0, seconds = 0;
+    for (unsigned char c : safe) {
+      leads += c == 0xC5;
+      seconds += c == 0x9E;
+    }
+    EXPECT_EQ(leads, seconds) << safe;
+  }
+}
+
 TEST_F(FilesTest, CreateUniqueFileNeverOverwrites) {
   const std::string out = (dir_ / "out").string();
   EXPECT_EQ(CreateUniqueFile(out, "T1_123", "pdf"), out + "/T1_123.pdf");
