@@ -2,6 +2,7 @@
 // source list and errors) and its pages with paper, margins and columns.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -241,7 +242,9 @@ class TfrxReport : public TfrxComponent {
   std::string FileName;
   // Position of the report on a designer's host form, kept for round trips.
   int DesignLeft = 0, DesignTop = 0;
-  bool Terminated = false;
+  // Set by a cancel button, a time limit or the report itself; another
+  // thread may set it while the report prepares or prints.
+  std::atomic<bool> Terminated{false};
   bool Reloading = false;
   std::vector<TfrxReportPage*> ReportPages() const;
   int PagesCount() const { return static_cast<int>(Objects().size()); }

@@ -44,7 +44,15 @@ inline constexpr const char* kNotOwned = "Only objects the script created can be
 inline constexpr const char* kTooManyObjects = "Too many objects";
 inline constexpr const char* kAutomation = "Automation is not supported on this platform";
 inline constexpr const char* kExpressionTooComplex = "Expression too complex";
+inline constexpr const char* kScriptStopped = "The script was stopped";
 }  // namespace msg
+
+// The host stopped the run (a time limit, a cancelled report). No handler of
+// the script catches it: a loop inside try/except must still end.
+class ScriptStopped : public ScriptError {
+ public:
+  ScriptStopped() : ScriptError(msg::kScriptStopped) {}
+};
 
 // Puts the texts in place of the "%s" markers, in order.
 std::string FormatMessage(const char* pattern, const std::string& first,

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "platform/Cp1254.h"
+#include "platform/ScopeGuard.h"
 #include "script/fs_ilanguages.h"
 
 namespace zentavo {
@@ -95,7 +96,7 @@ bool TfsILParser::BuildTree(std::string_view text) {
   if (lexer_.Position() <= lexer_.Size()) {
     lexer_.SetPosition(start);
     try {
-      ok = Walk(*grammar_->Program());
+      ok = Walk(*grammar_->Program(), false);
     } catch (const WalkTooDeep& deep) {
       out_.clear();
       RecordMessage(kTooDeep, deep.position);
@@ -181,21 +182,21 @@ void TfsILParser::AddLeaf(const std::string& name, const std::string& text) {
 }
 
 bool TfsILParser::WalkChildren(const GrammarElement& e, int entryPos) {
-  for (const GrammarElement& child : e.children)
-    if (!Walk(child)) {
+  for (std::size_t i = 0; i < e.children.size(); ++i)
+    if (!Walk(e.children[i], i + 1 == e.children.size())) {
       lexer_.SetPosition(entryPos);
       return false;
     }
   return true;
 }
 
-bool TfsILParser::Walk(const GrammarElement& e) {
-  if (depth_ >= kMaxWalkDepth) throw WalkTooDeep{lexer_.Position()};
-  struct DepthGuard {
-    int& depth;
-    explicit DepthGuard(int& d) : depth(d) { ++depth; }
-    ~DepthGuard() { --depth; }
-  } guard(depth_);
+bool TfsILParser::Walk(const GrammarElement& e, bool last) {
+  // Only an element that more of its construct follows nests: the links of
+  // a chain of "ElseIf" branches or prefix operators each end their
+  // construct, and such a chain is bounded by the frames alone.
+  if (frames_ >= kMaxWalkFrames || (!last && depth_ >= kMaxWalkDepth)) throw WalkTooDeep{lexer_.Position()};
+  ScopedValue frames(frames_, frames_ + 1);
+  ScopedValue depth(depth_, last ? depth_ : depth_ + 1);
 
   int entryPos = lexer_.Position();
   std::size_t entryLines = out_.size();
@@ -208,7 +209,7 @@ bool TfsILParser::Walk(const GrammarElement& e) {
     case GrammarKind::Switch:
     case GrammarKind::OptionalSwitch:
       for (const GrammarElement& child : e.children)
-        if (Walk(child)) return true;
+        if (Walk(child, true)) return true;
       if (e.kind == GrammarKind::OptionalSwitch) return true;
       RecordError(e, entryPos);
       lexer_.SetPosition(entryPos);
@@ -232,7 +233,7 @@ bool TfsILParser::Walk(const GrammarElement& e) {
       return Finish(e, entryPos, entryLines, std::string());
     case GrammarKind::Reference:
       if (e.rule == nullptr) throw std::runtime_error("Invalid language definition");
-      if (!Walk(*e.rule)) {
+      if (!Walk(*e.rule, e.children.empty())) {
         RecordError(e, entryPos);
         lexer_.SetPosition(entryPos);
         return false;
@@ -310,7 +311,7 @@ bool TfsILParser::WalkLoop(const GrammarElement& e, int entryPos) {
     int start = lexer_.Position();
     bool ok = true;
     for (const GrammarElement& child : e.children)
-      if (!Walk(child)) {
+      if (!Walk(child, false)) {
         ok = false;
         break;
       }

@@ -44,9 +44,12 @@ class TfsILParser {
   std::string UnitName;               // empty for the main text
   std::vector<std::string> UsesList;  // units already included in this compilation
 
-  // Grammar nesting the walk follows before it gives up with kTooDeep, and
-  // how deep units may include units; both keep hostile text off the stack.
+  // Grammar nesting the walk follows before it gives up with kTooDeep (only
+  // elements that text follows within their construct count), the grammar
+  // frames it keeps on the stack at most, and how deep units may include
+  // units; all keep hostile text off the stack.
   static constexpr int kMaxWalkDepth = 3000;
+  static constexpr int kMaxWalkFrames = 8000;
   static constexpr int kMaxUnitDepth = 16;
   static constexpr const char* kTooDeep = "Program nested too deeply";
 
@@ -59,7 +62,8 @@ class TfsILParser {
   };
 
   bool BuildTree(std::string_view text);
-  bool Walk(const GrammarElement& e);
+  // `last`: nothing follows the element within its construct.
+  bool Walk(const GrammarElement& e, bool last);
   bool WalkChildren(const GrammarElement& e, int entryPos);
   bool WalkLoop(const GrammarElement& e, int entryPos);
   bool WalkTerminal(const GrammarElement& e, int entryPos, std::size_t entryLines);
@@ -83,6 +87,7 @@ class TfsILParser {
   std::string errorText_, errorPoint_;
   bool termFlag_ = false;
   int depth_ = 0;
+  int frames_ = 0;
   int unitDepth_ = 0;
 };
 

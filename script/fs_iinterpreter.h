@@ -10,6 +10,7 @@
 // Host classes and objects: AddClass, AddObject (fs_iclasses.h).
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -150,6 +151,13 @@ class TfsScript : public TfsScope,
   Variant CallFunctionByRef(std::string_view name, Variant& args);
   void Terminate() { terminate_ = true; }
   bool TerminateRequested() const { return terminate_; }
+  // A flag the host may raise from any thread to stop the running program
+  // (a time limit, the report's Terminated): the next statement or loop
+  // round then raises ScriptStopped. Null: no such flag.
+  void SetStopFlag(const std::atomic<bool>* flag) { stopFlag_ = flag; }
+  void CheckStop() const {
+    if (stopFlag_ != nullptr && stopFlag_->load(std::memory_order_relaxed)) throw ScriptStopped();
+  }
   bool Running() const { return running_ > 0; }
   // The local scope of the innermost running procedure, or null.
   TfsScope* ActiveScope() const { return activeScope_; }
@@ -222,6 +230,7 @@ class TfsScript : public TfsScope,
 
  private:
   bool terminate_ = false;
+  const std::atomic<bool>* stopFlag_ = nullptr;
   bool compiling_ = false;
   int running_ = 0;
   int callDepth_ = 0;
@@ -255,6 +264,7 @@ class TfsStatement {
   // RunLine, then false when the program is to stop.
   bool Prologue() {
     TfsScript& p = scope_.Program();
+    p.CheckStop();
     if (p.OnRunLine) p.RunLine(scope_, unit_, pos_);
     return !p.TerminateRequested();
   }

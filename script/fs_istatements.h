@@ -16,6 +16,7 @@ using Stmt = TfsStatement;
 // can stop a loop whose body is empty) and a stop request ends the loop.
 inline bool LoopRound(TfsScope& scope, const std::string& unit, const std::string& pos) {
   TfsScript& p = scope.Program();
+  p.CheckStop();
   if (p.OnRunLine) p.RunLine(scope, unit, pos);
   return !p.TerminateRequested();
 }
@@ -295,6 +296,8 @@ class TryStmt : public Stmt {
     if (isExcept) {
       try {
         RunStatements(body, scope_);
+      } catch (const ScriptStopped&) {
+        throw;
       } catch (const std::exception&) {
         RunStatements(handler, scope_);
       }
