@@ -268,6 +268,10 @@ void OutputFile::Commit() {
   if (!open_) throw std::runtime_error(failure_.empty() ? "Cannot write " + path_ + ": the file was discarded" : failure_);
   try {
     writer_.Close();
+    // Something put under our name while we wrote (a link, another file) is
+    // not our output: neither announced as written nor moved into place.
+    if (created_ && !HoldsOurFile())
+      throw std::runtime_error("Cannot write " + path_ + ": another file took its place while it was written");
     if (!target_.empty() && ::renameat(dirFd_, entry_.c_str(), dirFd_, target_.c_str()) != 0)
       throw std::runtime_error("Cannot write " + path_ + ": " + Reason(errno));
   } catch (const std::exception& e) {
@@ -292,10 +296,13 @@ void OutputFile::RemoveEntry() noexcept {
   created_ = false;
   // Only while the name still holds our file: whatever someone else put in
   // its place stays.
+  if (HoldsOurFile()) ::unlinkat(dirFd_, entry_.c_str(), 0);
+}
+
+bool OutputFile::HoldsOurFile() const noexcept {
   struct stat st;
-  if (::fstatat(dirFd_, entry_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_dev == device_ &&
-      st.st_ino == inode_)
-    ::unlinkat(dirFd_, entry_.c_str(), 0);
+  return dirFd_ >= 0 && ::fstatat(dirFd_, entry_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_dev == device_ &&
+         st.st_ino == inode_;
 }
 
 void OutputFile::Release() noexcept {

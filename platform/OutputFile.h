@@ -71,7 +71,8 @@ class OutputFile {
   // Throws "Cannot write PATH: REASON" after removing the file.
   void Write(std::string_view bytes);
   // Flushes, closes and (Replace) puts the file in place; throws as Write,
-  // the file removed. Afterwards the file is the caller's.
+  // the file removed. Also throws when the name no longer holds our file
+  // (swapped for a link while we wrote). Afterwards the file is the caller's.
   void Commit();
   // Removes the file unless committed. Never throws.
   void Abort() noexcept;
@@ -79,6 +80,8 @@ class OutputFile {
  private:
   OutputFile(int dirFd, std::string entry, std::string target, std::string path, FileWriter writer, bool created);
   void RemoveEntry() noexcept;
+  // The folder's entry is still the file we created.
+  bool HoldsOurFile() const noexcept;
   void Release() noexcept;
 
   int dirFd_ = -1;

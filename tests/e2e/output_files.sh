@@ -99,6 +99,30 @@ for format in pdf png ps; do
     "$format: each of the 51 labels kept or reported"
 done
 
+# zreport: a PNG page that does not fit takes the pages written before it
+# along: the small first page fits, the large second one (some 56 KiB) not.
+cat >"$WORK/two.xml" <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<TfrxReport Name="Two">
+  <TfrxReportPage Name="Page1" PaperWidth="50" PaperHeight="30"/>
+  <TfrxReportPage Name="Page2" PaperWidth="400" PaperHeight="400"/>
+</TfrxReport>
+XML
+# command  second page's file
+while read -r command second; do
+  find "$FULL" -mindepth 1 -delete
+  dd if=/dev/zero of="$FULL/filler" bs=16k count=1 2>/dev/null
+  rc=0
+  "$ZREPORT" "$command" "$WORK/two.xml" --dpi 254 -o "$FULL/two.png" >"$WORK/.stdout" 2>"$WORK/.stderr" || rc=$?
+  expect_eq "$rc" "1" "zreport $command: two pages that do not fit"
+  expect_eq "$(cat "$WORK/.stderr")" "zreport $command: Cannot write $FULL/$second: No space left on device" \
+    "zreport $command: the page that did not fit"
+  expect_eq "$(ls -A "$FULL")" "filler" "zreport $command: the first page goes too"
+done <<'ROWS'
+render two-2.png
+draw two-2.png
+ROWS
+
 # zreport: a render or drawing that does not fit reports it, exits 1 and
 # leaves no file; an older file of that name stays as it was.
 find "$FULL" -mindepth 1 -delete

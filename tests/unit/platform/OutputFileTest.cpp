@@ -131,6 +131,46 @@ TEST_F(OutputFileTest, NamesCountUpWhileTheirFilesAreOpen) {
   EXPECT_EQ(Read(out + "/T1_123-3.pdf"), "3");
 }
 
+TEST_F(OutputFileTest, ANameSwappedForALinkWhileWritingIsNotFollowed) {
+  // Someone with write access to a shared folder replaces the file we are
+  // writing with a link to a file of theirs: our bytes keep going into the
+  // file we created, never through the link, and the label is not announced.
+  struct Row {
+    bool replace;
+    const char* why;
+  };
+  const Row rows[] = {
+      {false, "a new label file swapped for a link"},
+      {true, "the hidden part file of a replacement swapped for a link"},
+  };
+  int n = 0;
+  for (const Row& r : rows) {
+    const fs::path out = dir_ / ("row" + std::to_string(++n));
+    fs::create_directories(out);
+    const fs::path victim = dir_ / ("victim" + std::to_string(n));
+    WriteText(victim, "victim");
+    OutputFile file = r.replace ? OutputFile::Replace((out / "r.pdf").string())
+                                : OutputFile::CreateUnique(out.string(), "r", "pdf");
+    file.Write("first bytes");
+    const std::vector<std::string> entries = Entries(out);
+    ASSERT_EQ(entries.size(), 1u) << r.why;
+    const fs::path ours = out / entries.front();
+    fs::remove(ours);
+    fs::create_symlink(victim, ours);
+    file.Write(std::string(100000, 'x'));
+    try {
+      file.Commit();
+      ADD_FAILURE() << "committed through a swapped name: " << r.why;
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot write " + file.Path() + ": another file took its place while it was written")
+          << r.why;
+    }
+    EXPECT_EQ(Read(victim), "victim") << r.why;
+    EXPECT_TRUE(fs::is_symlink(ours)) << r.why << ": what is not ours is not removed either";
+    EXPECT_EQ(Entries(out), entries) << r.why << ": nothing moved into place";
+  }
+}
+
 TEST_F(OutputFileTest, ModeIsReadableByAllLessTheUmask) {
   struct Row {
     mode_t umask;
