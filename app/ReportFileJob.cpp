@@ -9,6 +9,7 @@
 #include "platform/Cp1254.h"
 #include "platform/CupsQueues.h"
 #include "platform/Files.h"
+#include "platform/OutputFile.h"
 
 namespace zentavo {
 namespace {
@@ -34,15 +35,12 @@ void PrintReportFile(const std::string& field, const ProgramOptions& options) {
   if (options.outputDir) {
     auto dot = document.find_last_of('.');
     const bool hasExt = dot != std::string::npos && dot > 0;
-    const std::string target = CreateUniqueFile(*options.outputDir, hasExt ? document.substr(0, dot) : document,
-                                                hasExt ? document.substr(dot + 1) : std::string());
-    try {
-      CopyFileContents(path, target);
-    } catch (...) {
-      std::remove(target.c_str());  // no half-copied report left behind
-      throw;
-    }
-    std::printf("%s\n", target.c_str());
+    // No half-copied report is left behind: the copy is removed unless whole.
+    OutputFile target = OutputFile::CreateUnique(*options.outputDir, hasExt ? document.substr(0, dot) : document,
+                                                 hasExt ? document.substr(dot + 1) : std::string());
+    CopyFileInto(path, target);
+    target.Commit();
+    std::printf("%s\n", target.Path().c_str());
     return;
   }
   PrintFileOnDefaultQueue(path, document);

@@ -11,12 +11,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <exception>
 #include <numbers>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/FontFace.h"
 #include "platform/FontProvider.h"
+#include "platform/OutputFile.h"
 
 namespace zentavo {
 namespace {
@@ -77,6 +79,24 @@ constexpr int kMaxEmPixels = 32768;
 
 double PenCentre(int v, int width) { return width % 2 == 1 ? v + 0.5 : static_cast<double>(v); }
 
+// A sink and the first error it threw; after that no byte reaches it.
+struct SinkCall {
+  const CairoCanvas::ByteSink* sink;
+  std::exception_ptr* error;
+};
+
+cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned int length) {
+  auto* call = static_cast<SinkCall*>(closure);
+  if (*call->error) return CAIRO_STATUS_WRITE_ERROR;
+  try {
+    (*call->sink)(std::string_view(reinterpret_cast<const char*>(data), length));
+  } catch (...) {
+    *call->error = std::current_exception();
+    return CAIRO_STATUS_WRITE_ERROR;
+  }
+  return CAIRO_STATUS_SUCCESS;
+}
+
 }  // namespace
 
 struct CairoCanvas::Impl {
@@ -85,6 +105,12 @@ struct CairoCanvas::Impl {
   cairo_t* cr = nullptr;
   double unitScale = 1.0;  // user units (device pixels) to surface units
   ByteSink sink;
+  // Cairo only learns that a write failed; the sink's own error (the file
+  // and the system's reason) is kept to be thrown instead.
+  std::exception_ptr sinkError;
+  // A document written to a path; kept only when Finish succeeds.
+  std::unique_ptr<OutputFile> file;
+  SinkCall call{&sink, &sinkError};
   bool finished = false;
 
   ~Impl() {
@@ -106,16 +132,6 @@ struct CairoCanvas::Impl {
 };
 
 namespace {
-cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned int length) {
-  auto* sink = static_cast<CairoCanvas::ByteSink*>(closure);
-  try {
-    (*sink)(std::string_view(reinterpret_cast<const char*>(data), length));
-  } catch (...) {
-    return CAIRO_STATUS_WRITE_ERROR;
-  }
-  return CAIRO_STATUS_SUCCESS;
-}
-
 void CheckSize(int width, int height, int dpi) {
   // Cairo's image surfaces stop at 32767 pixels a side; documents too are
   // kept in that range so a forged page size cannot exhaust memory.
@@ -130,6 +146,8 @@ CairoCanvas::CairoCanvas(CanvasKind kind, int dpi, int width, int height, std::u
     : Canvas(kind, dpi, dpi, width, height), impl_(std::move(impl)) {}
 
 CairoCanvas::~CairoCanvas() {
+  // A document file never finished on purpose is incomplete: it goes.
+  if (impl_->file && !impl_->finished) impl_->file->Abort();
   try {
     Finish();
   } catch (...) {
@@ -158,19 +176,18 @@ std::unique_ptr<CairoCanvas> CairoCanvas::Open(Format format, const std::string*
   auto impl = std::make_unique<Impl>();
   impl->format = format;
   impl->unitScale = 72.0 / dpi;
-  impl->sink = std::move(sink);
-  cairo_surface_t* surface = nullptr;
-  switch (format) {
-    case Format::Pdf:
-      surface = path != nullptr ? cairo_pdf_surface_create(path->c_str(), widthPt, heightPt)
-                                : cairo_pdf_surface_create_for_stream(WriteToSink, &impl->sink, widthPt, heightPt);
-      break;
-    case Format::PostScript:
-      surface = path != nullptr ? cairo_ps_surface_create(path->c_str(), widthPt, heightPt)
-                                : cairo_ps_surface_create_for_stream(WriteToSink, &impl->sink, widthPt, heightPt);
-      break;
-    case Format::Image: throw std::invalid_argument("An image is not a document");
+  if (format == Format::Image) throw std::invalid_argument("An image is not a document");
+  if (path != nullptr) {
+    // Cairo's own file surfaces report success after failed writes; our
+    // file checks every write and leaves nothing behind when one fails.
+    impl->file = std::make_unique<OutputFile>(OutputFile::Replace(*path));
+    impl->sink = [file = impl->file.get()](std::string_view bytes) { file->Write(bytes); };
+  } else {
+    impl->sink = std::move(sink);
   }
+  cairo_surface_t* surface = format == Format::Pdf
+                                 ? cairo_pdf_surface_create_for_stream(WriteToSink, &impl->call, widthPt, heightPt)
+                                 : cairo_ps_surface_create_for_stream(WriteToSink, &impl->call, widthPt, heightPt);
   impl->Start(surface);
   cairo_surface_set_fallback_resolution(impl->surface, dpi, dpi);
   return std::unique_ptr<CairoCanvas>(new CairoCanvas(kind, dpi, width, height, std::move(impl)));
@@ -241,24 +258,35 @@ void CairoCanvas::Finish() {
   if (impl_->format == Format::Image) return;
   cairo_show_page(impl_->cr);
   cairo_surface_finish(impl_->surface);
-  Check(cairo_surface_status(impl_->surface), "Cannot write the document");
+  try {
+    if (impl_->sinkError) std::rethrow_exception(impl_->sinkError);
+    Check(cairo_surface_status(impl_->surface), "Cannot write the document");
+    if (impl_->file) impl_->file->Commit();
+  } catch (...) {
+    if (impl_->file) impl_->file->Abort();
+    throw;
+  }
+}
+
+void CairoCanvas::WritePng(const ByteSink& sink) {
+  if (impl_->format != Format::Image) throw std::logic_error("Only an image is saved as PNG");
+  cairo_surface_flush(impl_->surface);
+  std::exception_ptr error;
+  SinkCall call{&sink, &error};
+  const cairo_status_t status = cairo_surface_write_to_png_stream(impl_->surface, WriteToSink, &call);
+  if (error) std::rethrow_exception(error);
+  Check(status, "Cannot encode the PNG image");
 }
 
 void CairoCanvas::WritePng(const std::string& path) {
-  if (impl_->format != Format::Image) throw std::logic_error("Only an image is saved as PNG");
-  cairo_surface_flush(impl_->surface);
-  Check(cairo_surface_write_to_png(impl_->surface, path.c_str()), "Cannot write the PNG file");
+  OutputFile file = OutputFile::Replace(path);
+  WritePng([&file](std::string_view bytes) { file.Write(bytes); });
+  file.Commit();
 }
 
 std::string CairoCanvas::EncodePng() {
-  if (impl_->format != Format::Image) throw std::logic_error("Only an image is saved as PNG");
-  cairo_surface_flush(impl_->surface);
   std::string out;
-  auto write = [](void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-  };
-  Check(cairo_surface_write_to_png_stream(impl_->surface, write, &out), "Cannot encode the PNG image");
+  WritePng([&out](std::string_view bytes) { out.append(bytes); });
   return out;
 }
 

@@ -32,7 +32,9 @@ class CairoCanvas final : public Canvas {
                                                   std::optional<Rgb> paper = Rgb{255, 255, 255});
   // Documents whose first page is width x height device pixels at dpi; the
   // page's physical size is that many pixels at that resolution. Kind
-  // Printer unless told otherwise. Finish() completes the file.
+  // Printer unless told otherwise. Finish() completes the file; a file
+  // (OutputFile::Replace) is there only once Finish succeeded. An error of
+  // the sink, or of writing the file, is what Finish throws.
   static std::unique_ptr<CairoCanvas> CreateDocument(Format format, const std::string& path, int width,
                                                      int height, int dpi,
                                                      CanvasKind kind = CanvasKind::Printer);
@@ -53,11 +55,14 @@ class CairoCanvas final : public Canvas {
   void NewPage(PaperSize paper);
   // Documents: ends the last page and writes the rest of the file. Further
   // drawing is an error. Called by the destructor when forgotten (errors
-  // then go unreported).
+  // then go unreported; a document file is then discarded, as it may lack
+  // pages).
   void Finish();
 
-  // Images only.
+  // Images only. The file is replaced only when written whole; the sink's
+  // errors are thrown as they are.
   void WritePng(const std::string& path);
+  void WritePng(const ByteSink& sink);
   std::string EncodePng();
   // The colour at a pixel, composited over white; alpha separately.
   Rgb PixelAt(int x, int y);

@@ -20,14 +20,6 @@ namespace {
 
 std::string ErrnoText() { return std::strerror(errno); }
 
-bool MakeDirectories(const std::string& path, mode_t mode) {
-  std::error_code ec;
-  std::filesystem::create_directories(path, ec);
-  if (ec) return false;
-  ::chmod(path.c_str(), mode);
-  return std::filesystem::is_directory(path, ec);
-}
-
 class FileDescriptor {
  public:
   explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -57,6 +49,14 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 
 }  // namespace
 
+bool MakeFolders(const std::string& path, unsigned mode) {
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  if (ec) return false;
+  ::chmod(path.c_str(), static_cast<mode_t>(mode));
+  return std::filesystem::is_directory(path, ec);
+}
+
 std::string StateDirectory() {
   std::string base;
   if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg != nullptr && xdg[0] == '/') {
@@ -67,7 +67,7 @@ std::string StateDirectory() {
     return {};
   }
   std::string dir = base + "/zentavo";
-  return MakeDirectories(dir, 0700) ? dir : std::string();
+  return MakeFolders(dir, 0700) ? dir : std::string();
 }
 
 void AppendToBoundedLog(const std::string& path, const std::string& line, std::size_t maxBytes) {
@@ -115,40 +115,6 @@ std::string SafeFileName(const std::string& name) {
     out = std::string(start) + std::string(kCut) + std::string(end);
   }
   return out;
-}
-
-std::string CreateUniqueFile(const std::string& dir, const std::string& name, const std::string& ext) {
-  if (!MakeDirectories(dir, 0755)) throw std::runtime_error("Cannot create the folder " + dir);
-  const std::string stem = SafeFileName(name);
-  const std::string suffix = ext.empty() ? std::string() : "." + ext;
-  for (int n = 1; n < 100000; ++n) {
-    std::string path = dir + "/" + stem + (n == 1 ? std::string() : "-" + std::to_string(n)) + suffix;
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0) {
-      ::close(fd);
-      return path;
-    }
-    if (errno != EEXIST) throw std::runtime_error("Cannot create " + path + ": " + ErrnoText());
-  }
-  throw std::runtime_error("Too many files named " + stem + " in " + dir);
-}
-
-void CopyFileContents(const std::string& from, const std::string& to) {
-  FileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) throw std::runtime_error("Cannot read " + from + ": " + ErrnoText());
-  FileDescriptor out(::open(to.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-  if (out.get() < 0) throw std::runtime_error("Cannot write " + to + ": " + ErrnoText());
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(in.get(), buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw std::runtime_error("Cannot read " + from + ": " + ErrnoText());
-    }
-    if (!WriteAll(out.get(), buffer, static_cast<std::size_t>(n)))
-      throw std::runtime_error("Cannot write " + to + ": " + ErrnoText());
-  }
 }
 
 std::string BaseName(const std::string& path) {

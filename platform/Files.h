@@ -1,5 +1,6 @@
 // File system services the programs need: the state folder and its bounded
-// log, readable-file checks, and never-overwriting output files.
+// log, readable-file checks, and safe names for output files (which are
+// written through platform/OutputFile.h).
 #pragma once
 
 #include <cstddef>
@@ -23,12 +24,9 @@ void CheckReadableFile(const std::string& path);
 // and the characters file managers choke on become "_"; never empty.
 std::string SafeFileName(const std::string& name);
 
-// Creates a new empty file DIR/NAME.EXT, or NAME-2.EXT, NAME-3.EXT ... when
-// taken, never overwriting, and returns its path. Creates DIR when missing.
-std::string CreateUniqueFile(const std::string& dir, const std::string& name, const std::string& ext);
-
-// Copies a file's bytes into an existing file.
-void CopyFileContents(const std::string& from, const std::string& to);
+// Creates the folder and its missing parents; `mode` for the folder itself.
+// False when it cannot be made or is no folder.
+bool MakeFolders(const std::string& path, unsigned mode);
 
 std::string BaseName(const std::string& path);
 

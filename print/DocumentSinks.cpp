@@ -4,10 +4,11 @@
 #include <charconv>
 #include <cstdio>
 #include <stdexcept>
+#include <type_traits>
 
 #include "platform/CairoCanvas.h"
 #include "platform/Escaping.h"
-#include "platform/Files.h"
+#include "platform/OutputFile.h"
 
 namespace zentavo {
 namespace {
@@ -57,6 +58,9 @@ const char* Extension(FileFormat f) {
   return "pdf";
 }
 
+// Every document of the file printer is written whole or not at all: a file
+// that could not be written completely (a full disk) is removed, earlier
+// pages of the document with it, and the label is reported as not printed.
 class FileSink final : public DocumentSink {
  public:
   FileSink(std::string dir, FileFormat format, const DocumentStart& start,
@@ -67,61 +71,84 @@ class FileSink final : public DocumentSink {
   }
 
   Canvas& BeginPage(int width, int height, double widthMm, double heightMm) override {
-    ++page_;
-    if (format_ == FileFormat::Png) {
-      image_ = CairoCanvas::CreateImage(width, height, start_.resolution.y, CanvasKind::Printer);
-      return *image_;
-    }
-    const PaperSize paper{widthMm, heightMm};
-    if (!document_) {
-      path_ = CreateUniqueFile(dir_, start_.name, Extension(format_));
-      document_ = CairoCanvas::CreateDocument(
-          format_ == FileFormat::Pdf ? CairoCanvas::Format::Pdf : CairoCanvas::Format::PostScript, path_, paper,
-          start_.resolution.y);
-    } else {
-      document_->NewPage(paper);
-    }
-    return *document_;
+    return Guarded([&]() -> Canvas& {
+      ++page_;
+      if (format_ == FileFormat::Png) {
+        image_ = CairoCanvas::CreateImage(width, height, start_.resolution.y, CanvasKind::Printer);
+        return *image_;
+      }
+      const PaperSize paper{widthMm, heightMm};
+      if (!document_) {
+        file_ = std::make_unique<OutputFile>(OutputFile::CreateUnique(dir_, start_.name, Extension(format_)));
+        document_ = CairoCanvas::CreateDocument(
+            format_ == FileFormat::Pdf ? CairoCanvas::Format::Pdf : CairoCanvas::Format::PostScript,
+            [file = file_.get()](std::string_view bytes) { file->Write(bytes); }, paper, start_.resolution.y);
+      } else {
+        document_->NewPage(paper);
+      }
+      return *document_;
+    });
   }
 
   void EndPage() override {
     if (format_ != FileFormat::Png || !image_) return;
-    // Later pages of one document carry their number; the first is the
-    // document's own name, so a one-page label is simply "T1_123.png".
-    std::string name = page_ == 1 ? start_.name : start_.name + ".p" + std::to_string(page_);
-    std::string path = CreateUniqueFile(dir_, name, "png");
-    image_->WritePng(path);
-    image_.reset();
-    pngs_.push_back(path);
+    Guarded([&] {
+      // Later pages of one document carry their number; the first is the
+      // document's own name, so a one-page label is simply "T1_123.png".
+      std::string name = page_ == 1 ? start_.name : start_.name + ".p" + std::to_string(page_);
+      OutputFile file = OutputFile::CreateUnique(dir_, name, "png");
+      image_->WritePng([&file](std::string_view bytes) { file.Write(bytes); });
+      file.Commit();
+      image_.reset();
+      pngs_.push_back(file.Path());
+    });
   }
 
   void Finish() override {
+    Guarded([&] {
+      if (document_) {
+        document_->Finish();
+        document_.reset();
+        file_->Commit();
+      }
+    });
     done_ = true;
-    if (document_) {
-      document_->Finish();
-      document_.reset();
-      if (written_) written_(path_);
-    }
-    if (written_)
+    if (written_) {
+      if (file_) written_(file_->Path());
       for (const std::string& p : pngs_) written_(p);
+    }
   }
 
   void Abort() override {
     done_ = true;
+    // The file goes before the canvas, whose last bytes then reach nothing.
+    if (file_) file_->Abort();
     document_.reset();
     image_.reset();
-    if (!path_.empty()) std::remove(path_.c_str());
     for (const std::string& p : pngs_) std::remove(p.c_str());
+    pngs_.clear();
   }
 
  private:
+  // Runs one step; when it fails, nothing of the document stays and the
+  // error names the label.
+  template <class Step>
+  std::invoke_result_t<Step&> Guarded(Step step) {
+    try {
+      return step();
+    } catch (const std::exception& e) {
+      Abort();
+      throw std::runtime_error("The label " + start_.name + " was not printed: " + e.what());
+    }
+  }
+
   std::string dir_;
   FileFormat format_;
   DocumentStart start_;
   std::function<void(const std::string&)> written_;
+  std::unique_ptr<OutputFile> file_;
   std::unique_ptr<CairoCanvas> document_;
   std::unique_ptr<CairoCanvas> image_;
-  std::string path_;
   std::vector<std::string> pngs_;
   int page_ = 0;
   bool done_ = false;

@@ -8,6 +8,7 @@
 #include "platform/CairoCanvas.h"
 #include "platform/Cp1254.h"
 #include "platform/Escaping.h"
+#include "platform/ScopeGuard.h"
 #include "render/DesignedPage.h"
 #include "barcode/frxBarcode.h"
 #include "report/frxClass.h"
@@ -115,6 +116,11 @@ int RunDraw(const std::vector<std::string>& rawArgs) {
   if (pages.empty()) throw std::runtime_error("the template has no report page");
   const int total = static_cast<int>(pages.size());
   if (format == "png") {
+    // A drawing that fails part way leaves none of its pages.
+    std::vector<std::string> written;
+    zentavo::ScopeGuard removeWritten([&written] {
+      for (const std::string& page : written) std::remove(page.c_str());
+    });
     for (int i = 0; i < total; ++i) {
       zentavo::TfrxReportPage& page = *pages[static_cast<std::size_t>(i)];
       const int w = static_cast<int>(page.PaperWidth() / 25.4 * dpi + 0.5);
@@ -122,7 +128,9 @@ int RunDraw(const std::vector<std::string>& rawArgs) {
       auto canvas = CairoCanvas::CreateImage(w, h, dpi, zentavo::CanvasKind::Printer);
       zentavo::DrawDesignedPage(page, *canvas, total);
       canvas->WritePng(PngPageName(path, i + 1));
+      written.push_back(PngPageName(path, i + 1));
     }
+    removeWritten.Dismiss();
     return failed ? 1 : 0;
   }
   const auto kind = format == "pdf" ? CairoCanvas::Format::Pdf : CairoCanvas::Format::PostScript;

@@ -7,6 +7,7 @@
 #include "engine/frxPreviewPages.h"
 #include "platform/CairoCanvas.h"
 #include "platform/CupsQueues.h"
+#include "platform/ScopeGuard.h"
 #include "print/frxPrinter.h"
 #include "report/frxClass.h"
 #include "tools/zreport/Arguments.h"
@@ -96,6 +97,12 @@ int RunRender(const std::vector<std::string>& arguments) {
   if (count == 0) throw std::runtime_error("the report has no prepared pages");
   double scale = dpi / 96.0;
   std::unique_ptr<zentavo::CairoCanvas> document;
+  // A render that fails part way leaves none of its pages: earlier PNG files
+  // go again, and the document file is only there once finished.
+  std::vector<std::string> written;
+  zentavo::ScopeGuard removeWritten([&written] {
+    for (const std::string& path : written) std::remove(path.c_str());
+  });
   for (int i = 0; i < count; ++i) {
     zentavo::TfrxReportPage* page = pages.BuildPage(i);
     int w = DevicePixels(page->PaperWidth(), dpi, i), h = DevicePixels(page->PaperHeight(), dpi, i);
@@ -105,7 +112,7 @@ int RunRender(const std::vector<std::string>& arguments) {
       pages.PaintPage(i, *canvas, scale, scale, 0, 0);
       std::string path = PagePath(out, i, count);
       canvas->WritePng(path);
-      std::printf("%s\n", path.c_str());
+      written.push_back(path);
       continue;
     }
     if (!document) {
@@ -118,8 +125,10 @@ int RunRender(const std::vector<std::string>& arguments) {
   }
   if (document) {
     document->Finish();
-    std::printf("%s\n", out.c_str());
+    written.push_back(out);
   }
+  removeWritten.Dismiss();
+  for (const std::string& path : written) std::printf("%s\n", path.c_str());
   return 0;
 }
 

@@ -1,4 +1,5 @@
-// File services: output names that never overwrite, the bounded private log.
+// File services: safe file names, the bounded private log, readable-file checks
+// (output files that never overwrite: OutputFileTest.cpp).
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
@@ -70,14 +71,6 @@ TEST(Files, LongFileNamesKeepTheirEnd) {
     }
     EXPECT_EQ(leads, seconds) << safe;
   }
-}
-
-TEST_F(FilesTest, CreateUniqueFileNeverOverwrites) {
-  const std::string out = (dir_ / "out").string();
-  EXPECT_EQ(CreateUniqueFile(out, "T1_123", "pdf"), out + "/T1_123.pdf");
-  EXPECT_EQ(CreateUniqueFile(out, "T1_123", "pdf"), out + "/T1_123-2.pdf");
-  EXPECT_EQ(CreateUniqueFile(out, "T1_123", "pdf"), out + "/T1_123-3.pdf");
-  EXPECT_EQ(CreateUniqueFile(out, "a/b", ""), out + "/a_b");
 }
 
 TEST_F(FilesTest, LogIsPrivateAndBounded) {

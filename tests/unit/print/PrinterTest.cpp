@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "platform/CairoCanvas.h"
 #include "print/DocumentSinks.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace zentavo {
 namespace {
@@ -278,6 +282,56 @@ TEST(FilePrinter, OneFilePerDocumentNamedAfterIt) {
   p->StartPrintPage();
   p->AbortPrintDocument();
   EXPECT_FALSE(std::filesystem::exists(dir / "aborted.pdf"));
+  std::filesystem::remove_all(dir);
+}
+
+TEST(FilePrinter, ALabelNotWrittenWholeLeavesNoFileAndSaysSo) {
+  struct Row {
+    FileFormat format;
+    int pages;
+    int fullFromPage;     // the disk is full from this page on
+    const char* failing;  // the file the error names
+    const char* why;
+  };
+  const Row rows[] = {
+      {FileFormat::Pdf, 1, 1, "F1.pdf", "a PDF that does not fit"},
+      {FileFormat::PostScript, 1, 1, "F1.ps", "a PostScript file that does not fit"},
+      {FileFormat::Png, 1, 1, "F1.png", "a PNG that does not fit"},
+      {FileFormat::Pdf, 2, 2, "F1.pdf", "the second page of a PDF does not fit"},
+      {FileFormat::Png, 2, 2, "F1.p2.png", "the second page's PNG does not fit: the first one goes too"},
+  };
+  const auto dir = std::filesystem::temp_directory_path() / ("zentavo-fullprinter-" + std::to_string(::getpid()));
+  for (const Row& r : rows) {
+    std::filesystem::remove_all(dir);
+    std::vector<std::string> written;
+    auto p = CreateFilePrinter(dir.string(), r.format, 203, [&](const std::string& path) { written.push_back(path); });
+    p->LoadSettings();
+    p->DocumentName = "F1";
+    p->SelectPrintPaper(256, 50, 30, false, 7, 1, 1);
+    std::string message;
+    {
+      std::optional<testing::FileSizeLimit> full;
+      try {
+        p->StartPrintDocument();
+        for (int page = 1; page <= r.pages; ++page) {
+          if (page == r.fullFromPage) full.emplace(100);
+          p->StartPrintPage();
+          p->PrintCanvas().FillRect({0, 0, 100, 100});
+          p->EndPrintPage();
+        }
+        p->EndPrintDocument();
+      } catch (const std::runtime_error& e) {
+        message = e.what();
+        // As the print job does with a document cut short.
+        p->AbortPrintDocument();
+      }
+    }
+    EXPECT_EQ(message, "The label F1 was not printed: Cannot write " + (dir / r.failing).string() + ": " +
+                           std::strerror(EFBIG))
+        << r.why;
+    EXPECT_TRUE(written.empty()) << r.why;
+    EXPECT_TRUE(std::filesystem::is_empty(dir)) << r.why;
+  }
   std::filesystem::remove_all(dir);
 }
 
