@@ -37,7 +37,7 @@ void ApplySetting(zentavo::TfrxReport& report, const std::string& setting) {
 }
 
 std::unique_ptr<zentavo::TfrxReport> LoadPrepared(const std::string& input, const std::vector<std::string>& settings,
-                                                  const std::string* password) {
+                                                  const std::string* password, Watchdog* watchdog) {
   if (!zentavo::IsBuiltInTemplate(input) && IsPreparedReportFile(input)) {
     if (!settings.empty()) throw UsageError("--set applies to templates, not to prepared reports");
     auto report = std::make_unique<zentavo::TfrxReport>();
@@ -50,7 +50,11 @@ std::unique_ptr<zentavo::TfrxReport> LoadPrepared(const std::string& input, cons
   if (!loadErrors.empty()) throw std::runtime_error(loadErrors);
   for (const auto& s : settings) ApplySetting(*report, s);
   report->EngineOptions.NewSilentMode = zentavo::TfrxSilentMode::simReThrow;
+  if (watchdog != nullptr) watchdog->Watch(report->Terminated);
   report->PrepareReport(true);
+  // A stopped preparation left pages, but not the report's: none is output.
+  if (watchdog != nullptr && watchdog->Expired())
+    throw std::runtime_error("the report " + watchdog->Overrun() + "; nothing was written");
   return report;
 }
 

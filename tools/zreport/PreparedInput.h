@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "report/frxReport.h"
+#include "tools/zreport/Watchdog.h"
 
 namespace zreport {
 
@@ -19,9 +20,10 @@ void ApplySetting(zentavo::TfrxReport& report, const std::string& setting);
 
 // Loads INPUT; a template gets the settings and is prepared, a prepared
 // report is loaded as it is (settings then are a usage error). Failures
-// throw with the report's error text.
+// throw with the report's error text; so does a preparation the watchdog
+// (when given) stopped.
 std::unique_ptr<zentavo::TfrxReport> LoadPrepared(const std::string& input, const std::vector<std::string>& settings,
-                                                  const std::string* password);
+                                                  const std::string* password, Watchdog* watchdog = nullptr);
 
 // Removes "-o OUT" (or "-oOUT", "--output OUT") from the arguments; the last
 // one given wins.

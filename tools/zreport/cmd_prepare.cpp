@@ -11,19 +11,22 @@
 namespace zreport {
 
 const char* const kPrepareUsage =
-    "usage: zreport prepare [--set Name=Text ...] [--password P] TEMPLATE [-o OUT]\n"
+    "usage: zreport prepare [--set Name=Text ...] [--password P] [--timeout S] TEMPLATE [-o OUT]\n"
     "  Prepares TEMPLATE (a file or a built-in name) and saves the prepared\n"
     "  report (root \"preparedreport\") to OUT (default NAME.prepared.xml).\n"
     "  --set puts Text into the memo or barcode called Name first.\n"
+    "  --timeout S stops a preparation that takes longer than S seconds\n"
+    "  (an error, exit 1, nothing written).\n"
     "  Prints the number of prepared pages.\n";
 
 int RunPrepare(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
   auto outOption = TakeOutput(args);
-  Arguments a(args, {"set", "password"}, {});
+  Arguments a(args, {"set", "password", "timeout"}, {});
   const std::string& input = a.OnlyPositional("TEMPLATE");
   auto password = a.Value("password");
-  auto report = LoadPrepared(input, a.Values("set"), password ? &*password : nullptr);
+  Watchdog watchdog(ParseTimeout(a.Value("timeout")));
+  auto report = LoadPrepared(input, a.Values("set"), password ? &*password : nullptr, &watchdog);
   std::string out = outOption.value_or(DefaultOutput(input, ".prepared.xml"));
   report->PreviewPages().SaveToFile(out);
   std::printf("%d\n", report->PreviewPages().PageCount());

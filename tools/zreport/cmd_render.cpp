@@ -17,15 +17,18 @@
 namespace zreport {
 
 const char* const kRenderUsage =
-    "usage: zreport render [--set Name=Text ...] [--password P] INPUT [--format pdf|png|ps] [--dpi N] [-o OUT]\n"
-    "       zreport render [--set Name=Text ...] [--password P] INPUT --print QUEUE\n"
+    "usage: zreport render [--set Name=Text ...] [--password P] [--timeout S] INPUT [--format pdf|png|ps] [--dpi N]\n"
+    "                      [-o OUT]\n"
+    "       zreport render [--set Name=Text ...] [--password P] [--timeout S] INPUT --print QUEUE\n"
     "  INPUT is a template (file or built-in name), prepared first, or a saved\n"
     "  prepared report. Draws every prepared page as a printer would. PNG writes\n"
     "  one file per page: OUT for a single page, else OUT's name with -1, -2 ...\n"
     "  Defaults: --format from OUT's extension, else pdf; --dpi 300; OUT is\n"
     "  NAME.FORMAT in the current folder. Prints the files written.\n"
     "  --print sends the report to the print queue QUEUE instead (its name or\n"
-    "  description, as a report names its printer), at the queue's resolution.\n";
+    "  description, as a report names its printer), at the queue's resolution.\n"
+    "  --timeout S stops after S seconds of preparing and drawing (an error,\n"
+    "  exit 1, nothing written).\n";
 
 namespace {
 
@@ -76,13 +79,14 @@ int PrintOnQueue(zentavo::TfrxReport& report, const std::string& queue) {
 int RunRender(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
   auto outOption = TakeOutput(args);
-  Arguments a(args, {"set", "password", "format", "dpi", "print"}, {});
+  Arguments a(args, {"set", "password", "format", "dpi", "print", "timeout"}, {});
   const std::string& input = a.OnlyPositional("INPUT");
   auto password = a.Value("password");
+  Watchdog watchdog(ParseTimeout(a.Value("timeout")));
   if (auto queue = a.Value("print")) {
     if (outOption || a.Has("format") || a.Has("dpi"))
       throw UsageError("--print goes to a queue: no -o, --format or --dpi with it");
-    auto report = LoadPrepared(input, a.Values("set"), password ? &*password : nullptr);
+    auto report = LoadPrepared(input, a.Values("set"), password ? &*password : nullptr, &watchdog);
     return PrintOnQueue(*report, *queue);
   }
   std::string format = a.Value("format").value_or(outOption ? Extension(*outOption) : std::string());
@@ -91,7 +95,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   int dpi = a.IntValue("dpi", 300, 36, 2400);
   std::string out = outOption.value_or(DefaultOutput(input, "." + format));
 
-  auto report = LoadPrepared(input, a.Values("set"), password ? &*password : nullptr);
+  auto report = LoadPrepared(input, a.Values("set"), password ? &*password : nullptr, &watchdog);
   zentavo::TfrxCustomPreviewPages& pages = report->PreviewPages();
   int count = pages.PageCount();
   if (count == 0) throw std::runtime_error("the report has no prepared pages");
@@ -104,6 +108,7 @@ int RunRender(const std::vector<std::string>& arguments) {
     for (const std::string& path : written) std::remove(path.c_str());
   });
   for (int i = 0; i < count; ++i) {
+    if (watchdog.Expired()) throw std::runtime_error("the render " + watchdog.Overrun() + "; nothing was written");
     zentavo::TfrxReportPage* page = pages.BuildPage(i);
     int w = DevicePixels(page->PaperWidth(), dpi, i), h = DevicePixels(page->PaperHeight(), dpi, i);
     const zentavo::PaperSize paper{page->PaperWidth(), page->PaperHeight()};

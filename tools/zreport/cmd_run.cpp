@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Cp1254.h"
+#include "platform/Escaping.h"
 #include "script/fs_iinterpreter.h"
 #include "script/fs_ilanguages.h"
 #include "script/fs_ilibrary.h"
@@ -14,23 +15,26 @@
 #include "tools/zreport/Arguments.h"
 #include "tools/zreport/Commands.h"
 #include "tools/zreport/ScriptFile.h"
+#include "tools/zreport/Watchdog.h"
 
 namespace zreport {
 
 extern const char kRunUsage[] =
-    "usage: zreport run [--language L] FILE\n"
+    "usage: zreport run [--language L] [--timeout S] FILE\n"
     "Compiles a script file (UTF-8) and runs it. The script may call\n"
     "WriteLn(Value), which prints one line (UTF-8) on standard output.\n"
     "A compile error prints \"message at line:col\" and exits 1; so does an\n"
     "error the running script does not catch.\n"
     "  --language L  VadoziDaruro (default), R++Izozev, DarozOzuziz or JScript;\n"
-    "                a first line \"#language L\" in the file takes precedence.\n";
+    "                a first line \"#language L\" in the file takes precedence.\n"
+    "  --timeout S   stops the script after S seconds (an error, exit 1).\n";
 
 int RunRun(const std::vector<std::string>& args) {
-  Arguments a(args, {"language"}, {});
+  Arguments a(args, {"language", "timeout"}, {});
   const std::string& file = a.OnlyPositional("FILE");
   std::string language = a.Value("language").value_or("VadoziDaruro");
   zentavo::GetLanguageGrammar(language);  // unknown language: fail before reading
+  Watchdog watchdog(ParseTimeout(a.Value("timeout")));
 
   zentavo::TfsScript script;
   script.Registrant = 1;
@@ -58,11 +62,14 @@ int RunRun(const std::vector<std::string>& args) {
                  script.ErrorPosition.c_str(), zentavo::cp1254::ToUtf8(where).c_str());
     return 1;
   }
+  script.SetStopFlag(&watchdog.Flag());
   try {
     script.Execute();
   } catch (const zentavo::ScriptError& e) {
     std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", zentavo::cp1254::ToUtf8(e.what()).c_str());
+    std::string message = zentavo::cp1254::ToUtf8(e.what());
+    if (watchdog.Expired()) message += ": it " + watchdog.Overrun();
+    std::fprintf(stderr, "%s\n", zentavo::EscapeControlsByLine(message).c_str());
     return 1;
   }
   std::fflush(stdout);
