@@ -11,10 +11,11 @@ namespace {
 
 std::string FieldList(const std::string& text, char separator) {
   std::string out = "[";
-  const int n = RequestFieldCount(text, separator);
-  for (int k = 1; k <= n; ++k) {
-    if (k > 1) out += ",";
-    out += JsonString(RequestField(text, separator, k));
+  bool first = true;
+  for (const std::string& field : RequestFields(text, separator)) {
+    if (!first) out += ",";
+    first = false;
+    out += JsonString(field);
   }
   return out + "]";
 }

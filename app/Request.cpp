@@ -155,4 +155,19 @@ int RequestFieldCount(std::string_view text, char separator) {
   return separators > 0 ? separators - 1 : 0;
 }
 
+std::vector<std::string> RequestFields(std::string_view text, char separator) {
+  // Field k lies between the k-th and the (k+1)-th separator: cutting at
+  // every separator once gives them all, where asking for each in turn
+  // searches the text from its start every time.
+  std::vector<std::string> fields;
+  std::size_t start = text.find(separator);
+  while (start != std::string_view::npos) {
+    const std::size_t end = text.find(separator, start + 1);
+    if (end == std::string_view::npos) break;
+    fields.emplace_back(text.substr(start + 1, end - start - 1));
+    start = end;
+  }
+  return fields;
+}
+
 }  // namespace zentavo

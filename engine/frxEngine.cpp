@@ -9,6 +9,7 @@
 #include "barcode/frxBarcode.h"
 #include "engine/frxObjectTree.h"
 #include "engine/frxPreviewPages.h"
+#include "engine/frxShiftLists.h"
 #include "platform/Clock.h"
 #include "platform/ScopeGuard.h"
 #include "platform/Text.h"
@@ -619,31 +620,16 @@ void TfrxEngine::BuildShiftLists(TfrxBand* band) {
     shift_[c].children.clear();
     shift_[c].parents.clear();
   }
-  struct Box {
-    double left, top, width, height;
-    double Bottom() const { return top + height; }
-  };
-  std::vector<Box> boxes;
+  std::vector<ShiftBox> boxes;
+  boxes.reserve(order.size() + 1);
   boxes.push_back({0, -2, band->Width(), 1});  // the band's top edge
   for (TfrxComponent* c : order) boxes.push_back({c->Left(), c->Top(), c->Width(), c->Height()});
-  auto leftOf = [](const Box& x, const Box& y) { return x.left + x.width <= y.left + 0.0001; };
-  auto overlapH = [&](const Box& x, const Box& y) { return !leftOf(x, y) && !leftOf(y, x); };
-  for (std::size_t a = 0; a < boxes.size(); ++a)
-    for (std::size_t b = a + 1; b < boxes.size(); ++b) {
-      const Box& A = boxes[a];
-      const Box& B = boxes[b];
-      if (B.top - A.Bottom() <= -0.0001 || !overlapH(A, B)) continue;
-      bool blocked = false;
-      for (std::size_t c = a + 1; c < b && !blocked; ++c) {
-        const Box& C = boxes[c];
-        blocked = B.top - C.Bottom() > -0.0001 && C.top - A.Bottom() > -0.0001 && overlapH(C, B);
-      }
-      if (blocked) continue;
-      TfrxComponent* child = order[b - 1];
-      TfrxComponent* parent = a == 0 ? nullptr : order[a - 1];
-      if (parent != nullptr) shift_[parent].children.push_back(child);
-      shift_[child].parents.push_back(parent);
-    }
+  for (const auto& [a, b] : ShiftPairs(boxes)) {
+    TfrxComponent* child = order[b - 1];
+    TfrxComponent* parent = a == 0 ? nullptr : order[a - 1];
+    if (parent != nullptr) shift_[parent].children.push_back(child);
+    shift_[child].parents.push_back(parent);
+  }
   // Objects are shifted in top order, parents before children.
   order.erase(std::remove_if(order.begin(), order.end(), [&](TfrxComponent* c) { return shift_[c].parents.empty(); }),
               order.end());

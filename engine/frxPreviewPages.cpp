@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <limits>
 #include <stdexcept>
 
 #include "engine/frxObjectTree.h"
@@ -13,6 +15,7 @@
 #include "platform/Cp1254.h"
 #include "platform/Rounding.h"
 #include "platform/ScopeGuard.h"
+#include "platform/Text.h"
 #include "report/frxClass.h"
 #include "report/frxDiff.h"
 
@@ -92,24 +95,70 @@ bool Drawable(double v) { return std::isfinite(v) && std::abs(v) < kMaxDevice; }
 void TfrxDictionary::Clear() {
   entries_.clear();
   keyOfSource_.clear();
+  taken_.clear();
 }
 
+bool TfrxDictionary::TakenNumbers::Has(int n) const {
+  auto it = runs_.upper_bound(n);
+  return it != runs_.begin() && std::prev(it)->second >= n;
+}
+
+int TfrxDictionary::TakenNumbers::FirstFreeFrom(int n) const {
+  auto it = runs_.upper_bound(n);
+  if (it == runs_.begin()) return n;
+  --it;
+  return it->second >= n ? it->second + 1 : n;
+}
+
+void TfrxDictionary::TakenNumbers::Insert(int n) {
+  if (Has(n)) return;
+  auto next = runs_.find(n + 1);
+  auto it = runs_.upper_bound(n);
+  if (it != runs_.begin() && std::prev(it)->second == n - 1) {
+    auto before = std::prev(it);
+    before->second = next != runs_.end() ? next->second : n;
+    if (next != runs_.end()) runs_.erase(next);
+    return;
+  }
+  int last = n;
+  if (next != runs_.end()) {
+    last = next->second;
+    runs_.erase(next);
+  }
+  runs_[n] = last;
+}
+
+// The probe and the count ask whether prefix + the decimal number is a key;
+// the runs answer that for every number at once.
 std::string TfrxDictionary::NewKey(const std::string& prefix) const {
-  auto taken = [&](int n) { return entries_.count(prefix + std::to_string(n)) != 0; };
+  auto found = taken_.find(prefix);
+  if (found == taken_.end()) return prefix + "1";
+  const TakenNumbers& taken = found->second;
   int start = 1;
   for (int n = 10000; n >= 2; n /= 2)
-    if (taken(n)) {
+    if (taken.Has(n)) {
       start = n;
       break;
     }
-  int n = start;
-  while (taken(n)) ++n;
-  return prefix + std::to_string(n);
+  return prefix + std::to_string(taken.FirstFreeFrom(start));
 }
 
 void TfrxDictionary::Add(const std::string& key, Entry entry) {
   if (entry.source != nullptr) keyOfSource_[entry.source] = key;
   entries_[key] = std::move(entry);
+  // Each tail of digits without a leading zero is a number some prefix
+  // could have given this key.
+  int value = 0;
+  long long scale = 1;
+  for (std::size_t i = key.size(); i > 0 && scale <= 1000000000; --i) {
+    const char c = key[i - 1];
+    if (c < '0' || c > '9') break;
+    const long long v = value + (c - '0') * scale;
+    if (v > std::numeric_limits<int>::max()) break;
+    value = static_cast<int>(v);
+    scale *= 10;
+    if (c != '0') taken_[key.substr(0, i - 1)].Insert(value);
+  }
 }
 
 const TfrxDictionary::Entry* TfrxDictionary::Find(std::string_view key) const {
@@ -717,6 +766,20 @@ void TfrxPreviewPages::LoadFromStream(TStream& stream) {
     }
     sources.Clear();
 
+    // Each source page's objects by name, made once: a dictionary names
+    // every object of its pages, and a search of the page per name would
+    // make loading quadratic. The first object of a name counts, as in
+    // FindObject.
+    std::vector<std::unordered_map<std::string, TfrxComponent*>> byName(sourcePages_.size());
+    std::vector<bool> indexed(sourcePages_.size(), false);
+    auto findSource = [&](std::size_t page, std::string_view name) -> TfrxComponent* {
+      if (!indexed[page]) {
+        for (TfrxComponent* c : sourcePages_[page]->AllObjects()) byName[page].emplace(UpperAscii(c->Name()), c);
+        indexed[page] = true;
+      }
+      auto it = byName[page].find(UpperAscii(name));
+      return it == byName[page].end() ? nullptr : it->second;
+    };
     TfrxXMLItem& dict = Section("dictionary");
     for (int i = 0; i < dict.Count(); ++i) {
       const TfrxXMLItem& el = *dict.Items(i);
@@ -727,10 +790,8 @@ void TfrxPreviewPages::LoadFromStream(TStream& stream) {
       std::size_t dot = name.find('.');
       if (dot != std::string::npos && dot > 4 && SameTextAscii(name.substr(0, 4), "Page")) {
         int n = ParseIndex(std::string_view(name).substr(4, dot - 4));
-        if (n >= 0 && n < static_cast<int>(sourcePages_.size())) {
-          TfrxReportPage& sp = *sourcePages_[static_cast<std::size_t>(n)];
-          entry.source = sp.FindObject(name.substr(dot + 1));
-        }
+        if (n >= 0 && n < static_cast<int>(sourcePages_.size()))
+          entry.source = findSource(static_cast<std::size_t>(n), std::string_view(name).substr(dot + 1));
       }
       if (entry.source != nullptr) entry.description = SourceDescription(*entry.source);
       dictionary_.Add(el.Name, std::move(entry));

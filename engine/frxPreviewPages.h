@@ -27,6 +27,18 @@ class TfrxReportPage;
 // Maps keys ("m1", "b3"...) to source objects by their source names
 // ("Page0.Memo1"). Keys sort as text, as they are saved.
 class TfrxDictionary {
+  // The numbers taken after one prefix, as runs of consecutive numbers, so
+  // that a new key is found without counting through the keys before it.
+  class TakenNumbers {
+   public:
+    bool Has(int n) const;
+    int FirstFreeFrom(int n) const;
+    void Insert(int n);
+
+   private:
+    std::map<int, int> runs_;  // first number -> last number of a run
+  };
+
  public:
   struct Entry {
     std::string sourceName;
@@ -47,6 +59,9 @@ class TfrxDictionary {
  private:
   std::map<std::string, Entry, std::less<>> entries_;
   std::unordered_map<const TfrxComponent*, std::string> keyOfSource_;
+  // Every way a key reads as a prefix and a number in its decimal form
+  // ("m12" is "m" 12 and "m1" 2), by prefix.
+  std::unordered_map<std::string, TakenNumbers> taken_;
 };
 
 // The document outline inside the store's "outline" section.

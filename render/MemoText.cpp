@@ -55,12 +55,13 @@ double VerticalGaps(const MemoTextProps& p) {
 }
 
 void PrepareText(TfrxDrawText& engine, const MemoTextProps& p, const LayoutBounds& bounds, const Rect& deviceTextRect,
-                 double scaleX, double scaleY) {
+                 double scaleX, double scaleY, bool forSplit) {
   engine.SetFont(p.font);
   engine.SetOptions(p.wordWrap, p.allowHTMLTags, p.rotation, p.clipped, p.wordBreak, p.rtlReading);
   engine.SetGaps(p.lineSpacing, p.charSpacing, p.paragraphGap);
   engine.SetDimensions(bounds, deviceTextRect, scaleX, scaleY);
-  engine.SetText(p.memo);
+  // A part of a long text is found without wrapping all the rest of it.
+  engine.SetText(p.memo, forSplit ? engine.LinesInBounds() + 1 : TfrxDrawText::kAllLines);
 }
 
 double MemoCalcHeight(TfrxDrawText& engine, const MemoTextProps& p, const MemoGeometry& g) {
@@ -89,7 +90,7 @@ MemoPart MemoDrawPart(TfrxDrawText& engine, const MemoTextProps& p, const MemoGe
   MemoTextProps whole = p;
   whole.memo = SplitWideText(remembered);
   const Rect layout = LayoutRect(p, g);
-  PrepareText(engine, whole, BoundsOf(layout), layout, 1, 1);
+  PrepareText(engine, whole, BoundsOf(layout), layout, 1, 1, /*forSplit=*/true);
   MemoPart part;
   part.remaining = engine.RemainingText();
   part.fitting = SplitWideText(engine.FittingText());

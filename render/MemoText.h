@@ -66,8 +66,10 @@ double HorizontalGaps(const MemoTextProps& p);
 double VerticalGaps(const MemoTextProps& p);
 
 // SetFont, SetOptions, SetGaps, SetDimensions and SetText in that order.
+// For a split only the lines the bounds hold and the first one after them
+// are laid out.
 void PrepareText(TfrxDrawText& engine, const MemoTextProps& p, const LayoutBounds& bounds, const Rect& deviceTextRect,
-                 double scaleX, double scaleY);
+                 double scaleX, double scaleY, bool forSplit = false);
 
 // Round(TextHeight + VerticalGaps) laid out in the memo's text rectangle at
 // scale 1 (10000 x 10000 with AutoWidth).

@@ -187,25 +187,24 @@ int TfrxDrawText::DeviceFontHeight(int size, bool printer, int dpiY) const {
 
 // Advances at the reference resolution, each character in its own style;
 // reduced (sub- and superscript) characters at two thirds.
-std::vector<int> TfrxDrawText::ReferenceAdvances(const WrappedLine& line) const {
+std::vector<int> TfrxDrawText::ReferenceAdvances(std::u16string_view text, const std::vector<TfrxHTMLTag>& tags) const {
   FontProvider& fonts = FontProvider::Shared();
-  std::vector<int> out(line.text.size());
+  std::vector<int> out(text.size());
   std::size_t start = 0;
-  while (start < line.text.size()) {
+  while (start < text.size()) {
     std::size_t end = start + 1;
-    const std::uint8_t style = line.tags[start].fontStyle;
-    while (end < line.text.size() && line.tags[end].fontStyle == style) ++end;
-    std::u16string_view run(line.text.data() + start, end - start);
-    fonts.Advances(ReferenceFont(style), run, std::span<int>(out.data() + start, end - start));
+    const std::uint8_t style = tags[start].fontStyle;
+    while (end < text.size() && tags[end].fontStyle == style) ++end;
+    fonts.Advances(ReferenceFont(style), text.substr(start, end - start), std::span<int>(out.data() + start, end - start));
     start = end;
   }
   for (std::size_t i = 0; i < out.size(); ++i) {
-    if (line.tags[i].reduced) out[i] = RoundHalfEven(out[i] / 1.5);
+    if (tags[i].reduced) out[i] = RoundHalfEven(out[i] / 1.5);
   }
   return out;
 }
 
-std::vector<int> TfrxDrawText::DeviceAdvances(const WrappedLine& line, bool printer, int dpiY) const {
+std::vector<int> TfrxDrawText::DeviceAdvances(const LineGlyphs& line, bool printer, int dpiY) const {
   FontProvider& fonts = FontProvider::Shared();
   std::vector<int> out(line.text.size());
   std::size_t start = 0;
@@ -226,47 +225,76 @@ std::vector<int> TfrxDrawText::DeviceAdvances(const WrappedLine& line, bool prin
   return out;
 }
 
-void TfrxDrawText::WrapLine(std::u16string_view source, int fullWidth, int spacing, int firstWidth) {
+ParsedLine TfrxDrawText::ParseSource(std::size_t index) const {
+  const SourceLine& source = sources_[index];
+  TagState state{source.position, source.size, source.style, source.color, source.baselineShift};
+  const TagDefaults defaults{fontSize_, font_.style, font_.color};
+  return ParseTags(std::u16string_view(wholeText_).substr(source.offset, source.length), htmlTags_, defaults, state);
+}
+
+TfrxDrawText::LineGlyphs TfrxDrawText::Glyphs(const WrappedLine& line, ParsedCache& cache) const {
+  if (cache.source != line.source) {
+    cache.parsed = ParseSource(line.source);
+    cache.source = line.source;
+  }
+  const ParsedLine& parsed = cache.parsed;
+  LineGlyphs out;
+  out.text.assign(parsed.text, line.begin, line.end - line.begin);
+  out.tags.assign(parsed.tags.begin() + line.begin, parsed.tags.begin() + line.end);
+  if (line.hyphen) {
+    out.text.push_back(u'-');
+    out.tags.push_back(out.tags.empty() ? parsed.tags[line.begin] : out.tags.back());
+  }
+  out.flags = line.flags;
+  return out;
+}
+
+std::u16string TfrxDrawText::LineText(std::size_t i) const {
+  ParsedCache cache;
+  return Glyphs(lines_[i], cache).text;
+}
+
+void TfrxDrawText::WrapLine(std::u16string_view source, int fullWidth, int spacing, int firstWidth,
+                            std::size_t lineLimit) {
   TagState state{parser_.position, parser_.size, parser_.style, parser_.color, parser_.baselineShift};
   const TagDefaults defaults{fontSize_, font_.style, font_.color};
   ParsedLine parsed = ParseTags(source, htmlTags_, defaults, state);
   parser_ = ParserState{state.position + 2, state.size, state.style, state.color, state.baselineShift};
 
+  const auto sourceIndex = static_cast<std::uint32_t>(sources_.size() - 1);
   const std::size_t firstNew = lines_.size();
   auto emit = [&](std::size_t from, std::size_t to, bool hyphen) {
-    WrappedLine line;
-    line.text.assign(parsed.text, from, to - from);
-    line.tags.assign(parsed.tags.begin() + static_cast<std::ptrdiff_t>(from),
-                     parsed.tags.begin() + static_cast<std::ptrdiff_t>(to));
-    if (hyphen) {
-      line.text.push_back(u'-');
-      line.tags.push_back(line.tags.empty() ? parsed.tags[from] : line.tags.back());
-    }
-    lines_.push_back(std::move(line));
+    lines_.push_back({sourceIndex, static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to), 0, hyphen});
   };
 
   const std::size_t n = parsed.text.size();
   bool whole = n <= 1 || !wordWrap_;
-  std::vector<long> c;
+  std::vector<int> adv;
   if (!whole) {
-    WrappedLine all{parsed.text, parsed.tags, 0};
-    const std::vector<int> adv = ReferenceAdvances(all);
-    c.resize(n);
+    adv = ReferenceAdvances(parsed.text, parsed.tags);
     long sum = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      sum += adv[i] + spacing;
-      c[i] = sum;
-    }
-    whole = c[n - 1] < firstWidth;
+    for (std::size_t i = 0; i < n; ++i) sum += adv[i] + spacing;
+    whole = sum < firstWidth;
   }
+  bool stopped = false;
   if (whole) {
     emit(0, n, false);
   } else {
+    // c(k), the advances of characters 0..k with their spacing, is kept only
+    // where the scan needs it: at the current character, at the last blank,
+    // and before the current line (`used`), so a long line needs no array of
+    // sums beside its advances.
+    auto after = [&](long base, std::size_t from, std::size_t to) {  // c(to) from c(from - 1)
+      for (std::size_t j = from; j <= to; ++j) base += adv[j] + spacing;
+      return base;
+    };
     std::size_t start = 0;
     std::size_t s = start;
     long used = 0;
     long width = firstWidth;
     std::size_t i = start;
+    long ci = adv[0] + spacing;  // c(i)
+    long cs = 0;                 // c(s) once a blank was seen
     // The word that overflows at i, from wordStart: its end and the letters
     // of it that fit before i.
     auto wordEnd = [&](std::size_t from) {
@@ -275,9 +303,13 @@ void TfrxDrawText::WrapLine(std::u16string_view source, int fullWidth, int spaci
       return e;
     };
     while (i < n) {
-      if (parsed.text[i] == u' ') s = i;
-      if (c[i] - used <= width) {
+      if (parsed.text[i] == u' ') {
+        s = i;
+        cs = ci;
+      }
+      if (ci - used <= width) {
         ++i;
+        if (i < n) ci += adv[i] + spacing;
         continue;
       }
       std::size_t next;
@@ -292,15 +324,15 @@ void TfrxDrawText::WrapLine(std::u16string_view source, int fullWidth, int spaci
         if (head > 0) {
           emit(start, s + 1 + static_cast<std::size_t>(head), true);
           next = s + 1 + static_cast<std::size_t>(head);
-          used = c[next - 1];
+          used = after(cs, s + 1, next - 1);
         } else {
           emit(start, s, false);
-          used = c[s];
+          used = cs;
         }
       } else if (i == start) {
         emit(start, i + 1, false);
         next = i + 1;
-        used = c[i];
+        used = ci;
       } else {
         int head = 0;
         if (wordBreak_) {
@@ -311,40 +343,60 @@ void TfrxDrawText::WrapLine(std::u16string_view source, int fullWidth, int spaci
         if (head > 0) {
           next = start + static_cast<std::size_t>(head);
           emit(start, next, true);
+          used = after(used, start, next - 1);
         } else {
           next = i;
           emit(start, i, false);
+          used = ci - (adv[i] + spacing);
         }
-        used = c[next - 1];
       }
       start = next;
       s = start;
       width = fullWidth;
       i = start;
+      if (i < n) ci = used + adv[i] + spacing;
+      if (lines_.size() >= lineLimit && start < n) {
+        stopped = true;
+        break;
+      }
     }
-    if (start < n) emit(start, n, false);
+    if (!stopped && start < n) emit(start, n, false);
   }
   if (lines_.size() > firstNew) {
     lines_[firstNew].flags |= kFirstLine;
-    lines_.back().flags |= kLastLine;
+    if (!stopped) lines_.back().flags |= kLastLine;
   }
+  if (stopped) laidOutAll_ = false;
 }
 
-void TfrxDrawText::SetText(const std::vector<std::u16string>& lines) {
+void TfrxDrawText::SetText(const std::vector<std::u16string>& lines, std::size_t lineLimit) {
   parser_ = ParserState{1, fontSize_, font_.style, font_.color, 0};
   wholeText_.clear();
   fittingText_.clear();
   lines_.clear();
+  sources_.clear();
+  laidOutAll_ = true;
   const bool sideways = (rotation_ >= 90 && rotation_ <= 179) || (rotation_ >= 270 && rotation_ <= 359);
   const double available = sideways ? bounds_.bottom - bounds_.top : bounds_.right - bounds_.left;
   const int fullWidth = RoundHalfEven(available * kToReference);
   const int spacing = RoundHalfEven(charSpacing_ * kToReference);
   const int firstWidth = RoundHalfEven((available - paragraphGap_) * kToReference);
+  // One allocation of the whole text: growing it by doubling would hold
+  // up to twice its size for a moment.
+  std::size_t total = 0;
+  for (const std::u16string& source : lines) total += std::max<std::size_t>(source.size(), 1) + 2;
+  wholeText_.reserve(total);
+  sources_.reserve(lines.size());
   for (const std::u16string& source : lines) {
-    const std::u16string line = source.empty() ? std::u16string(u" ") : source;
+    const std::u16string_view line = source.empty() ? std::u16string_view(u" ") : std::u16string_view(source);
+    if (laidOutAll_ && lines_.size() >= lineLimit) laidOutAll_ = false;
+    if (laidOutAll_) {
+      sources_.push_back({wholeText_.size(), static_cast<std::uint32_t>(line.size()), parser_.position, parser_.size,
+                          parser_.style, parser_.color, parser_.baselineShift});
+    }
     wholeText_ += line;
     wholeText_ += u"\r\n";
-    WrapLine(line, fullWidth, spacing, firstWidth);
+    if (laidOutAll_) WrapLine(line, fullWidth, spacing, firstWidth, lineLimit);
   }
 }
 
@@ -356,7 +408,9 @@ double TfrxDrawText::TextWidth() const {
   FontProvider& fonts = FontProvider::Shared();
   const FontSpec plain = ReferenceFont(font_.style);
   double widest = 0;
-  for (const WrappedLine& line : lines_) {
+  ParsedCache cache;
+  for (const WrappedLine& wrapped : lines_) {
+    const LineGlyphs line = Glyphs(wrapped, cache);
     double w = fonts.TextWidth(plain, line.text) +
                RoundHalfEven(static_cast<double>(line.text.size()) * charSpacing_ * kToReference);
     if (line.flags & kFirstLine) w += RoundHalfEven(paragraphGap_ * kToReference);
@@ -365,14 +419,22 @@ double TfrxDrawText::TextWidth() const {
   return widest;
 }
 
-std::u16string TfrxDrawText::RemainingText() {
-  fittingText_ = wholeText_;
+std::size_t TfrxDrawText::LinesInBounds() const {
   const double room = bounds_.bottom - bounds_.top + 1;
   const double lh = LineHeight();
+  if (lh <= 0) return 0;
+  const double lines = std::max(0.0, std::trunc(room / lh));
+  // More lines than any text has: a box that big holds them all.
+  return lines >= 4.0e18 ? kAllLines - 1 : static_cast<std::size_t>(lines);
+}
+
+std::u16string TfrxDrawText::RemainingText() {
+  fittingText_ = wholeText_;
+  const double lh = LineHeight();
   if (lh <= 0 || lines_.empty()) return {};
-  const std::size_t fit = std::min(lines_.size(), static_cast<std::size_t>(std::max(0.0, std::trunc(room / lh))));
+  const std::size_t fit = std::min(lines_.size(), LinesInBounds());
   if (fit >= lines_.size()) return {};
-  const TfrxHTMLTag first = lines_[fit].tags.front();  // a copy: the line is dropped below
+  const TfrxHTMLTag first = ParseSource(lines_[fit].source).tags[lines_[fit].begin];
   const std::size_t cut = std::min(wholeText_.size(), static_cast<std::size_t>(std::max(1, first.textPos) - 1));
   std::u16string rest = wholeText_.substr(cut);
   if (!rest.empty() && rest[0] == u' ') rest.erase(0, 1);
@@ -477,8 +539,9 @@ void TfrxDrawText::RenderLines(Canvas& canvas, TextHAlign hAlign, TextVAlign vAl
     }
   }
 
+  ParsedCache cache;
   for (int i = 0; i < n; ++i) {
-    const WrappedLine& line = lines_[static_cast<std::size_t>(i)];
+    const LineGlyphs line = Glyphs(lines_[static_cast<std::size_t>(i)], cache);
     int indent = 0;
     if ((line.flags & kFirstLine) && (hAlign == TextHAlign::haLeft || hAlign == TextHAlign::haBlock)) {
       indent = RoundHalfEven(paragraphGap_ * scaleX_);
@@ -497,7 +560,7 @@ void TfrxDrawText::RenderLines(Canvas& canvas, TextHAlign hAlign, TextVAlign vAl
   }
 }
 
-void TfrxDrawText::RenderLine(Canvas& canvas, const WrappedLine& line, double px, double py, int width,
+void TfrxDrawText::RenderLine(Canvas& canvas, const LineGlyphs& line, double px, double py, int width,
                               TextHAlign align) {
   const int n = static_cast<int>(line.text.size());
   if (n == 0) return;
@@ -510,7 +573,7 @@ void TfrxDrawText::RenderLine(Canvas& canvas, const WrappedLine& line, double px
   const int refSpacing = RoundHalfEven(charSpacing_ * kToReference);
   const int devSpacing = RoundHalfEven(charSpacing_ * scaleX_);
   long wr = -refSpacing;
-  for (int a : ReferenceAdvances(line)) wr += a + refSpacing;
+  for (int a : ReferenceAdvances(line.text, line.tags)) wr += a + refSpacing;
   std::vector<int> adv = DeviceAdvances(line, printer, dpiY);
   long wd = -devSpacing;
   for (int& a : adv) {

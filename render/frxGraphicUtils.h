@@ -51,10 +51,17 @@ struct TfrxHTMLTag {
 // Line flags of wrapped lines.
 enum : int { kFirstLine = 1, kLastLine = 2 };
 
+// A wrapped line as laid out: a stretch of one source line after its tags
+// are taken out, and a hyphen when the line ends in a broken word. The
+// characters and their formatting are read again from the source line when
+// the line is drawn or measured, so a long text costs a few bytes per line,
+// not its formatting records per character.
 struct WrappedLine {
-  std::u16string text;
-  std::vector<TfrxHTMLTag> tags;  // one per character of text
-  int flags = 0;
+  std::uint32_t source = 0;  // index of the source line
+  std::uint32_t begin = 0;   // characters of the tag-free source line
+  std::uint32_t end = 0;
+  std::uint8_t flags = 0;
+  bool hyphen = false;
 };
 
 // Font size in whole points of a height in pixels at 96 per inch, rounded
@@ -71,6 +78,26 @@ void Distribute(std::vector<int>& values, int first, int last, int count, int si
 std::vector<std::u16string> SplitWideText(std::u16string_view text);
 std::u16string JoinWideText(const std::vector<std::u16string>& lines);
 
+// Parses the formatting tags of one line: the characters that remain and
+// one record each. Unknown or malformed tags stay as text. Exposed for tests.
+struct ParsedLine {
+  std::u16string text;
+  std::vector<TfrxHTMLTag> tags;
+};
+struct TagDefaults {
+  int size = 10;
+  std::uint8_t style = 0;
+  std::int32_t color = 0;
+};
+struct TagState {
+  int position = 1;  // of the line's first character in the whole text
+  int size = 10;
+  std::uint8_t style = 0;
+  std::int32_t color = 0;
+  int baselineShift = 0;
+};
+ParsedLine ParseTags(std::u16string_view line, bool tagsAllowed, const TagDefaults& defaults, TagState& state);
+
 class TfrxDrawText {
  public:
   TfrxDrawText();
@@ -85,7 +112,16 @@ class TfrxDrawText {
   // Layout bounds in report pixels; the device text rectangle and scales
   // for drawing.
   void SetDimensions(const LayoutBounds& bounds, const Rect& deviceRect, double scaleX, double scaleY);
-  void SetText(const std::vector<std::u16string>& lines);
+  // Lays the lines out. With a line limit, wrapping ends once that many
+  // wrapped lines exist (a split needs only the lines that fit and the first
+  // that does not); TextHeight and TextWidth then cover only those.
+  void SetText(const std::vector<std::u16string>& lines, std::size_t lineLimit = kAllLines);
+  static constexpr std::size_t kAllLines = static_cast<std::size_t>(-1);
+  // Whether the last SetText laid the whole text out.
+  bool LaidOutAll() const { return laidOutAll_; }
+  // How many lines of LineHeight the layout bounds hold (the lines a split
+  // keeps when there are more).
+  std::size_t LinesInBounds() const;
 
   void RenderLines(Canvas& canvas, TextHAlign hAlign, TextVAlign vAlign);
 
@@ -103,15 +139,42 @@ class TfrxDrawText {
 
   int FontSize() const { return fontSize_; }
   int ReferenceHeight() const { return refHeight_; }  // reference font height, 600 per inch
-  const std::vector<WrappedLine>& Lines() const { return lines_; }
+  std::size_t LineCount() const { return lines_.size(); }
+  std::u16string LineText(std::size_t i) const;
+  int LineFlags(std::size_t i) const { return lines_[i].flags; }
   const std::u16string& WholeText() const { return wholeText_; }
 
  private:
-  struct Measure;
-  void WrapLine(std::u16string_view line, int fullWidth, int spacing, int firstWidth);
-  std::vector<int> ReferenceAdvances(const WrappedLine& line) const;
-  std::vector<int> DeviceAdvances(const WrappedLine& line, bool printer, int dpiY) const;
-  void RenderLine(Canvas& canvas, const WrappedLine& line, double x, double y, int width, TextHAlign align);
+  // A wrapped line with its characters and their formatting, made when it
+  // is drawn or measured.
+  struct LineGlyphs {
+    std::u16string text;
+    std::vector<TfrxHTMLTag> tags;  // one per character of text
+    int flags = 0;
+  };
+  // Where each source line starts in the whole text, and the tag parser's
+  // state there, so its tag-free text can be made again.
+  struct SourceLine {
+    std::size_t offset = 0;
+    std::uint32_t length = 0;
+    int position = 1;
+    int size = 10;
+    std::uint8_t style = 0;
+    std::int32_t color = 0;
+    int baselineShift = 0;
+  };
+  // The tag-free source line last asked for: lines are drawn in order, so
+  // each source line is parsed once per drawing.
+  struct ParsedCache {
+    std::size_t source = static_cast<std::size_t>(-1);
+    ParsedLine parsed;
+  };
+  ParsedLine ParseSource(std::size_t source) const;
+  LineGlyphs Glyphs(const WrappedLine& line, ParsedCache& cache) const;
+  void WrapLine(std::u16string_view line, int fullWidth, int spacing, int firstWidth, std::size_t lineLimit);
+  std::vector<int> ReferenceAdvances(std::u16string_view text, const std::vector<TfrxHTMLTag>& tags) const;
+  std::vector<int> DeviceAdvances(const LineGlyphs& line, bool printer, int dpiY) const;
+  void RenderLine(Canvas& canvas, const LineGlyphs& line, double x, double y, int width, TextHAlign align);
   FontSpec ReferenceFont(std::uint8_t style) const;
   int DeviceFontHeight(int size, bool printer, int dpiY) const;
 
@@ -135,6 +198,8 @@ class TfrxDrawText {
   std::u16string wholeText_;
   std::u16string fittingText_;
   std::vector<WrappedLine> lines_;
+  std::vector<SourceLine> sources_;
+  bool laidOutAll_ = true;
   // Tag parser state carried from line to line.
   struct ParserState {
     int position = 1;
@@ -145,25 +210,6 @@ class TfrxDrawText {
   } parser_;
 };
 
-// Parses the formatting tags of one line: the characters that remain and
-// one record each. Unknown or malformed tags stay as text. Exposed for tests.
-struct ParsedLine {
-  std::u16string text;
-  std::vector<TfrxHTMLTag> tags;
-};
-struct TagDefaults {
-  int size = 10;
-  std::uint8_t style = 0;
-  std::int32_t color = 0;
-};
-struct TagState {
-  int position = 1;  // of the line's first character in the whole text
-  int size = 10;
-  std::uint8_t style = 0;
-  std::int32_t color = 0;
-  int baselineShift = 0;
-};
-ParsedLine ParseTags(std::u16string_view line, bool tagsAllowed, const TagDefaults& defaults, TagState& state);
 
 // The TColor of a colour name without its "cl" ("Red" -> clRed), any case.
 std::optional<std::int32_t> ColorByName(std::u16string_view name);

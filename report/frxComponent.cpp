@@ -320,12 +320,27 @@ void TfrxComponent::AlignChildren() {
   // by a trick, and merged positions closer than a hundredth.) Equal positions
   // end in the reverse of their child order, as they always did.
   std::vector<TfrxView*> list;
-  for (TfrxComponent* c : objects_) {
-    auto* v = dynamic_cast<TfrxView*>(c);
-    if (v == nullptr) continue;
-    auto at = std::lower_bound(list.begin(), list.end(), v->Left(),
-                               [](const TfrxView* a, double left) { return a->Left() < left; });
-    list.insert(at, v);
+  bool numbers = true;
+  for (auto it = objects_.rbegin(); it != objects_.rend(); ++it)
+    if (auto* v = dynamic_cast<TfrxView*>(*it)) {
+      list.push_back(v);
+      numbers = numbers && !std::isnan(v->Left());
+    }
+  if (numbers) {
+    // One sort of the children taken last to first: the order the inserting
+    // below gives, in n log n rather than quadratic time.
+    std::stable_sort(list.begin(), list.end(),
+                     [](const TfrxView* a, const TfrxView* b) { return a->Left() < b->Left(); });
+  } else {
+    // A Left that is no number has no place in a sort; each child goes where
+    // the search for its place ends, as it always did.
+    std::vector<TfrxView*> children(list.rbegin(), list.rend());
+    list.clear();
+    for (TfrxView* v : children) {
+      auto at = std::lower_bound(list.begin(), list.end(), v->Left(),
+                                 [](const TfrxView* a, double left) { return a->Left() < left; });
+      list.insert(at, v);
+    }
   }
   const int n = static_cast<int>(list.size());
   for (int i = 0; i < n; ++i) {

@@ -1,5 +1,8 @@
 #include "script/fs_ibuilder.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include "script/fs_istatements.h"
 
 namespace zentavo {
@@ -97,6 +100,7 @@ class Builder {
         byRef = true;
       } else if (Is(c, "var")) {
         bool one = false;
+        const VarLayout layout = LayoutOf(c);
         for (int k = 0; k < c.Count(); ++k) {
           const TfsXMLItem& p = *c[k];
           if (Is(p, "varparam")) {
@@ -105,7 +109,7 @@ class Builder {
             errorPos_ = Pos(p);
             std::string name = Text(p);
             CheckNew(name, proc.local);
-            auto item = Variable(c, proc.local, byRef || one, true, nullptr, name);
+            auto item = Variable(c, layout, k, proc.local, byRef || one, true, nullptr, name);
             proc.params.push_back(proc.local.Add(std::move(item)));
             one = false;
           }
@@ -118,9 +122,14 @@ class Builder {
   TypeCode FindType(std::string name) {
     auto alias = [&](const TfsXMLItem* owner) {
       if (!owner) return false;
-      int t = owner->Find("types");
-      if (t < 0) return false;
-      const TfsXMLItem& types = *owner->Items(t);
+      // Found once per block: a block of n declarations asks n times.
+      auto [known, fresh] = typesOf_.try_emplace(owner, nullptr);
+      if (fresh) {
+        const int t = owner->Find("types");
+        known->second = t < 0 ? nullptr : owner->Items(t);
+      }
+      if (known->second == nullptr) return false;
+      const TfsXMLItem& types = *known->second;
       int a = types.Find(name);
       if (a < 0) return false;
       name = types.Items(a)->Prop("type");
@@ -133,32 +142,55 @@ class Builder {
     return code;
   }
 
-  std::unique_ptr<TfsItem> Variable(const TfsXMLItem& e, TfsScope& scope, bool byRef, bool isParam,
-                                    TfsStmtList* list, const std::string& name) {
+  // What a declaration of several names shares, found once for all of them:
+  // going through the element again for every name made a declaration of
+  // n names take n * n steps.
+  struct VarLayout {
+    int type = -1;  // index of the type child
+    bool typeFirst = false;
+    std::vector<int> extras;  // indexes of the array and init children
+  };
+
+  static VarLayout LayoutOf(const TfsXMLItem& e) {
+    VarLayout layout;
+    for (int i = 0; i < e.Count(); ++i) {
+      if (layout.type < 0 && Is(*e[i], "type")) {
+        layout.type = i;
+        layout.typeFirst = i == 0;
+      }
+      if (Is(*e[i], "array") || Is(*e[i], "init")) layout.extras.push_back(i);
+    }
+    return layout;
+  }
+
+  // The name at child `at` of the declaration `e`.
+  std::unique_ptr<TfsItem> Variable(const TfsXMLItem& e, const VarLayout& layout, int at, TfsScope& scope,
+                                    bool byRef, bool isParam, TfsStmtList* list, const std::string& name) {
     std::string declPos = errorPos_;
     std::string typeName = "Variant";
-    bool typeFirst = false;
-    for (int i = 0; i < e.Count(); ++i)
-      if (Is(*e[i], "type")) {
-        typeName = Text(*e[i]);
-        typeFirst = i == 0;
-        errorPos_ = Pos(*e[i]);
-        break;
-      }
+    const bool typeFirst = layout.typeFirst;
+    if (layout.type >= 0) {
+      typeName = Text(*e[layout.type]);
+      errorPos_ = Pos(*e[layout.type]);
+    }
     TypeCode code = FindType(typeName);
     TypeRef type{code, typeName};
     Variant value = InitialValue(code);
-    int at = 0;
-    while (at < e.Count() && !(Is(*e[at], "ident") && NameKey(Text(*e[at])) == NameKey(name))) ++at;
     const TfsXMLItem* init = nullptr;
     int dims = 0;
-    for (int i = at + 1; i < e.Count(); ++i) {
-      const TfsXMLItem& c = *e[i];
-      if (typeFirst && Is(c, "ident")) break;
+    // The array and init children after the name: up to the next name when
+    // each name has its own, else all of them.
+    for (auto x = std::upper_bound(layout.extras.begin(), layout.extras.end(), at); x != layout.extras.end(); ++x) {
+      if (typeFirst) {
+        bool nameBetween = false;
+        for (int i = at + 1; i < *x && !nameBetween; ++i) nameBetween = Is(*e[i], "ident");
+        if (nameBetween) break;
+      }
+      const TfsXMLItem& c = *e[*x];
       if (Is(c, "array")) {
         value = MakeArray(c, scope, dims);
         type.code = tcArray;
-      } else if (Is(c, "init")) {
+      } else {
         init = &c;
       }
     }
@@ -689,13 +721,14 @@ class Builder {
       for (int i = 0; i < e.Count(); ++i) Block(Child(e, i), scope);
       unit_ = saved;
     } else if (n == "var") {
+      const VarLayout layout = LayoutOf(e);
       for (int i = 0; i < e.Count(); ++i) {
         if (!Is(Child(e, i), "ident")) continue;
         errorPos_ = Pos(Child(e, i));
         std::string name = Text(Child(e, i));
         CheckNew(name, scope);
         pendingInit_.reset();
-        auto item = Variable(e, scope, false, false, &list, name);
+        auto item = Variable(e, layout, i, scope, false, false, &list, name);
         TfsItem* raw = scope.Add(std::move(item));
         if (pendingInit_) Add<AssignStmt>(list, Child(e, i), scope, std::make_unique<VarDsgn>(raw), std::move(pendingInit_), ' ');
       }
@@ -763,6 +796,9 @@ class Builder {
   std::string errorPos_, unit_;
   std::vector<WithEntry> withs_;
   std::unique_ptr<TfsExpression> pendingInit_;
+  // The "types" child of each block element of the syntax tree, which lives
+  // as long as the builder.
+  std::unordered_map<const TfsXMLItem*, const TfsXMLItem*> typesOf_;
 };
 
 // Everything a call changes outside its body, put back when it ends, also

@@ -1,4 +1,5 @@
 // Request decoding and field extraction: the texts the jobs print come from here.
+#include "app/Explain.h"
 #include "app/Request.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,44 @@ TEST(Request, FieldsAndTheirCount) {
   EXPECT_EQ(RequestFieldCount(text, '$'), 0);
   EXPECT_EQ(RequestField("$x$y$/tmp/r.pdf$", '$', 3), "/tmp/r.pdf");
   EXPECT_EQ(RequestField("pre|a|b|", '|', 1), "a") << "text before the first separator is never read";
+}
+
+TEST(Request, AllFieldsAtOnceAreTheFieldsOneByOne) {
+  struct Row {
+    const char* text;
+    char separator;
+    const char* why;
+  };
+  const Row rows[] = {
+      {"|1|LAB|FIRMA|AD|", '|', "an ordinary request"},
+      {"||||", '|', "empty fields"},
+      {"pre|a|b", '|', "text before the first and after the last separator is no field"},
+      {"abc", '|', "no separator"},
+      {"|", '|', "one separator: no field"},
+      {"", '$', "empty request"},
+      {"$x$$y$|z|$", '$', "the other separator inside a field"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.why);
+    const std::vector<std::string> all = RequestFields(r.text, r.separator);
+    ASSERT_EQ(static_cast<int>(all.size()), RequestFieldCount(r.text, r.separator));
+    for (std::size_t k = 1; k <= all.size(); ++k) EXPECT_EQ(all[k - 1], RequestField(r.text, r.separator, static_cast<int>(k)));
+  }
+}
+
+TEST(Request, ExplainingALargeRequestListsEveryField) {
+  const int kFields = 20000;
+  std::string request = "|0";
+  std::string expected = "\"|\": [\"0\"";
+  for (int i = 1; i < kFields; ++i) {
+    request += "|F" + std::to_string(i);
+    expected += ",\"F" + std::to_string(i) + "\"";
+  }
+  request += "|";
+  expected += "],\n";
+  const std::string json = ExplainRequest(request);
+  EXPECT_NE(json.find(expected), std::string::npos) << "the \"|\" list holds every field in order";
+  EXPECT_NE(json.find("\"$\": []"), std::string::npos);
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 // the temporary-file cache, anchors, detaching, and untrusted files.
 #include <gtest/gtest.h>
 
+#include <set>
 
 #include "EngineFixture.h"
 #include "platform/RecordingCanvas.h"
+#include "platform/Text.h"
 #include "templates/Templates.h"
 
 namespace zentavo {
@@ -60,23 +62,71 @@ TEST(PreviewPagesTest, LabelTemplatesGiveOnePageWithOneNullBandOfKeyedObjects) {
 TEST(PreviewPagesTest, KeysCountUpFromTheHalvingProbe) {
   struct Case {
     std::vector<std::string> taken;
+    std::string prefix;
     std::string next;
     const char* why;
   };
   const Case cases[] = {
-      {{}, "m1", "an empty dictionary starts at 1"},
-      {{"m1", "m2", "m3"}, "m4", "registration order runs m1, m2, m3 ..."},
-      {{"m1", "m2", "b1"}, "m3", "prefixes count separately"},
-      {{"m1", "m2", "m3", "m5"}, "m4", "below the probe the first free number after 1"},
-      {{"m1", "m2", "m3", "m4", "m5"}, "m6", "from a taken power of two up to the first free"},
-      {{"m5000", "m5001"}, "m5002", "a taken 5000 starts the count there"},
+      {{}, "m", "m1", "an empty dictionary starts at 1"},
+      {{"m1", "m2", "m3"}, "m", "m4", "registration order runs m1, m2, m3 ..."},
+      {{"m1", "m2", "b1"}, "m", "m3", "prefixes count separately"},
+      {{"m1", "m2", "m3", "m5"}, "m", "m4", "below the probe the first free number after 1"},
+      {{"m1", "m2", "m3", "m4", "m5"}, "m", "m6", "from a taken power of two up to the first free"},
+      {{"m5000", "m5001"}, "m", "m5002", "a taken 5000 starts the count there"},
+      {{"m3", "m1", "m2"}, "m", "m4", "keys added out of order join into one run"},
+      {{"m4999", "m5000", "m5002", "m5001"}, "m", "m5003", "a gap filled later joins the runs on both sides"},
+      {{"m1", "m2", "m4", "m5"}, "m", "m6", "a taken probe starts the count past a gap below it"},
+      {{"m1", "m2", "m5", "m6"}, "m", "m3", "with no probe taken the count from 1 stops at the gap"},
+      {{"m12"}, "m1", "m13", "m12 is also the longer prefix m1 with the number 2"},
+      {{"m02"}, "m", "m1", "a number is never written with a leading zero"},
+      {{"m02"}, "m0", "m03", "but the prefix may end in a zero"},
+      {{"m10000", "m10001"}, "m", "m10002", "the first probe is 10000"},
+      {{"m2147483647"}, "m", "m1", "the largest number does not disturb the count"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     TfrxDictionary d;
     for (const auto& k : c.taken) d.Add(k, {});
-    EXPECT_EQ(d.NewKey("m"), c.next);
+    EXPECT_EQ(d.NewKey(c.prefix), c.next);
   }
+}
+
+// The key rule as written: probe prefix + 10000, 5000, 2500 ... 2 for the
+// first taken key, then count up from it (or from 1) to the first free one.
+std::string KeyByTheRule(const std::set<std::string>& keys, const std::string& prefix) {
+  auto taken = [&](int n) { return keys.count(prefix + std::to_string(n)) != 0; };
+  int n = 1;
+  for (int probe = 10000; probe >= 2; probe /= 2)
+    if (taken(probe)) {
+      n = probe;
+      break;
+    }
+  while (taken(n)) ++n;
+  return prefix + std::to_string(n);
+}
+
+TEST(PreviewPagesTest, ManyKeysFollowTheRuleAtEveryStep) {
+  // Ten thousand keys of one prefix, with keys of another prefix and
+  // holes made by keys loaded from a file in between.
+  TfrxDictionary d;
+  std::set<std::string> keys;
+  auto add = [&](const std::string& key) {
+    d.Add(key, {});
+    keys.insert(key);
+  };
+  for (const char* k : {"m7", "m9", "m4990", "m5003", "m10000", "m10002", "b2", "x1"}) add(k);
+  // The rule counts through the keys and is slow: every step near the
+  // probes and at 10000 is checked, the others now and then.
+  for (int i = 0; i < 12000; ++i) {
+    const std::string prefix = i % 7 == 0 ? "b" : "m";
+    const std::string key = d.NewKey(prefix);
+    const bool check = i % 29 == 0 || (i > 9950 && i < 10050) || (i > 4950 && i < 5050);
+    if (check) {
+      ASSERT_EQ(key, KeyByTheRule(keys, prefix)) << "step " << i;
+    }
+    add(key);
+  }
+  EXPECT_EQ(d.Count(), static_cast<int>(keys.size()));
 }
 
 TEST(PreviewPagesTest, SavedAndLoadedReportsGiveTheSamePages) {
@@ -381,6 +431,50 @@ TEST(PreviewPagesTest, TenThousandRecordsStayWithinTheMemoryLimit) {
   other.PreviewPages().LoadFromStream(saved);
   EXPECT_EQ(other.PreviewPages().PageCount(), 10000);
   EXPECT_NE(other.PreviewPages().BuildPage(9999)->FindObject("MmHastaAdi"), nullptr);
+}
+
+TEST(PreviewPagesTest, AThousandObjectsOfAPageFindTheirSourcesAfterLoading) {
+  TfrxReport report;
+  const int kMemos = 1000;
+  {
+    // Built from template text: setting names one by one is not what is
+    // measured here.
+    std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?><TfrxReport><TfrxReportPage Name=\"Page1\" PaperWidth=\"210\" PaperHeight=\"297\">";
+    for (int i = 1; i <= kMemos; ++i)
+      xml += "<TfrxMemoView Name=\"Memo" + std::to_string(i) + "\" Left=\"" + std::to_string((i % 10) * 70) +
+             "\" Top=\"" + std::to_string((i / 10) * 16) + "\" Width=\"60\" Height=\"14\" Text=\"V" +
+             std::to_string(i) + "\"/>";
+    xml += "</TfrxReportPage></TfrxReport>";
+    TMemoryStream s(xml);
+    report.LoadFromStream(s);
+  }
+  ASSERT_TRUE(report.PrepareReport());
+  TMemoryStream saved;
+  report.PreviewPages().SaveToStream(saved);
+  // A dictionary written by another program may spell a name in another case.
+  std::string text = saved.Data();
+  const std::string from = "name=\"Page0.Memo17\"", to = "name=\"Page0.mEMO17\"";
+  ASSERT_NE(text.find(from), std::string::npos);
+  text.replace(text.find(from), from.size(), to);
+  TMemoryStream edited(text);
+  TfrxReport other;
+  other.PreviewPages().LoadFromStream(edited);
+  TfrxPreviewPages& pages = PreviewPagesOf(other);
+  ASSERT_EQ(pages.Dictionary().Count(), kMemos);
+  int resolved = 0;
+  for (const auto& [key, entry] : pages.Dictionary().Entries()) {
+    ASSERT_NE(entry.source, nullptr) << key << " " << entry.sourceName;
+    EXPECT_TRUE(SameTextAscii("Page0." + entry.source->Name(), entry.sourceName)) << key;
+    ++resolved;
+  }
+  EXPECT_EQ(resolved, kMemos);
+  // Every memo is rebuilt with its own text.
+  TfrxReportPage* built = pages.BuildPage(0);
+  for (int i : {1, 17, 500, kMemos}) {
+    auto* memo = dynamic_cast<TfrxMemoView*>(built->FindObject("Memo" + std::to_string(i)));
+    ASSERT_NE(memo, nullptr) << i;
+    EXPECT_EQ(memo->Text(), "V" + std::to_string(i));
+  }
 }
 
 }  // namespace

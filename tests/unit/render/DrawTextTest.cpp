@@ -52,13 +52,13 @@ void Prepare(TfrxDrawText& engine, const Layout& s, Rect device = {0, 0, 0, 0}, 
 
 std::vector<std::u16string> Texts(const TfrxDrawText& engine) {
   std::vector<std::u16string> out;
-  for (const auto& l : engine.Lines()) out.push_back(l.text);
+  for (std::size_t i = 0; i < engine.LineCount(); ++i) out.push_back(engine.LineText(i));
   return out;
 }
 
 std::vector<int> Flags(const TfrxDrawText& engine) {
   std::vector<int> out;
-  for (const auto& l : engine.Lines()) out.push_back(l.flags);
+  for (std::size_t i = 0; i < engine.LineCount(); ++i) out.push_back(engine.LineFlags(i));
   return out;
 }
 
@@ -83,8 +83,8 @@ TEST(DrawText, LineHeightAndTextHeight) {
   Prepare(engine, s);
   EXPECT_EQ(engine.ReferenceHeight(), 83);
   EXPECT_DOUBLE_EQ(engine.LineHeight(), 15.28) << "83 / 6.25 + 2";
-  EXPECT_EQ(engine.Lines().size(), 3u) << "an empty line keeps its height";
-  EXPECT_EQ(engine.Lines()[1].text, u" ");
+  EXPECT_EQ(engine.LineCount(), 3u) << "an empty line keeps its height";
+  EXPECT_EQ(engine.LineText(1), u" ");
   EXPECT_NEAR(engine.TextHeight(), 3 * 15.28, 1e-9);
   s.fontHeight = -16;
   s.lineSpacing = 0;
@@ -558,7 +558,7 @@ TEST(DrawText, SplitKeepsWhatFitsAndContinuesWithTheRest) {
   const std::u16string rest = engine.RemainingText();
   EXPECT_EQ(rest, u"three\r\n");
   EXPECT_EQ(engine.FittingText(), u"one\r\ntwo\r\n");
-  EXPECT_EQ(engine.Lines().size(), 2u);
+  EXPECT_EQ(engine.LineCount(), 2u);
   EXPECT_NEAR(engine.UnusedSpace(), 34 - 2 * 15.28, 1e-9);
 
   s.lines = SplitWideText(rest);
@@ -587,7 +587,7 @@ TEST(DrawText, SplitInsideAWrappedLineAndWithTags) {
   s.width = RefWidth(u"AAA") / 6.25;
   s.height = 15;
   Prepare(engine, s);
-  ASSERT_EQ(engine.Lines().size(), 3u);
+  ASSERT_EQ(engine.LineCount(), 3u);
   EXPECT_EQ(engine.RemainingText(), u"BBB AAA\r\n");
   EXPECT_EQ(engine.FittingText(), u"AAA ");
 
@@ -598,6 +598,84 @@ TEST(DrawText, SplitInsideAWrappedLineAndWithTags) {
   Prepare(engine, s);
   EXPECT_EQ(engine.RemainingText(), u"<font color=\"#FF0000\"><u>three</u>\r\n")
       << "the rest continues in the colour and style its first character had";
+}
+
+// A split lays out only the lines that fit and the first one after them;
+// what it keeps and what it passes on are those of the whole layout.
+TEST(DrawText, ASplitWithALineLimitGivesTheSplitOfTheWholeLayout) {
+  struct Row {
+    std::vector<std::u16string> lines;
+    double width, height;
+    bool tags, wordBreak;
+    const char* why;
+  };
+  const double aaa = RefWidth(u"AAA") / 6.25;
+  const Row rows[] = {
+      {{u"one", u"two", u"three", u"four"}, 1000, 33, false, false, "whole lines"},
+      {{u"AAA BBB AAA BBB AAA BBB"}, aaa, 33, false, false, "the limit falls inside one wrapped source line"},
+      {{u"AAA BBB", u"AAA BBB AAA", u"x"}, aaa, 48, false, false, "inside the second source line"},
+      {{u"<b>AAA BBB</b> <u>AAA <font color=red>BBB</font> AAA</u>"}, aaa, 33, true, false,
+       "tags carried into the rest"},
+      {{u"ПЕРЕВОДЧИК ПЕРЕВОДЧИК ПЕРЕВОДЧИК"}, RefWidth(u"ПЕРЕВОД") / 6.25, 33, false, true,
+       "hyphenated words"},
+      {{u"one", u"two"}, 1000, 100, false, false, "everything fits: nothing is left"},
+      {{u"one", u"two"}, 1000, 5, false, false, "not even one line fits"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.why);
+    Layout s;
+    s.lines = r.lines;
+    s.width = r.width;
+    s.height = r.height;
+    s.tags = r.tags;
+    s.wordBreak = r.wordBreak;
+    TfrxDrawText whole, limited;
+    Prepare(whole, s);
+    const std::size_t all = whole.LineCount();
+    const std::u16string wholeRest = whole.RemainingText();
+    Prepare(limited, s);
+    limited.SetText(s.lines, limited.LinesInBounds() + 1);
+    EXPECT_EQ(limited.LaidOutAll(), all <= limited.LinesInBounds() + 1);
+    EXPECT_LE(limited.LineCount(), std::min(all, limited.LinesInBounds() + 1));
+    EXPECT_EQ(limited.RemainingText(), wholeRest);
+    EXPECT_EQ(limited.FittingText(), whole.FittingText());
+    EXPECT_EQ(Texts(limited), Texts(whole));
+    EXPECT_EQ(limited.UnusedSpace(), whole.UnusedSpace());
+  }
+}
+
+// A long text split part after part loses nothing and repeats nothing, and
+// every part is laid out as the whole text would lay out its lines.
+TEST(DrawText, ALongTextSplitsIntoPartsThatAddUpToIt) {
+  std::vector<std::u16string> lines;
+  std::u16string joined;
+  for (int i = 0; i < 400; ++i) {
+    std::u16string line;
+    for (int w = 0; w <= i % 9; ++w) line += u"word" + std::u16string(1, static_cast<char16_t>(u'a' + (i + w) % 26)) + u" ";
+    line += u"end";
+    lines.push_back(line);
+  }
+  Layout s;
+  s.lines = lines;
+  s.width = 120;
+  s.height = 100;
+  TfrxDrawText engine;
+  Prepare(engine, s);
+  const std::size_t totalLines = engine.LineCount();
+  std::u16string rest = JoinWideText(lines);
+  std::size_t keptLines = 0;
+  int parts = 0;
+  while (!rest.empty() && parts < 1000) {
+    s.lines = SplitWideText(rest);
+    Prepare(engine, s);
+    engine.SetText(s.lines, engine.LinesInBounds() + 1);
+    rest = engine.RemainingText();
+    keptLines += engine.LineCount();
+    ++parts;
+  }
+  EXPECT_TRUE(rest.empty());
+  EXPECT_EQ(keptLines, totalLines) << "each wrapped line lands in exactly one part";
+  EXPECT_GT(parts, 10);
 }
 
 }  // namespace

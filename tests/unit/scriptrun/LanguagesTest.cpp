@@ -84,5 +84,39 @@ TEST(Languages, LanguageSpecific) {
   for (const LangCase& c : kSpecific) EXPECT_EQ(RunScript(c.language, c.program), c.expected) << c.language << ": " << c.what;
 }
 
+// One declaration of many names: every name is declared, with the type and
+// the initializer its language gives it, wherever it stands in the list.
+TEST(Languages, DeclarationsOfManyNames) {
+  const int kNames = 5000;
+  std::string names;
+  for (int i = 0; i < kNames; ++i) names += (i ? ", v" : "v") + std::to_string(i);
+  const std::string last = "v" + std::to_string(kNames - 1);
+  struct Case {
+    const char* language;
+    std::string program;
+    const char* expected;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"VadoziDaruro", "var " + names + ": Integer = 7;\nbegin v0 := v0 + 1; WriteLn(v0); WriteLn(v2500 + " + last + ") end.",
+       "8\n14\n", "the type and the initializer after the names apply to every name"},
+      {"VadoziDaruro", "var " + names + ": String;\nbegin WriteLn(" + last + " + 'x') end.", "x\n",
+       "a string type gives every name the empty string"},
+      {"R++Izozev", "int " + names + " = 3;\n{ WriteLn(v0); WriteLn(" + last + "); }", "0\n3\n",
+       "only the name the initializer follows is initialized"},
+      {"JScript", "var " + names + ";\nv4999 = 2; WriteLn(v4999 * 3);", "6\n",
+       "names without a type hold Null until assigned"},
+      {"DarozOzuziz", "Dim " + names + "\r\n" + last + " = 4\r\nWriteLn(" + last + " * 2)\r\n", "8\n",
+       "every name of a Dim is declared"},
+      {"VadoziDaruro", "var " + names + ", V17: Integer;\nbegin end.", "Identifier redeclared: 'V17' at 1:",
+       "a name repeated at the end of a long list is still found"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    const std::string out = RunScript(c.language, c.program);
+    EXPECT_EQ(out.substr(0, std::string(c.expected).size()), c.expected) << c.language;
+  }
+}
+
 }  // namespace
 }  // namespace zentavo::testing
