@@ -52,12 +52,18 @@ std::string LabelList(const std::vector<LabelPlan>& plans) {
 std::string JsonString(const std::string& cp1254Text) {
   static const char kHex[] = "0123456789abcdef";
   std::string out = "\"";
-  for (char c : cp1254::ToUtf8(cp1254Text)) {
+  const std::string utf8 = cp1254::ToUtf8(cp1254Text);
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
     auto u = static_cast<unsigned char>(c);
+    // The code page's unassigned bytes become C1 controls (U+0081, U+008D ...),
+    // which a terminal may obey like ESC: they are written as escapes too.
+    const bool c1 = u == 0xC2 && i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xE0) == 0x80;
+    if (c1) u = static_cast<unsigned char>(utf8[++i]);
     if (c == '"' || c == '\\') {
       out += '\\';
       out += c;
-    } else if (u < 0x20 || u == 0x7F) {
+    } else if (u < 0x20 || u == 0x7F || c1) {
       out += "\\u00";
       out += kHex[u >> 4];
       out += kHex[u & 15];

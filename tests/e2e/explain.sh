@@ -60,6 +60,12 @@ expect_eq "$OUT" '{
   "labels": []
 }' "JSON escaping"
 
+# ESC, DEL and the code page's unassigned bytes (C1 controls once in UTF-8:
+# U+008D reverse line feed, U+009D operating system command) are escaped too,
+# so viewing the output cannot drive a terminal.
+run_zentavo 0 --explain '|%1B]0;t%07|%7F%8D%9D|'
+expect_eq "$(printf '%s\n' "$OUT" | grep '"|":')" '    "|": ["\u001b]0;t\u0007","\u007f\u008d\u009d"],' "control characters in fields"
+
 # The labels each job would print: objects, values, document and printer.
 run_zentavo 0 --explain '|1|LAB|FIRMA|AD|TARIH|P1|X|01.01.2000|E|T1|Tetkik|123|'
 expect_eq "$(printf '%s\n' "$OUT" | sed -n '/"labels"/,$p')" '  "labels": [
