@@ -101,9 +101,16 @@ void CupsServer::Fail(std::string message) {
   throw ServerFailure(message);
 }
 
+void CupsServer::GiveUp() {
+  gaveUp_ = "The print server " + name_ + " did not answer within " + SecondsText(answerSeconds_) + " s";
+  Fail(gaveUp_);
+}
+
 http_t* CupsServer::Connection() {
   if (!gaveUp_.empty()) Fail(gaveUp_);
-  timedOut_ = false;
+  // A wait that ran out in a call nobody checked (libcups asks the server
+  // inside calls that report nothing) is the server not answering all the same.
+  if (timedOut_) GiveUp();
   problem_.clear();
   if (http_ == nullptr) {
     http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectMs(), nullptr);
@@ -114,10 +121,7 @@ http_t* CupsServer::Connection() {
 }
 
 void CupsServer::ThrowIfFailed() {
-  if (timedOut_) {
-    gaveUp_ = "The print server " + name_ + " did not answer within " + SecondsText(answerSeconds_) + " s";
-    Fail(gaveUp_);
-  }
+  if (timedOut_) GiveUp();
   const ipp_status_t status = cupsLastError();
   // libcups says "service unavailable" when it could not (re)connect; an
   // internal error with a socket error behind it is a connection that broke.

@@ -59,6 +59,7 @@ class CupsServer {
  private:
   static int OnTimeout(http_t* http, void* self);
   [[noreturn]] void Fail(std::string message);
+  [[noreturn]] void GiveUp();
   int ConnectMs() const;
   void Drop();
 
