@@ -37,7 +37,10 @@ const char* ProgramUsage() {
          "                        run a button job without the window\n"
          "  --explain             print the decoded request and what it would do; print nothing\n"
          "  --list-printers       the printers as the program sees them\n"
-         "  --help, --version\n";
+         "  --help, --version\n"
+         "\n"
+         "CUPS_SERVER names the print server; ZENTAVO_CUPS_TIMEOUT the seconds each of its\n"
+         "answers may take (default 30).\n";
 }
 
 ProgramOptions ParseProgramArguments(const std::vector<std::string>& args) {

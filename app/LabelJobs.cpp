@@ -30,6 +30,21 @@ void TForm1::BtnLabSonucPrintClick() {
   Close();
 }
 
+namespace {
+
+// How messages name a label: its document name, or for the "$" jobs, whose
+// documents carry none, the template it is made from. `document` is
+// Windows-1254, as the request carries it.
+std::string LabelName(const std::string& document, const std::string& templateName) {
+  return document.empty() ? templateName : cp1254::ToUtf8(document);
+}
+
+std::string NotPrinted(const std::string& label, const std::string& reason) {
+  return "The label " + label + " was not printed: " + reason;
+}
+
+}  // namespace
+
 TfrxReport& TForm1::Template(const std::string& name) {
   for (TfrxReport* r : {LabBarkod.get(), SonucBarkodu.get(), LabBarkod3050.get()})
     if (r != nullptr && r->Name() == name) return *r;
@@ -66,7 +81,9 @@ void TForm1::PrintLabels(ButtonJob job) {
     reporter_.Report(handlerName_, document, message, frxResources().Get("mbError"));
   };
   auto reportHandOvers = [&](std::vector<DocumentFinisher::Failure> failures) {
-    for (const DocumentFinisher::Failure& f : failures) reportFailure(f.document, f.message);
+    // Every label of a run comes from the same template.
+    for (const DocumentFinisher::Failure& f : failures)
+      reportFailure(f.document, NotPrinted(LabelName(f.document, plans.front().templateName), f.message));
   };
   for (std::size_t i = 0; i < plans.size(); ++i) {
     if (terminalProgress)
@@ -77,9 +94,12 @@ void TForm1::PrintLabels(ButtonJob job) {
       std::string message = e.what();
       // Without any print queue only the placeholder printer is there, and
       // its refusal alone would leave the user guessing.
-      if (!options_.outputDir && !installed.printers.HasSystemPrinters() && message == kCanvasDoesNotAllowDrawing)
-        message += ": no printer is installed; --output DIR prints the labels into files instead";
-      reportFailure(plans[i].documentName, message);
+      if (!options_.outputDir && !installed.printers.HasSystemPrinters() && message == kCanvasDoesNotAllowDrawing) {
+        const std::string& why = installed.printers.NoPrintersReason();
+        message = (why.empty() ? message + ": no printer is installed" : why) +
+                  "; --output DIR prints the labels into files instead";
+      }
+      reportFailure(plans[i].documentName, NotPrinted(LabelName(plans[i].documentName, plans[i].templateName), message));
     }
     reportHandOvers(finisher.TakeFailures());
     if (ui_.ProgressCancelled()) {
@@ -110,16 +130,14 @@ void TForm1::PrintLabel(const LabelPlan& plan) {
       barcode->Text = fill.value;
       // A barcode that cannot carry the number would print as its error text:
       // such a label must not reach the printer.
-      if (std::string error = barcode->EncodingError(); !error.empty())
-        throw std::runtime_error("The label " + plan.documentName + " was not printed: " + error);
+      if (std::string error = barcode->EncodingError(); !error.empty()) throw std::runtime_error(error);
     }
   }
 
   // Preparation errors were shown by the report itself; the label is not
   // printed half-made.
   report.PrepareReport(true);
-  if (!report.Errors().empty())
-    throw std::runtime_error("The label " + plan.documentName + " was not printed: its preparation failed");
+  if (!report.Errors().empty()) throw std::runtime_error("its preparation failed");
 
   report.PrintOptions.ShowDialog = false;
   if (!plan.documentName.empty()) report.FileName = plan.documentName;
@@ -138,7 +156,7 @@ void TForm1::PrintLabel(const LabelPlan& plan) {
     if (ui_.ProgressCancelled()) report.Terminated = true;
   };
   report.Print();
-  if (report.Terminated) throw std::runtime_error("The label " + plan.documentName + " was cancelled");
+  if (report.Terminated) throw std::runtime_error("it was cancelled");
 }
 
 }  // namespace zentavo

@@ -30,7 +30,10 @@ void PrintReportFile(const std::string& field, const ProgramOptions& options) {
   if (path.empty()) throw std::runtime_error("The request names no report file to print");
   if (IsWindowsPath(path))
     throw std::runtime_error(path + " is a Windows path, not a file on this machine");
-  CheckReadableFile(path);
+  // A web page can start us with a "$" request: only a report document is
+  // printed, never whatever else the path names (the environment in /proc,
+  // a key file).
+  const PrintableDocument file = OpenPrintableDocument(path);
   const std::string document = BaseName(path);
   if (options.outputDir) {
     auto dot = document.find_last_of('.');
@@ -38,12 +41,16 @@ void PrintReportFile(const std::string& field, const ProgramOptions& options) {
     // No half-copied report is left behind: the copy is removed unless whole.
     OutputFile target = OutputFile::CreateUnique(*options.outputDir, hasExt ? document.substr(0, dot) : document,
                                                  hasExt ? document.substr(dot + 1) : std::string());
-    CopyFileInto(path, target);
+    CopyFileInto(file.file, path, target);
     target.Commit();
     std::printf("%s\n", target.Path().c_str());
     return;
   }
-  PrintFileOnDefaultQueue(path, document);
+  try {
+    PrintFileOnDefaultQueue(file.file.get(), document, file.mimeType);
+  } catch (const std::exception& e) {
+    throw std::runtime_error("The report " + document + " was not printed: " + e.what());
+  }
 }
 
 }  // namespace zentavo

@@ -13,16 +13,18 @@ struct PrintQueue {
 };
 
 // The destinations CUPS offers (server queues and the user's lpoptions); empty
-// when there is no server.
+// when there is no server or it does not answer in time.
 std::vector<PrintQueue> ListPrintQueues();
 
 // "A (Office printer), B" for messages that tell the user what is there.
 std::string DescribePrintQueues(const std::vector<PrintQueue>& queues);
 
-// Hands a file to the default destination as it is, titled `title`; returns
-// the job id. Throws with a message naming the cause (no default destination:
-// the message lists the queues).
-int PrintFileOnDefaultQueue(const std::string& path, const std::string& title);
+// Hands the bytes of the open file `fd` (from its start) to the default
+// destination as they are, as a document of the MIME type `format`, titled
+// `title`; returns the job id. Throws with a message naming the cause (no
+// default destination: the message lists the queues; a print server that
+// cannot be reached or does not answer in time: the message names it).
+int PrintFileOnDefaultQueue(int fd, const std::string& title, const std::string& format);
 
 struct PrintJob {
   int id = 0;

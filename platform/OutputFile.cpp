@@ -31,21 +31,6 @@ std::string Reason(int error) { return std::strerror(error); }
   throw std::runtime_error("Cannot create " + path + ": " + Reason(error));
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
-
 int OpenFolder(const std::string& dir) {
   return ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
@@ -193,7 +178,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 
 OutputFile OutputFile::CreateUnique(const std::string& dir, const std::string& name, const std::string& ext) {
   if (!MakeFolders(dir, 0755)) throw std::runtime_error("Cannot create the folder " + dir);
-  Descriptor folder(OpenFolder(dir));
+  FileHandle folder(OpenFolder(dir));
   if (folder.get() < 0) throw std::runtime_error("Cannot open the folder " + dir + ": " + Reason(errno));
   const std::string stem = SafeFileName(name);
   const std::string suffix = ext.empty() ? std::string() : "." + ext;
@@ -237,7 +222,7 @@ OutputFile OutputFile::Replace(const std::string& path) {
                                                                                      : target.substr(0, slash);
   std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
   if (base.empty()) CannotCreate(path, EISDIR);
-  Descriptor folder(OpenFolder(dir));
+  FileHandle folder(OpenFolder(dir));
   if (folder.get() < 0) CannotCreate(path, errno);
   // The hidden name must fit the folder's limit whatever the target's length.
   const std::string hiddenStem = "." + base.substr(0, 200) + ".";
@@ -311,19 +296,24 @@ void OutputFile::Release() noexcept {
   dirFd_ = -1;
 }
 
-void CopyFileInto(const std::string& from, OutputFile& to) {
-  Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) throw std::runtime_error("Cannot read " + from + ": " + Reason(errno));
+void CopyFileInto(const FileHandle& from, const std::string& fromName, OutputFile& to) {
   char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+  for (off_t offset = 0;;) {
+    const ssize_t n = ::pread(from.get(), buffer, sizeof buffer, offset);
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw std::runtime_error("Cannot read " + from + ": " + Reason(errno));
+      throw std::runtime_error("Cannot read " + fromName + ": " + Reason(errno));
     }
+    offset += n;
     to.Write(std::string_view(buffer, static_cast<std::size_t>(n)));
   }
+}
+
+void CopyFileInto(const std::string& from, OutputFile& to) {
+  FileHandle in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) throw std::runtime_error("Cannot read " + from + ": " + Reason(errno));
+  CopyFileInto(in, from, to);
 }
 
 }  // namespace zentavo

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Files.h"
+
 namespace zentavo {
 
 // Buffered writes into an open descriptor. The first failure is kept: that
@@ -97,5 +99,7 @@ class OutputFile {
 
 // Copies a file's bytes into `to` (not committed).
 void CopyFileInto(const std::string& from, OutputFile& to);
+// The same from an open file, from its start; `fromName` names it in messages.
+void CopyFileInto(const FileHandle& from, const std::string& fromName, OutputFile& to);
 
 }  // namespace zentavo

@@ -18,8 +18,8 @@ const PrintSystemEntries& PrintSystem() {
 
 std::vector<PrintQueue> ListPrintQueues() { return PrintSystem().listQueues(); }
 
-int PrintFileOnDefaultQueue(const std::string& path, const std::string& title) {
-  return PrintSystem().printFileOnDefaultQueue(path, title);
+int PrintFileOnDefaultQueue(int fd, const std::string& title, const std::string& format) {
+  return PrintSystem().printFileOnDefaultQueue(fd, title, format);
 }
 
 std::vector<PrintJob> ListPrintJobs() { return PrintSystem().listJobs(); }

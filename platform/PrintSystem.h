@@ -13,7 +13,7 @@ namespace zentavo {
 
 struct PrintSystemEntries {
   std::vector<PrintQueue> (*listQueues)();
-  int (*printFileOnDefaultQueue)(const std::string& path, const std::string& title);
+  int (*printFileOnDefaultQueue)(int fd, const std::string& title, const std::string& format);
   std::vector<PrintJob> (*listJobs)();
   std::vector<std::string> (*jobAttributes)(int jobId);
   PrinterBackend* (*createBackend)();

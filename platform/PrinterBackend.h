@@ -67,6 +67,10 @@ class PrinterBackend {
   virtual std::unique_ptr<SpoolDocument> StartDocument(const std::string& queue, const std::string& title,
                                                        const std::string& format,
                                                        const JobOptions& options) = 0;
+  // Why the last request did not reach the print server (it cannot be
+  // reached, or did not answer in time), naming the server; empty when it
+  // answered. Tells "no queues" from "no server" after an empty Queues().
+  virtual std::string ServerProblem() { return {}; }
 };
 
 std::unique_ptr<PrinterBackend> CreateCupsBackend();

@@ -7,7 +7,6 @@
 #include <type_traits>
 
 #include "platform/CairoCanvas.h"
-#include "platform/Escaping.h"
 #include "platform/OutputFile.h"
 
 namespace zentavo {
@@ -18,8 +17,7 @@ class SpoolSink final : public DocumentSink {
  public:
   SpoolSink(PrinterBackend& backend, const DocumentStart& start)
       : start_(start),
-        // The spooler writes the job's name into its logs line by line.
-        spool_(backend.StartDocument(start.queue, SingleLineTitle(start.name), "application/pdf", start.options)) {}
+        spool_(backend.StartDocument(start.queue, start.name, "application/pdf", start.options)) {}
 
   Canvas& BeginPage(int, int, double widthMm, double heightMm) override {
     // The PDF page is the sheet exactly, not the sheet rounded to whole dots.
@@ -130,15 +128,15 @@ class FileSink final : public DocumentSink {
   }
 
  private:
-  // Runs one step; when it fails, nothing of the document stays and the
-  // error names the label.
+  // Runs one step; when it fails, nothing of the document stays (the label
+  // job names the label in its message).
   template <class Step>
   std::invoke_result_t<Step&> Guarded(Step step) {
     try {
       return step();
-    } catch (const std::exception& e) {
+    } catch (...) {
       Abort();
-      throw std::runtime_error("The label " + start_.name + " was not printed: " + e.what());
+      throw;
     }
   }
 

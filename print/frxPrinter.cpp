@@ -7,7 +7,6 @@
 
 #include "platform/Canvas.h"
 #include "platform/Cp1254.h"
-#include "platform/Escaping.h"
 #include "print/DocumentFinisher.h"
 #include "print/DocumentSinks.h"
 #include "report/frxPaper.h"
@@ -202,8 +201,12 @@ void TfrxPrinter::ReadDeviceMetrics() {
 }
 
 void TfrxPrinter::RequireDrawing() const {
-  if (!SettingsLoaded)
-    throw std::runtime_error("Printer " + PrinterName + " cannot be used: its settings could not be read");
+  if (!SettingsLoaded) {
+    // A print server that cannot be asked is said so, by name.
+    const std::string why = backend_ != nullptr ? backend_->ServerProblem() : std::string();
+    throw std::runtime_error("Printer " + PrinterName + " cannot be used: " +
+                             (why.empty() ? std::string("its settings could not be read") : why));
+  }
   if (!caps_.acceptsPdf)
     throw std::runtime_error("Printer " + PrinterName +
                              " is a raw queue: it takes raw printer data only, not drawn pages");
@@ -331,8 +334,8 @@ void TfrxPrinter::StartRawJob() {
   if (SettingsLoaded && caps_.acceptsPdf)
     throw std::runtime_error("Printer " + PrinterName +
                              " is not a raw queue: raw printer data would print as text or be refused");
-  rawJob_ = backend_->StartDocument(PrinterName, SingleLineTitle(cp1254::ToUtf8(DocumentName)),
-                                    "application/vnd.cups-raw", JobOptions{});
+  rawJob_ = backend_->StartDocument(PrinterName, cp1254::ToUtf8(DocumentName), "application/vnd.cups-raw",
+                                    JobOptions{});
 }
 
 void TfrxPrinter::WriteRawJob(std::string_view data) {
@@ -396,6 +399,7 @@ TfrxPrinters::TfrxPrinters(PrinterBackend& backend) {
     defaultName_ = backend.DefaultQueue();
     SelectPrinterAt(FindPrinter(defaultName_));
   } else {
+    noPrintersReason_ = backend.ServerProblem();
     printers_.push_back(std::make_unique<TfrxVirtualPrinter>(frxResources().Get("prVirtual")));
     descriptions_.emplace_back();
     SelectPrinterAt(0);

@@ -220,6 +220,9 @@ class TfrxPrinters {
   int CurrentIndex() const { return currentIndex_; }
   const std::vector<std::string>& PrinterNames() const { return names_; }
   bool HasSystemPrinters() const { return hasSystemPrinters_; }
+  // Without system printers: why the print system had none to offer when the
+  // print server could not be asked (naming it); empty when it has none.
+  const std::string& NoPrintersReason() const { return noPrintersReason_; }
   // Every printer of the list hands its documents to `finisher` (null: each
   // hands them over itself).
   void SetDocumentFinisher(DocumentFinisher* finisher);
@@ -232,6 +235,7 @@ class TfrxPrinters {
   std::string defaultName_;
   int currentIndex_ = -1;
   bool hasSystemPrinters_ = false;
+  std::string noPrintersReason_;
 };
 
 // The process's one printer list, made from the print system on first use.

@@ -6,22 +6,24 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/Escaping.h"
 #include "platform/cups/Cups.h"
 
 namespace zentavo::cups {
 namespace {
 
-// Owns the destination array, its one destination of interest and its info.
+// The destinations, their one of interest and its info. Throws ServerFailure
+// when the server did not answer; a queue it does not know leaves dest() null.
 class Destination {
  public:
-  explicit Destination(const std::string& queue) {
-    count_ = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests_);
-    dest_ = cupsGetDest(queue.c_str(), nullptr, count_, dests_);
-    if (dest_ != nullptr) info_ = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest_);
+  Destination(CupsServer& server, const std::string& queue) : server_(server), dests_(server) {
+    dest_ = dests_.Find(queue);
+    if (dest_ == nullptr) return;
+    info_ = cupsCopyDestInfo(server.Connection(), dest_);
+    if (info_ == nullptr) server.ThrowIfFailed();
   }
   ~Destination() {
     if (info_ != nullptr) cupsFreeDestInfo(info_);
-    cupsFreeDests(count_, dests_);
   }
   Destination(const Destination&) = delete;
   Destination& operator=(const Destination&) = delete;
@@ -29,13 +31,12 @@ class Destination {
   bool Usable() const { return dest_ != nullptr && info_ != nullptr; }
   cups_dest_t* dest() const { return dest_; }
   cups_dinfo_t* info() const { return info_; }
+  http_t* http() const { return server_.Connection(); }
 
   ipp_attribute_t* Supported(const char* option) const {
-    return cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest_, info_, option);
+    return cupsFindDestSupported(http(), dest_, info_, option);
   }
-  ipp_attribute_t* Default(const char* option) const {
-    return cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest_, info_, option);
-  }
+  ipp_attribute_t* Default(const char* option) const { return cupsFindDestDefault(http(), dest_, info_, option); }
   std::vector<std::string> Keywords(const char* option) const {
     std::vector<std::string> out;
     if (ipp_attribute_t* a = Supported(option))
@@ -45,8 +46,8 @@ class Destination {
   }
 
  private:
-  cups_dest_t* dests_ = nullptr;
-  int count_ = 0;
+  CupsServer& server_;
+  Destinations dests_;
   cups_dest_t* dest_ = nullptr;
   cups_dinfo_t* info_ = nullptr;
 };
@@ -82,7 +83,7 @@ void ReadMedia(const Destination& d, QueueCapabilities& caps) {
     if (pwg == nullptr) continue;
     MediaSize m{name, pwg->width, pwg->length};
     cups_size_t size;
-    if (cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, d.dest(), d.info(), pwg->width, pwg->length,
+    if (cupsGetDestMediaBySize(d.http(), d.dest(), d.info(), pwg->width, pwg->length,
                                CUPS_MEDIA_FLAGS_DEFAULT, &size)) {
       m.left = size.left;
       m.right = size.right;
@@ -100,7 +101,7 @@ void ReadMedia(const Destination& d, QueueCapabilities& caps) {
 void ReadSources(const Destination& d, QueueCapabilities& caps) {
   for (const std::string& name : d.Keywords("media-source")) {
     const char* shown =
-        cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, d.dest(), d.info(), "media-source", name.c_str());
+        cupsLocalizeDestValue(d.http(), d.dest(), d.info(), "media-source", name.c_str());
     caps.sources.push_back({name, shown != nullptr ? shown : name});
   }
 }
@@ -109,14 +110,22 @@ void ReadSources(const Destination& d, QueueCapabilities& caps) {
 // drawn never leaves half a job in the queue.
 class CupsDocument final : public SpoolDocument {
  public:
-  CupsDocument(std::string queue, std::string title, std::string format, JobOptions options)
-      : queue_(std::move(queue)), title_(std::move(title)), format_(std::move(format)), options_(std::move(options)) {}
+  CupsDocument(CupsServer& server, std::string queue, std::string title, std::string format, JobOptions options)
+      : server_(server),
+        queue_(std::move(queue)),
+        // The spooler writes the job name into its logs line by line.
+        title_(SingleLineTitle(title)),
+        format_(std::move(format)),
+        options_(std::move(options)) {}
 
   void Write(std::string_view bytes) override { data_.append(bytes); }
 
   int Finish() override {
-    Destination d(queue_);
+    auto lock = server_.Lock();
+    Destination d(server_, queue_);
     if (d.dest() == nullptr) throw std::runtime_error("Printer " + queue_ + " is no longer installed");
+    if (d.info() == nullptr)
+      throw std::runtime_error("Printer " + queue_ + " cannot be asked for its settings: " + cupsLastErrorString());
     cups_option_t* opts = nullptr;
     int n = 0;
     if (!options_.media.empty()) n = cupsAddOption("media", options_.media.c_str(), n, &opts);
@@ -125,18 +134,25 @@ class CupsDocument final : public SpoolDocument {
     if (!options_.sides.empty()) n = cupsAddOption("sides", options_.sides.c_str(), n, &opts);
     if (format_ != CUPS_FORMAT_RAW) n = cupsAddOption("print-scaling", "none", n, &opts);
 
+    http_t* http = server_.Connection();
     int job = 0;
-    ipp_status_t status = cupsCreateDestJob(CUPS_HTTP_DEFAULT, d.dest(), d.info(), &job, title_.c_str(), n, opts);
+    ipp_status_t status = cupsCreateDestJob(http, d.dest(), d.info(), &job, title_.c_str(), n, opts);
     cupsFreeOptions(n, opts);
-    if (status > IPP_STATUS_OK_CONFLICTING || job == 0)
+    if (status > IPP_STATUS_OK_CONFLICTING || job == 0) {
+      server_.ThrowIfFailed();
       throw std::runtime_error("Printer " + queue_ + " refused the job: " + cupsLastErrorString());
-    bool sent = cupsStartDestDocument(CUPS_HTTP_DEFAULT, d.dest(), d.info(), job, title_.c_str(),
-                                      format_.c_str(), 0, nullptr, 1) == HTTP_STATUS_CONTINUE &&
-                cupsWriteRequestData(CUPS_HTTP_DEFAULT, data_.data(), data_.size()) == HTTP_STATUS_CONTINUE;
-    ipp_status_t finished = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, d.dest(), d.info());
+    }
+    bool sent = cupsStartDestDocument(http, d.dest(), d.info(), job, title_.c_str(), format_.c_str(), 0, nullptr,
+                                      1) == HTTP_STATUS_CONTINUE &&
+                cupsWriteRequestData(http, data_.data(), data_.size()) == HTTP_STATUS_CONTINUE;
+    // A server that stopped answering gets no further request: it would only
+    // be waited for again.
+    if (!sent) server_.ThrowIfFailed();
+    ipp_status_t finished = cupsFinishDestDocument(http, d.dest(), d.info());
     if (!sent || finished > IPP_STATUS_OK_CONFLICTING) {
       std::string reason = cupsLastErrorString();
-      cupsCancelDestJob(CUPS_HTTP_DEFAULT, d.dest(), job);
+      server_.ThrowIfFailed();
+      cupsCancelDestJob(http, d.dest(), job);
       throw std::runtime_error("Printer " + queue_ + " did not take the document: " + reason);
     }
     data_.clear();
@@ -146,6 +162,7 @@ class CupsDocument final : public SpoolDocument {
   void Cancel() override { data_.clear(); }
 
  private:
+  CupsServer& server_;
   std::string queue_, title_, format_;
   JobOptions options_;
   std::string data_;
@@ -153,32 +170,52 @@ class CupsDocument final : public SpoolDocument {
 
 class CupsBackend final : public PrinterBackend {
  public:
-  std::vector<PrintQueue> Queues() override { return ListPrintQueues(); }
+  std::vector<PrintQueue> Queues() override {
+    auto lock = server_.Lock();
+    try {
+      return ListPrintQueues(server_);
+    } catch (const ServerFailure&) {
+      return {};  // ServerProblem() tells why
+    }
+  }
 
   std::string DefaultQueue() override {
-    for (const PrintQueue& q : ListPrintQueues())
+    for (const PrintQueue& q : Queues())
       if (q.isDefault) return q.name;
     return {};
   }
 
   std::optional<QueueCapabilities> Capabilities(const std::string& queue) override {
-    Destination d(queue);
-    if (!d.Usable()) return std::nullopt;
-    QueueCapabilities caps;
-    ReadResolution(d, caps);
-    ReadMedia(d, caps);
-    ReadSources(d, caps);
-    caps.duplex = Contains(d.Keywords("sides"), "two-sided-long-edge");
-    // A raw queue lists every format but knows no media: drawn pages would
-    // reach the device as PDF bytes it cannot print.
-    caps.acceptsPdf = Contains(d.Keywords("document-format"), "application/pdf") && !caps.media.empty();
-    return caps;
+    auto lock = server_.Lock();
+    try {
+      Destination d(server_, queue);
+      if (!d.Usable()) return std::nullopt;
+      QueueCapabilities caps;
+      ReadResolution(d, caps);
+      ReadMedia(d, caps);
+      ReadSources(d, caps);
+      caps.duplex = Contains(d.Keywords("sides"), "two-sided-long-edge");
+      // A raw queue lists every format but knows no media: drawn pages would
+      // reach the device as PDF bytes it cannot print.
+      caps.acceptsPdf = Contains(d.Keywords("document-format"), "application/pdf") && !caps.media.empty();
+      return caps;
+    } catch (const ServerFailure&) {
+      return std::nullopt;
+    }
   }
 
   std::unique_ptr<SpoolDocument> StartDocument(const std::string& queue, const std::string& title,
                                                const std::string& format, const JobOptions& options) override {
-    return std::make_unique<CupsDocument>(queue, title, format, options);
+    return std::make_unique<CupsDocument>(server_, queue, title, format, options);
   }
+
+  std::string ServerProblem() override {
+    auto lock = server_.Lock();
+    return server_.Problem();
+  }
+
+ private:
+  CupsServer server_;
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Starts a private cupsd for the tests: its own configuration, spool and
-# socket under DIR, no network listener, jobs kept after printing so tests can
-# read back exactly what was submitted. The machine's own CUPS is not touched.
+# Starts a private cupsd for the tests: its own configuration, spool, socket
+# and printcap under DIR, no network listener, jobs kept after printing so
+# tests can read back exactly what was submitted. The machine's own CUPS is
+# not touched (its printcap, /run/cups/printcap, included).
 # Usage: start.sh DIR   (then: export CUPS_SERVER=DIR/cups.sock)
 set -euo pipefail
 dir=$(realpath -m "${1:?usage: start.sh DIR}")
@@ -36,6 +37,8 @@ LogLevel warn
 MaxLogSize 0
 PreserveJobFiles Yes
 PreserveJobHistory Yes
+# State files (the printcap among them) are written at once, not 30 s later.
+DirtyCleanInterval 0
 MaxJobs 0
 <Location />
   Order allow,deny
@@ -58,6 +61,7 @@ ServerBin /usr/lib/cups
 AccessLog $dir/log/access_log
 ErrorLog $dir/log/error_log
 PageLog $dir/log/page_log
+Printcap $dir/printcap
 FileDevice Yes
 User $user
 Group $group

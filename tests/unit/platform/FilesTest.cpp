@@ -1,12 +1,17 @@
-// File services: safe file names, the bounded private log, readable-file checks
-// (output files that never overwrite: OutputFileTest.cpp).
+// File services: safe file names, the bounded private log, readable-file
+// checks, report documents that are documents (output files that never
+// overwrite: OutputFileTest.cpp).
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "platform/OutputFile.h"
 
 namespace zentavo {
 namespace {
@@ -94,6 +99,129 @@ TEST_F(FilesTest, CheckReadableFile) {
   EXPECT_THROW(CheckReadableFile(dir_.string()), std::runtime_error) << "a folder";
   EXPECT_THROW(CheckReadableFile("/dev/null"), std::runtime_error) << "not a regular file";
   EXPECT_THROW(CheckReadableFile((file / "x").string()), std::runtime_error) << "file used as folder";
+}
+
+TEST(Files, PrintableDocumentType) {
+  using namespace std::string_view_literals;
+  // Expected types are those of CUPS's own rules (/usr/share/cups/mime/mime.types).
+  struct Row {
+    std::string_view head;
+    const char* expected;
+    const char* why;
+  };
+  const Row rows[] = {
+      {"%PDF-1.7\n%\xE2\xE3"sv, "application/pdf", "a PDF header"},
+      {"\r\n\n%PDF-1.4"sv, "application/pdf", "blank lines may stand before the header"},
+      {" %PDF-1.4"sv, "", "a blank may not"},
+      {"%PD"sv, "", "a header cut short"},
+      {"%!PS-Adobe-3.0\n"sv, "application/postscript", "PostScript"},
+      {"\x04%!PS"sv, "application/postscript", "PostScript after a control-D"},
+      {"\x89PNG\r\n\x1A\n"sv, "image/png", "PNG signature"},
+      {"\xFF\xD8\xFF\xE0\0\x10JFIF"sv, "image/jpeg", "JFIF JPEG"},
+      {"\xFF\xD8\xFF\xE1\0\x10" "Exif"sv, "image/jpeg", "Exif JPEG"},
+      {"\xFF\xD8\xFF\xDB"sv, "", "a JPEG stream without an application marker is not CUPS's JPEG"},
+      {"\xFF\xD8\xFF"sv, "", "too short to tell"},
+      {"GIF87a"sv, "image/gif", "old GIF"},
+      {"GIF89a\x01\0"sv, "image/gif", "GIF"},
+      {"GIF90a"sv, "", "no such GIF"},
+      {"MM\0\x2A\0\0\0\x08"sv, "image/tiff", "big-endian TIFF"},
+      {"II\x2A\0\x08\0\0\0"sv, "image/tiff", "little-endian TIFF"},
+      {"II\0\x2A"sv, "", "byte order and magic mixed up"},
+      {"RaS2PwgRaster\0"sv, "image/pwg-raster", "PWG raster"},
+      {"RaS2\0\0\0\0\0\0\0\0\0\0"sv, "application/vnd.cups-raster", "CUPS raster v2"},
+      {"RaSt"sv, "application/vnd.cups-raster", "CUPS raster v1"},
+      {"3SaR"sv, "application/vnd.cups-raster", "CUPS raster v3, other byte order"},
+      {"UNIRAST\0"sv, "image/urf", "Apple raster"},
+      {"UNIRAST"sv, "", "Apple raster needs its NUL"},
+      {"root:x:0:0:root:/root:/bin/bash\n"sv, "", "a text file"},
+      {"HOME=/root\0PATH=/usr/bin\0"sv, "", "an environment block"},
+      {"#!/bin/sh\n"sv, "", "a script"},
+      {"<!DOCTYPE html>"sv, "", "a web page"},
+      {"BM\x36\0\x0C\0"sv, "", "a Windows bitmap is no report document"},
+      {""sv, "", "an empty file"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(PrintableDocumentType(r.head), r.expected) << r.why;
+}
+
+TEST(Files, KernelFileSystems) {
+  struct Row {
+    const char* path;
+    bool kernel;
+    const char* why;
+  };
+  const std::string temp = std::filesystem::temp_directory_path().string();
+  const Row rows[] = {
+      {"/proc", true, "proc"},
+      {"/sys", true, "sysfs"},
+      {"/sys/kernel/security", true, "securityfs (where mounted)"},
+      {"/sys/kernel/debug", true, "debugfs (where mounted)"},
+      {temp.c_str(), false, "the temp folder holds documents"},
+      {"/", false, "the root file system"},
+  };
+  for (const Row& r : rows) {
+    struct statfs fs;
+    if (::statfs(r.path, &fs) != 0) continue;
+    // An unmounted folder in /sys is sysfs itself; what counts is that it is the kernel's.
+    EXPECT_EQ(IsKernelFileSystem(static_cast<unsigned long>(fs.f_type)), r.kernel) << r.why;
+  }
+  EXPECT_FALSE(IsKernelFileSystem(0xEF53)) << "ext4";
+  EXPECT_FALSE(IsKernelFileSystem(0x01021994)) << "tmpfs";
+  EXPECT_TRUE(IsKernelFileSystem(0x63677270)) << "cgroup2";
+}
+
+TEST_F(FilesTest, OpenPrintableDocument) {
+  const std::string pdfBytes = "%PDF-1.4\n1 0 obj\n";
+  std::ofstream(dir_ / "r.pdf") << pdfBytes;
+  std::ofstream(dir_ / "p.png") << "\x89PNG\r\n\x1A\n";
+  std::ofstream(dir_ / "notes.pdf") << "Ad Soyad\n";
+  std::filesystem::create_symlink(dir_ / "r.pdf", dir_ / "link.pdf");
+  std::filesystem::create_symlink("/proc/self/environ", dir_ / "environ.pdf");
+  std::filesystem::create_directory_symlink("/proc/self", dir_ / "self");
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.pdf").c_str(), 0600), 0);
+  const std::string d = dir_.string();
+  struct Row {
+    std::string path;
+    const char* type;   // accepted with this type, or
+    const char* error;  // refused with a message holding this
+    const char* why;
+  };
+  const Row rows[] = {
+      {d + "/r.pdf", "application/pdf", nullptr, "a PDF"},
+      {d + "/p.png", "image/png", nullptr, "a picture"},
+      {d + "/link.pdf", "application/pdf", nullptr, "a link to a PDF"},
+      {d + "/missing.pdf", nullptr, "File not found: ", "missing"},
+      {d, nullptr, " is a folder, not a file", "a folder"},
+      {d + "/pipe.pdf", nullptr, " is not a regular file", "a FIFO, never waited on"},
+      {d + "/notes.pdf", nullptr, " is not a printable document", "text named .pdf"},
+      {"/proc/self/environ", nullptr, " is a system file, not a report document", "the environment"},
+      {d + "/environ.pdf", nullptr, " is a system file, not a report document", "a link to the environment"},
+      {d + "/self/status", nullptr, " is a system file, not a report document", "through a linked folder"},
+      {"/dev/null", nullptr, " is a system file, not a report document", "a device"},
+      {"/sys/kernel/mm/transparent_hugepage/enabled", nullptr, " is a system file", "a kernel setting"},
+  };
+  for (const Row& r : rows) {
+    if (r.path.rfind("/sys/", 0) == 0 && !std::filesystem::exists(r.path)) continue;
+    if (r.type != nullptr) {
+      PrintableDocument doc = OpenPrintableDocument(r.path);
+      EXPECT_EQ(doc.mimeType, r.type) << r.why;
+      EXPECT_GE(doc.file.get(), 0) << r.why;
+      continue;
+    }
+    try {
+      OpenPrintableDocument(r.path);
+      ADD_FAILURE() << r.why << ": accepted";
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find(r.path), std::string::npos) << r.why << ": " << e.what();
+      EXPECT_NE(std::string(e.what()).find(r.error), std::string::npos) << r.why << ": " << e.what();
+    }
+  }
+  // What is printed is read from the handle the checks were made on.
+  PrintableDocument doc = OpenPrintableDocument(d + "/link.pdf");
+  OutputFile copy = OutputFile::CreateUnique(d, "copy", "pdf");
+  CopyFileInto(doc.file, d + "/link.pdf", copy);
+  copy.Commit();
+  std::ifstream in(copy.Path());
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), pdfBytes);
 }
 
 }  // namespace

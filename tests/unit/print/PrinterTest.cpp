@@ -46,7 +46,9 @@ class FakeBackend final : public PrinterBackend {
   std::vector<PrintQueue> queues;
   std::string defaultQueue;
   std::map<std::string, QueueCapabilities> caps;
+  std::string problem;  // what ServerProblem says
   std::vector<PrintQueue> Queues() override { return queues; }
+  std::string ServerProblem() override { return problem; }
   std::string DefaultQueue() override { return defaultQueue; }
   std::optional<QueueCapabilities> Capabilities(const std::string& q) override {
     auto it = caps.find(q);
@@ -240,6 +242,36 @@ TEST(PrinterList, VirtualPrinterWhenThereAreNoQueues) {
   EXPECT_THROW(v.PrintCanvas(), std::runtime_error) << "Canvas does not allow drawing";
 }
 
+TEST(PrinterList, APrintServerThatCannotBeAskedIsNamed) {
+  // No queues because there is no server: the list says why, where "no
+  // printers" alone would send the user looking for a missing queue.
+  FakeBackend gone;
+  gone.problem = "Cannot reach the print server /run/cups/cups.sock: No such file or directory";
+  TfrxPrinters none(gone);
+  EXPECT_FALSE(none.HasSystemPrinters());
+  EXPECT_EQ(none.NoPrintersReason(), gone.problem);
+
+  FakeBackend empty;
+  EXPECT_EQ(TfrxPrinters(empty).NoPrintersReason(), "") << "a server that has no queues";
+
+  // The queues were listed, then the server stopped answering before the
+  // queue's settings came: the printer says so instead of a vague failure.
+  FakeBackend stopped;
+  stopped.queues = {{"Office", "", true}};
+  stopped.defaultQueue = "Office";
+  stopped.problem = "The print server /run/cups/cups.sock did not answer within 30 s";
+  TfrxPrinters list(stopped);
+  EXPECT_EQ(list.NoPrintersReason(), "") << "it has printers";
+  TfrxCustomPrinter& office = list.CurrentPrinter();
+  EXPECT_FALSE(office.SettingsLoaded);
+  try {
+    office.StartPrintDocument();
+    FAIL() << "a printer without settings started a document";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(std::string(e.what()), "Printer Office cannot be used: " + stopped.problem);
+  }
+}
+
 TEST(FilePrinter, OneFilePerDocumentNamedAfterIt) {
   const auto dir = std::filesystem::temp_directory_path() / ("zentavo-fileprinter-" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
@@ -326,8 +358,8 @@ TEST(FilePrinter, ALabelNotWrittenWholeLeavesNoFileAndSaysSo) {
         p->AbortPrintDocument();
       }
     }
-    EXPECT_EQ(message, "The label F1 was not printed: Cannot write " + (dir / r.failing).string() + ": " +
-                           std::strerror(EFBIG))
+    // The label job puts "The label F1 was not printed:" in front.
+    EXPECT_EQ(message, "Cannot write " + (dir / r.failing).string() + ": " + std::strerror(EFBIG))
         << r.why;
     EXPECT_TRUE(written.empty()) << r.why;
     EXPECT_TRUE(std::filesystem::is_empty(dir)) << r.why;
