@@ -98,19 +98,19 @@ void TfrxDictionary::Clear() {
   taken_.clear();
 }
 
-bool TfrxDictionary::TakenNumbers::Has(int n) const {
+bool TfrxDictionary::TakenNumbers::Has(std::int64_t n) const {
   auto it = runs_.upper_bound(n);
   return it != runs_.begin() && std::prev(it)->second >= n;
 }
 
-int TfrxDictionary::TakenNumbers::FirstFreeFrom(int n) const {
+std::int64_t TfrxDictionary::TakenNumbers::FirstFreeFrom(std::int64_t n) const {
   auto it = runs_.upper_bound(n);
   if (it == runs_.begin()) return n;
   --it;
   return it->second >= n ? it->second + 1 : n;
 }
 
-void TfrxDictionary::TakenNumbers::Insert(int n) {
+void TfrxDictionary::TakenNumbers::Insert(std::int64_t n) {
   if (Has(n)) return;
   auto next = runs_.find(n + 1);
   auto it = runs_.upper_bound(n);
@@ -120,7 +120,7 @@ void TfrxDictionary::TakenNumbers::Insert(int n) {
     if (next != runs_.end()) runs_.erase(next);
     return;
   }
-  int last = n;
+  std::int64_t last = n;
   if (next != runs_.end()) {
     last = next->second;
     runs_.erase(next);

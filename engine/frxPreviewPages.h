@@ -4,6 +4,7 @@
 // temporary file for large reports, saved and loaded as "preparedreport".
 #pragma once
 
+#include <cstdint>
 #include <list>
 #include <map>
 #include <memory>
@@ -31,12 +32,13 @@ class TfrxDictionary {
   // that a new key is found without counting through the keys before it.
   class TakenNumbers {
    public:
-    bool Has(int n) const;
-    int FirstFreeFrom(int n) const;
-    void Insert(int n);
+    // 64 bits: the run after the largest key number is one past the int range.
+    bool Has(std::int64_t n) const;
+    std::int64_t FirstFreeFrom(std::int64_t n) const;
+    void Insert(std::int64_t n);
 
    private:
-    std::map<int, int> runs_;  // first number -> last number of a run
+    std::map<std::int64_t, std::int64_t> runs_;  // first number -> last number of a run
   };
 
  public:
