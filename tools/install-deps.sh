@@ -14,7 +14,7 @@ packages=(
   # end-to-end tests: private spooler, output readers, barcode oracles, the window
   cups-daemon cups-client poppler-utils zbar-tools zint libzint-dev
   python3-zxing-cpp python3-pil
-  xvfb dbus at-spi2-core python3 python3-pyatspi desktop-file-utils
+  xvfb dbus at-spi2-core python3 python3-pyatspi desktop-file-utils file
   # script engine oracles: Free Pascal and node for the differential tests (g++ comes with
   # build-essential), Lua as the benchmark's peer
   fp-compiler nodejs lua5.4
