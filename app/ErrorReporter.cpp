@@ -22,7 +22,6 @@ std::string UtcTimestamp() {
   return buffer;
 }
 
-
 }  // namespace
 
 ErrorReporter::ErrorReporter(Ui& ui, std::string logPath) : ui_(ui), logPath_(std::move(logPath)) {}

@@ -68,7 +68,7 @@ int RunRun(const std::vector<std::string>& args) {
   } catch (const zentavo::ScriptError& e) {
     std::fflush(stdout);
     std::string message = zentavo::cp1254::ToUtf8(e.what());
-    if (watchdog.Expired()) message += ": it " + watchdog.Overrun();
+    if (dynamic_cast<const zentavo::ScriptStopped*>(&e) != nullptr) message += ": it " + watchdog.Overrun();
     std::fprintf(stderr, "%s\n", zentavo::EscapeControlsByLine(message).c_str());
     return 1;
   }
