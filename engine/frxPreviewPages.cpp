@@ -13,6 +13,7 @@
 #include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "platform/Cp1254.h"
+#include "platform/OutputFile.h"
 #include "platform/Rounding.h"
 #include "platform/ScopeGuard.h"
 #include "platform/Text.h"
@@ -716,20 +717,12 @@ void TfrxPreviewPages::SaveToStream(TStream& stream) {
 }
 
 void TfrxPreviewPages::SaveToFile(const std::string& fileName) {
-  // Written beside the target and renamed over it: memory stays bounded for
-  // large reports, and a failed save leaves an existing file untouched.
-  const std::string partial = fileName + ".partial";
-  try {
-    {
-      TFileStream file(partial, TFileStream::kCreate);
-      SaveToStream(file);
-    }
-    if (std::rename(partial.c_str(), fileName.c_str()) != 0)
-      throw std::runtime_error("Cannot write file \"" + fileName + "\"");
-  } catch (...) {
-    std::remove(partial.c_str());
-    throw;
-  }
+  // Streamed, so memory stays bounded for large reports; the file is put in
+  // place only when written whole, so a failed save leaves an existing file
+  // untouched and no partial one behind.
+  TOutputFileStream file(fileName);
+  SaveToStream(file);
+  file.Commit();
 }
 
 void TfrxPreviewPages::LoadFromStream(TStream& stream) {

@@ -296,6 +296,19 @@ void OutputFile::Release() noexcept {
   dirFd_ = -1;
 }
 
+std::size_t TOutputFileStream::Read(void*, std::size_t) {
+  throw std::runtime_error("Cannot read " + file_.Path() + ": it is being written");
+}
+
+void TOutputFileStream::Write(const void* buffer, std::size_t n) {
+  file_.Write(std::string_view(static_cast<const char*>(buffer), n));
+  written_ += n;
+}
+
+void TOutputFileStream::Seek(std::uint64_t position) {
+  if (position != written_) throw std::runtime_error("Cannot write " + file_.Path() + ": it is written in order");
+}
+
 void CopyFileInto(const FileHandle& from, const std::string& fromName, OutputFile& to) {
   char buffer[65536];
   for (off_t offset = 0;;) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/Files.h"
+#include "platform/Streams.h"
 
 namespace zentavo {
 
@@ -95,6 +96,24 @@ class OutputFile {
   std::uint64_t device_ = 0, inode_ = 0;  // the file we created
   bool created_ = false;  // we made the entry and may remove it
   bool open_ = false;
+};
+
+// A saved template, prepared report or XML document as a stream: the file
+// the user named, replaced only by a save that was written whole (Commit).
+class TOutputFileStream : public TStream {
+ public:
+  explicit TOutputFileStream(const std::string& path) : file_(OutputFile::Replace(path)) {}
+  std::size_t Read(void* buffer, std::size_t n) override;
+  void Write(const void* buffer, std::size_t n) override;
+  std::uint64_t Position() const override { return written_; }
+  // Only to where it stands: the file is written front to back.
+  void Seek(std::uint64_t position) override;
+  std::uint64_t Size() const override { return written_; }
+  void Commit() { file_.Commit(); }
+
+ private:
+  OutputFile file_;
+  std::uint64_t written_ = 0;
 };
 
 // Copies a file's bytes into `to` (not committed).

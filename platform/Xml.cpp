@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "platform/Cp1254.h"
+#include "platform/OutputFile.h"
 
 namespace zentavo {
 
@@ -640,8 +641,9 @@ void XmlDocument::LoadFromFile(const std::string& path) {
 }
 
 void XmlDocument::SaveToFile(const std::string& path) {
-  TFileStream stream(path, TFileStream::kCreate);
+  TOutputFileStream stream(path);
   SaveToStream(stream);
+  stream.Commit();
 }
 
 void XmlDocument::CreateTempFile() {

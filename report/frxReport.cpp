@@ -6,6 +6,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Cp1254.h"
+#include "platform/OutputFile.h"
 #include "platform/ScopeGuard.h"
 #include "report/frxBands.h"
 #include "report/frxCustomEngine.h"
@@ -506,8 +507,9 @@ bool TfrxReport::LoadFromFile(const std::string& fileName, bool exceptionIfNotFo
 void TfrxReport::SaveToFile(const std::string& fileName) {
   TMemoryStream buffer;
   SaveToStream(buffer, true, false);
-  TFileStream file(fileName, TFileStream::kCreate);
+  TOutputFileStream file(fileName);
   file.Write(buffer.Data().data(), buffer.Data().size());
+  file.Commit();
 }
 
 // The report's collections travel in PropData as lists of attribute texts.

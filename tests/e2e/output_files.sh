@@ -127,6 +127,7 @@ ROWS
 # leaves no file; an older file of that name stays as it was.
 find "$FULL" -mindepth 1 -delete
 echo "older render" > "$FULL/old.pdf"
+echo "older prepared" > "$FULL/old.xml"
 dd if=/dev/zero of="$FULL/filler" bs=4k 2>/dev/null || true
 for command in render draw; do
   for format in pdf png ps; do
@@ -140,6 +141,15 @@ for command in render draw; do
     done
   done
 done
-expect_eq "$(ls -A "$FULL" | tr '\n' ' ')" "filler old.pdf " "zreport leaves no file behind"
+# A prepared report that does not fit: the same.
+for target in new old; do
+  rc=0
+  "$ZREPORT" prepare LabBarkod3050 -o "$FULL/$target.xml" >"$WORK/.stdout" 2>"$WORK/.stderr" || rc=$?
+  expect_eq "$rc" "1" "zreport prepare -o $target.xml on a full disk"
+  grep -qF "Cannot write $FULL/$target.xml: No space left on device" "$WORK/.stderr" ||
+    fail "zreport prepare: the message: $(cat "$WORK/.stderr")"
+done
+expect_eq "$(ls -A "$FULL" | tr '\n' ' ')" "filler old.pdf old.xml " "zreport leaves no file behind"
 expect_eq "$(cat "$FULL/old.pdf")" "older render" "a failed render leaves the older file as it was"
+expect_eq "$(cat "$FULL/old.xml")" "older prepared" "a failed save leaves the older file as it was"
 echo "output files: ok"
