@@ -11,17 +11,24 @@
 #include "platform/Escaping.h"
 #include "platform/Ui.h"
 #include "print/frxPrintJob.h"
+#include "print/frxPrinter.h"
 
 namespace {
 
 using namespace zentavo;
 
 int ListPrinters() {
-  const auto queues = ListPrintQueues();
-  if (queues.empty()) {
+  // "No printers" only when the print server said so, not when it could not
+  // be asked.
+  if (const TfrxPrinters& printers = SharedPrinterList(); !printers.HasSystemPrinters()) {
+    if (!printers.NoPrintersReason().empty()) {
+      std::fprintf(stderr, "zentavo: %s\n", EscapeControls(printers.NoPrintersReason()).c_str());
+      return 1;
+    }
     std::printf("no printers\n");
     return 0;
   }
+  const auto queues = ListPrintQueues();
   for (const PrintQueue& q : queues)
     std::printf("%s\t%s%s\n", q.name.c_str(), q.description.c_str(), q.isDefault ? "\t(default)" : "");
   return 0;

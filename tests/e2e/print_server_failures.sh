@@ -95,6 +95,16 @@ python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])'
 every_job_fails "$WORK/nobody.sock" "Cannot reach the print server $WORK/nobody.sock: No such file or directory" 5
 every_job_fails "$WORK/dead.sock" "Cannot reach the print server $WORK/dead.sock: Connection refused" 5
 
+# The printer lists say why they are empty instead of "no printers".
+for server in "$WORK/nobody.sock" "$WORK/silent.sock"; do
+  CUPS_SERVER=$server bounded 8 1 --list-printers
+  grep -qF "print server $server" <<<"$ERR" || fail "--list-printers with $server: $ERR"
+  rc=0
+  CUPS_SERVER=$server timeout 30 "$ZREPORT" printers >/dev/null 2>"$WORK/.stderr" || rc=$?
+  expect_eq "$rc" "1" "zreport printers with $server"
+  grep -qF "print server $server" "$WORK/.stderr" || fail "zreport printers with $server: $(cat "$WORK/.stderr")"
+done
+
 # (b) The real scheduler stops answering (SIGSTOP) after 20 labels of a run of
 # 51. Every label is accounted for: accepted by the spooler before it stopped,
 # or reported failed. Only the label whose answer was on its way when the
@@ -115,10 +125,14 @@ cupsd_pid=$(cat "$cups/cupsd.pid.bg")
 kill -STOP "$cupsd_pid"
 # The signal is sent, not yet taken: count only once the scheduler stands still.
 until [ "$(awk '{ print $3 }' "/proc/$cupsd_pid/stat")" = "T" ]; do sleep 0.001; done
-accepted_ids=$(find "$cups/spool" -maxdepth 1 -name 'd*-001' -printf '%f\n' | sed 's/^d0*\([0-9]*\)-001$/\1/' | sort -n)
 wait "$zentavo_pid" || rc=$?
 elapsed=$(($(date +%s) - started))
 kill -CONT "$cupsd_pid"
+# A document the scheduler took just before it stopped may still be on its
+# way into the spool folder: count once it runs again and has settled.
+lpstat -h "$CUPS_SERVER" -r >/dev/null 2>&1 || true
+sleep 1
+accepted_ids=$(find "$cups/spool" -maxdepth 1 -name 'd*-001' -printf '%f\n' | sed 's/^d0*\([0-9]*\)-001$/\1/' | sort -n)
 ERR=$(cat "$WORK/stopped.err")
 expect_eq "$rc" "1" "exit status of the stopped run"
 [ "$elapsed" -le 60 ] || fail "the stopped run took $elapsed s"

@@ -1,5 +1,6 @@
 // zreport printers: the printers as the engine sees them.
 #include <cstdio>
+#include <stdexcept>
 
 #include "print/frxPrinter.h"
 #include "tools/zreport/Arguments.h"
@@ -18,6 +19,9 @@ int RunPrinters(const std::vector<std::string>& args) {
   if (!a.Positional().empty()) throw UsageError("no arguments expected");
   zentavo::TfrxPrinters& list = zentavo::SharedPrinterList();
   if (!list.HasSystemPrinters()) {
+    // "No printers" only when the print server said so, not when it could
+    // not be asked.
+    if (!list.NoPrintersReason().empty()) throw std::runtime_error(list.NoPrintersReason());
     std::printf("no printers\n");
     return 0;
   }
