@@ -24,8 +24,6 @@ namespace {
 
 std::string ErrnoText() { return std::strerror(errno); }
 
-using FileDescriptor = FileHandle;
-
 bool WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
     ssize_t n = ::write(fd, data, size);
@@ -92,24 +90,11 @@ void AppendToBoundedLog(const std::string& path, const std::string& line, std::s
   if (::stat(path.c_str(), &st) == 0 &&
       static_cast<std::size_t>(st.st_size) + line.size() + 1 > maxBytes)
     ::rename(path.c_str(), (path + ".1").c_str());
-  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  FileHandle fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
   if (fd.get() < 0) return;  // a log that cannot be written must not stop a print
   ::fchmod(fd.get(), 0600);
   std::string text = line + "\n";
   WriteAll(fd.get(), text.data(), text.size());
-}
-
-void CheckReadableFile(const std::string& path) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR)
-      throw std::runtime_error("File not found: " + path);
-    throw std::runtime_error("Cannot open " + path + ": " + ErrnoText());
-  }
-  if (S_ISDIR(st.st_mode)) throw std::runtime_error(path + " is a folder, not a file");
-  if (!S_ISREG(st.st_mode)) throw std::runtime_error(path + " is not a regular file");
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) throw std::runtime_error("Cannot read " + path + ": " + ErrnoText());
 }
 
 bool IsKernelFileSystem(unsigned long type) {

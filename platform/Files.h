@@ -1,6 +1,6 @@
 // File system services the programs need: the state folder and its bounded
-// log, readable-file checks, and safe names for output files (which are
-// written through platform/OutputFile.h).
+// log, report documents opened for printing, and safe names for output files
+// (which are written through platform/OutputFile.h).
 #pragma once
 
 #include <cstddef>
@@ -16,10 +16,6 @@ std::string StateDirectory();
 // Appends one line to a log file of mode 0600. When the file would grow past
 // `maxBytes`, it is moved to "<path>.1" (replacing an older one) first.
 void AppendToBoundedLog(const std::string& path, const std::string& line, std::size_t maxBytes);
-
-// Throws std::runtime_error with a message for the user unless `path` names a
-// regular file this process can read.
-void CheckReadableFile(const std::string& path);
 
 // An open file, closed with its owner.
 class FileHandle {

@@ -1,6 +1,5 @@
-// File services: safe file names, the bounded private log, readable-file
-// checks, report documents that are documents (output files that never
-// overwrite: OutputFileTest.cpp).
+// File services: safe file names, the bounded private log, report documents
+// that are documents (output files that never overwrite: OutputFileTest.cpp).
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
@@ -89,16 +88,6 @@ TEST_F(FilesTest, LogIsPrivateAndBounded) {
   EXPECT_GT(st.st_size, 0);
   ASSERT_EQ(::stat((log + ".1").c_str(), &st), 0) << "older lines move aside";
   EXPECT_LE(st.st_size, 1000);
-}
-
-TEST_F(FilesTest, CheckReadableFile) {
-  const auto file = dir_ / "r.pdf";
-  std::ofstream(file) << "x";
-  EXPECT_NO_THROW(CheckReadableFile(file.string()));
-  EXPECT_THROW(CheckReadableFile((dir_ / "missing.pdf").string()), std::runtime_error);
-  EXPECT_THROW(CheckReadableFile(dir_.string()), std::runtime_error) << "a folder";
-  EXPECT_THROW(CheckReadableFile("/dev/null"), std::runtime_error) << "not a regular file";
-  EXPECT_THROW(CheckReadableFile((file / "x").string()), std::runtime_error) << "file used as folder";
 }
 
 TEST(Files, PrintableDocumentType) {
@@ -190,6 +179,7 @@ TEST_F(FilesTest, OpenPrintableDocument) {
       {d + "/p.png", "image/png", nullptr, "a picture"},
       {d + "/link.pdf", "application/pdf", nullptr, "a link to a PDF"},
       {d + "/missing.pdf", nullptr, "File not found: ", "missing"},
+      {d + "/r.pdf/x", nullptr, "File not found: ", "a file used as a folder"},
       {d, nullptr, " is a folder, not a file", "a folder"},
       {d + "/pipe.pdf", nullptr, " is not a regular file", "a FIFO, never waited on"},
       {d + "/notes.pdf", nullptr, " is not a printable document", "text named .pdf"},
