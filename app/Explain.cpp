@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "app/Request.h"
 #include "platform/Cp1254.h"
+#include "platform/Escaping.h"
 
 namespace zentavo {
 namespace {
@@ -55,18 +56,17 @@ std::string JsonString(const std::string& cp1254Text) {
   const std::string utf8 = cp1254::ToUtf8(cp1254Text);
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const char c = utf8[i];
-    auto u = static_cast<unsigned char>(c);
-    // The code page's unassigned bytes become C1 controls (U+0081, U+008D ...),
-    // which a terminal may obey like ESC: they are written as escapes too.
-    const bool c1 = u == 0xC2 && i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xE0) == 0x80;
-    if (c1) u = static_cast<unsigned char>(utf8[++i]);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20 || u == 0x7F || c1) {
+    // Controls as escapes, the C1 controls too: the code page's unassigned
+    // bytes become them (U+0081, U+008D ...), and a terminal may obey them.
+    if (const std::size_t n = ControlCharacterAt(utf8, i); n > 0) {
+      i += n - 1;
+      const auto u = static_cast<unsigned char>(utf8[i]);
       out += "\\u00";
       out += kHex[u >> 4];
       out += kHex[u & 15];
+    } else if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
     } else {
       out += c;
     }

@@ -8,21 +8,9 @@ constexpr char kHex[] = "0123456789ABCDEF";
 
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// The length of the control character at `at`: 1 for C0 and DEL, 2 for a
-// C1 control in UTF-8, 0 for anything else.
-std::size_t ControlAt(std::string_view text, std::size_t at) {
-  const auto c = static_cast<unsigned char>(text[at]);
-  if (c < 0x20 || c == 0x7F) return 1;
-  if (c == 0xC2 && at + 1 < text.size()) {
-    const auto next = static_cast<unsigned char>(text[at + 1]);
-    if (next >= 0x80 && next <= 0x9F) return 2;
-  }
-  return 0;
-}
-
 void AppendEscaped(std::string& out, std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = ControlAt(text, i);
+    const std::size_t n = ControlCharacterAt(text, i);
     if (n == 0) {
       out += text[i++];
       continue;
@@ -36,6 +24,16 @@ void AppendEscaped(std::string& out, std::string_view text) {
 }
 
 }  // namespace
+
+std::size_t ControlCharacterAt(std::string_view text, std::size_t at) {
+  const auto c = static_cast<unsigned char>(text[at]);
+  if (c < 0x20 || c == 0x7F) return 1;
+  if (c == 0xC2 && at + 1 < text.size()) {
+    const auto next = static_cast<unsigned char>(text[at + 1]);
+    if (next >= 0x80 && next <= 0x9F) return 2;
+  }
+  return 0;
+}
 
 std::string EscapeControls(std::string_view text) {
   std::string out;
@@ -61,7 +59,7 @@ std::string SingleLineTitle(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = ControlAt(text, i);
+    const std::size_t n = ControlCharacterAt(text, i);
     if (n == 0) {
       out += text[i++];
       continue;

@@ -9,6 +9,10 @@
 
 namespace zentavo {
 
+// The length of the control character at `at`: 1 for a C0 control or DEL,
+// 2 for a C1 control in UTF-8 (U+0080 to U+009F), 0 for anything else.
+std::size_t ControlCharacterAt(std::string_view text, std::size_t at);
+
 // Every C0 control (line breaks and tabs too), DEL and every C1 control
 // (U+0080 to U+009F in UTF-8) becomes "\xHH" (a C1 control "\u00HH").
 // Other bytes stay as they are, whatever their encoding.
