@@ -56,6 +56,15 @@ std::string ExpressionProgram(const std::string& language, const std::string& fu
 TfrxReportScript::TfrxReportScript(TfrxReport& report) : report_(report) {}
 
 bool TfrxReportScript::Prepare() {
+  Bind();
+  program_.SyntaxType = report_.ScriptLanguage;
+  program_.Lines = report_.ScriptText.Text();
+  if (program_.Compile()) return true;
+  report_.AddError(FormatResource("clScrError", program_.ErrorPosition, program_.ErrorMessage));
+  return false;
+}
+
+void TfrxReportScript::Bind() {
   InstallReportModule();
   expressions_.SetParent(nullptr);
   expressions_.Clear();
@@ -82,12 +91,7 @@ bool TfrxReportScript::Prepare() {
     program_.AddVariable("Value", "Variant", Variant::Null());
     AddHostItems();
   }
-  program_.SyntaxType = report_.ScriptLanguage;
-  program_.Lines = report_.ScriptText.Text();
   program_.SetStopFlag(&report_.Interrupt);
-  if (program_.Compile()) return true;
-  report_.AddError(FormatResource("clScrError", program_.ErrorPosition, program_.ErrorMessage));
-  return false;
 }
 
 void TfrxReportScript::AddHostItems() {

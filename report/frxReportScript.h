@@ -31,6 +31,10 @@ class TfrxReportScript {
   // Binds the report's objects and compiles ScriptText in ScriptLanguage.
   // Returns false after adding one error line (the "clScrError" text).
   bool Prepare();
+  // Everything Prepare does but compiling: the script is empty, with the
+  // library, the report's objects and the host functions in it. A host
+  // then compiles a text of its own into Program().
+  void Bind();
   // Whether the main block has statements to run.
   bool HasMainStatements();
   void RunMain();
