@@ -12,6 +12,7 @@
 #include "report/frxReportModule.h"
 #include "report/frxRes.h"
 #include "report/frxScriptBinding.h"
+#include "script/fs_ilanguages.h"
 #include "script/fs_imessages.h"
 
 namespace zentavo {
@@ -51,11 +52,55 @@ std::string ExpressionProgram(const std::string& language, const std::string& fu
   return "function " + function + ": Variant; begin Result := " + expr + " end; begin end.";
 }
 
+// Whether a script text holds no statement and no declaration: only blanks,
+// or the language's empty main block, in a language the engine has.
+struct EmptyProgramText {
+  std::string_view language;
+  std::string_view text;
+};
+constexpr EmptyProgramText kEmptyPrograms[] = {
+    {"VADOZIDARURO", "BEGINEND."},
+    {"DAROZOZUZIZ", "BEGINEND."},
+    {"R++IZOZEV", "{}"},
+    {"JSCRIPT", "{}"},
+};
+
+std::string Squeezed(std::string_view s) {
+  std::string out;
+  for (char c : s)
+    if (static_cast<unsigned char>(c) > ' ') out += static_cast<char>(cp1254::ToUpper(static_cast<unsigned char>(c)));
+  return out;
+}
+
 }  // namespace
+
+bool IsEmptyProgram(const std::string& language, const std::string& text) {
+  std::string lang = Squeezed(language);
+  bool known = false;
+  for (const std::string& l : RegisteredLanguages()) known = known || Squeezed(l) == lang;
+  if (!known) return false;  // the compiler says what is wrong with the language
+  std::string squeezed = Squeezed(text);
+  if (squeezed.empty()) return true;
+  for (const auto& p : kEmptyPrograms)
+    if (p.language == lang && p.text == squeezed) return true;
+  return false;
+}
 
 TfrxReportScript::TfrxReportScript(TfrxReport& report) : report_(report) {}
 
 bool TfrxReportScript::Prepare() {
+  bound_ = false;
+  // The label templates carry the empty program: there is nothing to
+  // compile, and the script is bound only when an expression or an event
+  // needs it, so a label costs no library.
+  if (IsEmptyProgram(report_.ScriptLanguage, report_.ScriptText.Text())) {
+    expressions_.SetParent(nullptr);
+    expressions_.Clear();
+    compiled_.clear();
+    nextFunction_ = 0;
+    program_.ClearItems(kReportRegistrant);
+    return true;
+  }
   Bind();
   program_.SyntaxType = report_.ScriptLanguage;
   program_.Lines = report_.ScriptText.Text();
@@ -64,7 +109,12 @@ bool TfrxReportScript::Prepare() {
   return false;
 }
 
+void TfrxReportScript::EnsureBound() {
+  if (!bound_) Bind();
+}
+
 void TfrxReportScript::Bind() {
+  bound_ = true;
   InstallReportModule();
   expressions_.SetParent(nullptr);
   expressions_.Clear();
@@ -134,7 +184,7 @@ void TfrxReportScript::AddHostItems() {
                      TfsParamArrayCallback(aggregate), "", "");
 }
 
-bool TfrxReportScript::HasMainStatements() { return !program_.Main().empty(); }
+bool TfrxReportScript::HasMainStatements() { return bound_ && !program_.Main().empty(); }
 
 void TfrxReportScript::RunMain() { program_.Execute(); }
 
@@ -145,6 +195,7 @@ std::string TfrxReportScript::Failure(const std::string& message) const {
 void TfrxReportScript::CallProcedure(const std::string& name, TfrxComponent* argument) {
   std::string procedure(TrimBlanks(name));
   if (procedure.empty()) return;
+  EnsureBound();
   ScopedValue current(report_.CurObject, argument != nullptr ? argument->Name() : std::string());
   TfsItem* item = program_.FindLocal(procedure);
   if (item == nullptr || item->kind != ItemKind::Proc)
@@ -162,6 +213,7 @@ void TfrxReportScript::CallProcedure(const std::string& name, TfrxComponent* arg
 bool TfrxReportScript::CallRunDialogs(const std::string& name) {
   std::string procedure(TrimBlanks(name));
   if (procedure.empty()) return true;
+  EnsureBound();
   TfsItem* item = program_.FindLocal(procedure);
   if (item == nullptr || item->kind != ItemKind::Proc)
     throw std::runtime_error(MessageText(ScriptMessage::SIdUndeclared) + "'" + procedure + "'");
@@ -201,6 +253,7 @@ Variant TfrxReportScript::Calc(const std::string& expression) {
     throw std::runtime_error(text);
   }
   ScopedValue depth(calcDepth_, calcDepth_ + 1);
+  EnsureBound();
   Variant value;
   if (LookupName(expression, value)) return value;
   return Evaluate(expression);

@@ -16,6 +16,10 @@ namespace zentavo {
 class TfrxComponent;
 class TfrxReport;
 
+// Whether a script text is a program without statements or declarations
+// (blank, or the language's empty main block) in a language the engine has.
+bool IsEmptyProgram(const std::string& language, const std::string& text);
+
 class TfrxReportScript {
  public:
   // The tag of every item the report adds to its script.
@@ -57,6 +61,7 @@ class TfrxReportScript {
 
  private:
   void AddHostItems();
+  void EnsureBound();
   // Report variables, then the script's variables and objects.
   bool LookupName(const std::string& name, Variant& value);
   Variant Evaluate(const std::string& expression);
@@ -70,6 +75,7 @@ class TfrxReportScript {
   std::map<std::string, std::string> compiled_;  // upper-case text -> function name
   int nextFunction_ = 0;  // a text that failed to compile leaves its name taken
   int calcDepth_ = 0;
+  bool bound_ = false;  // the objects and host functions are in the program
 };
 
 }  // namespace zentavo
