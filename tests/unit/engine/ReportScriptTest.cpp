@@ -280,6 +280,13 @@ TEST(ReportScript, ErrorsNameTheirObjectAndStopThePreparation) {
        "procedure H(Sender: TfrxComponent); begin Engine.ShowBand(Band1) end;\n"
        "procedure Inner(Sender: TfrxComponent); begin RaiseException('deep') end; begin end.",
        "InBand: deep"},
+      {"a band shown from its own event", "H",
+       "procedure H(Sender: TfrxComponent); begin Engine.ShowBand(Band1) end;\n"
+       "procedure Inner(Sender: TfrxComponent); begin Engine.ShowBand(Band1) end; begin end.",
+       "InBand: Band1 is being shown already: a band cannot be shown inside its own output"},
+      {"ShowBand takes bands only", "H",
+       "procedure H(Sender: TfrxComponent); var v: Variant; begin v := Memo2; Engine.ShowBand(v) end; begin end.",
+       "Memo1: Invalid class typecast"},
       {"the tree cannot change while the engine walks it", "H",
        "procedure H(Sender: TfrxComponent); begin Page1.Clear end; begin end.",
        "Memo1: The objects of a report cannot be added, moved or removed while it is being prepared"},
