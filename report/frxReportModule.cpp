@@ -28,34 +28,34 @@ namespace {
 // ---- the callbacks' view of their arguments
 
 template <class Self, class F>
-TfsMemberCallback Member(F body) {
+TfsMemberCallback BoundMember(F body) {
   return [body](const Variant& instance, const HostClassInfo*, const std::string&, TfsMethodCall& call) -> Variant {
     return body(InstanceOf<Self>(call.Objects(), instance), call);
   };
 }
 
 template <class Self, class G>
-TfsPropertyGetter Get(G body) {
+TfsPropertyGetter ReadProperty(G body) {
   return [body](const Variant& instance, const HostClassInfo*, const std::string&, ObjectTable& objects) -> Variant {
     return body(InstanceOf<Self>(objects, instance), objects);
   };
 }
 
 template <class Self, class S>
-TfsPropertySetter Put(S body) {
+TfsPropertySetter WriteProperty(S body) {
   return [body](const Variant& instance, const HostClassInfo*, const Variant& value, const std::string&,
                 ObjectTable& objects) { body(InstanceOf<Self>(objects, instance), value, objects); };
 }
 
-std::string Text(const TfsMethodCall& call, int i) { return VarToStr(call.Param(i)); }
+std::string TextArg(const TfsMethodCall& call, int i) { return VarToStr(call.Param(i)); }
 // Script texts are Windows-1254; file names on this machine are UTF-8.
-std::string FileName(const TfsMethodCall& call, int i) { return cp1254::ToUtf8(Text(call, i)); }
+std::string FileNameArg(const TfsMethodCall& call, int i) { return cp1254::ToUtf8(TextArg(call, i)); }
 
 TStream& StreamArg(const TfsMethodCall& call, int i) {
   return *static_cast<TStream*>(ObjectOf(call.Objects(), call.Param(i), kScriptStreamClass));
 }
 
-Variant Done() { return Variant::Int(0); }
+Variant NoResult() { return Variant::Int(0); }
 
 // Adding, moving or removing objects while the engine walks them would pull
 // the tree out from under it.
@@ -162,50 +162,50 @@ void AddListMembers(TfsClassVariable* c) {
     });
   };
   method("function Add(const S: string): Integer", [](auto& l, Call& call) {
-    L::Insert(l, L::Count(l), Text(call, 0));
+    L::Insert(l, L::Count(l), TextArg(call, 0));
     return Variant::Int(L::Count(l) - 1);
   });
   // The lists of the report keep no objects beside their lines.
   method("function AddObject(const S: string; AObject: TObject): Integer", [](auto& l, Call& call) {
-    L::Insert(l, L::Count(l), Text(call, 0));
+    L::Insert(l, L::Count(l), TextArg(call, 0));
     return Variant::Int(L::Count(l) - 1);
   });
   method("procedure Clear", [](auto& l, Call&) {
     L::Clear(l);
-    return Done();
+    return NoResult();
   });
   method("procedure Delete(Index: Integer)", [](auto& l, Call& call) {
     L::Erase(l, CheckedIndex<L>(l, call.Param(0)));
-    return Done();
+    return NoResult();
   });
   method("function IndexOf(const S: string): Integer", [](auto& l, Call& call) {
-    std::string s = Text(call, 0);
+    std::string s = TextArg(call, 0);
     for (int i = 0; i < L::Count(l); ++i)
       if (cp1254::SameText(L::At(l, i), s)) return Variant::Int(i);
     return Variant::Int(-1);
   });
   method("procedure Insert(Index: Integer; const S: string)", [](auto& l, Call& call) {
-    L::Insert(l, CheckedIndex<L>(l, call.Param(0), true), Text(call, 1));
-    return Done();
+    L::Insert(l, CheckedIndex<L>(l, call.Param(0), true), TextArg(call, 1));
+    return NoResult();
   });
   method("procedure LoadFromFile(const FileName: string)", [](auto& l, Call& call) {
-    L::Load(l, ReadWholeFile(FileName(call, 0)));
-    return Done();
+    L::Load(l, ReadWholeFile(FileNameArg(call, 0)));
+    return NoResult();
   });
   method("procedure LoadFromStream(Stream: TStream)", [](auto& l, Call& call) {
     TStream& s = StreamArg(call, 0);
     std::string bytes(s.Size() - s.Position(), '\0');
     bytes.resize(s.Read(bytes.data(), bytes.size()));
     L::Load(l, bytes);
-    return Done();
+    return NoResult();
   });
   method("procedure SaveToFile(const FileName: string)", [](auto& l, Call& call) {
-    WriteWholeFile(FileName(call, 0), L::Save(l));
-    return Done();
+    WriteWholeFile(FileNameArg(call, 0), L::Save(l));
+    return NoResult();
   });
   method("procedure SaveToStream(Stream: TStream)", [](auto& l, Call& call) {
     StreamArg(call, 0).WriteString(L::Save(l));
-    return Done();
+    return NoResult();
   });
   c->AddProperty("Count", "Integer", [](const Variant& instance, const HostClassInfo*, const std::string&,
                                         ObjectTable& objects) { return Variant::Int(L::Count(L::Of(objects, instance))); });
@@ -284,7 +284,7 @@ TfsClassVariable* AddNamedClass(TfsLibraryTarget& t, const HostClassInfo& cls, c
   return t.AddClass(&cls, ancestor);
 }
 
-const HostClassInfo& NamedClass(const char* name) {
+const HostClassInfo& ClassWithoutModel(const char* name) {
   // Classes of the table that stand for no class of the model; they live as
   // long as the program, like the model's own.
   static std::mutex lock;
@@ -297,65 +297,65 @@ const HostClassInfo& NamedClass(const char* name) {
 
 void AddComponentMembers(TfsClassVariable* c) {
   using C = TfrxComponent;
-  c->AddMethod("procedure Clear", Member<C>([](C& self, TfsMethodCall&) {
+  c->AddMethod("procedure Clear", BoundMember<C>([](C& self, TfsMethodCall&) {
                  CheckTreeMayChange(self);
                  self.Clear();
-                 return Done();
+                 return NoResult();
                }));
-  c->AddMethod("function FindObject(s: String): TfrxComponent", Member<C>([](C& self, TfsMethodCall& call) {
-                 return ObjectValue(call.Objects(), self.FindObject(Text(call, 0)));
+  c->AddMethod("function FindObject(s: String): TfrxComponent", BoundMember<C>([](C& self, TfsMethodCall& call) {
+                 return ObjectValue(call.Objects(), self.FindObject(TextArg(call, 0)));
                }));
-  c->AddMethod("procedure LoadFromStream(Stream: TStream)", Member<C>([](C& self, TfsMethodCall& call) {
+  c->AddMethod("procedure LoadFromStream(Stream: TStream)", BoundMember<C>([](C& self, TfsMethodCall& call) {
                  CheckTreeMayChange(self);
                  self.LoadFromStream(StreamArg(call, 0));
-                 return Done();
+                 return NoResult();
                }));
   c->AddMethod("procedure SaveToStream(Stream: TStream; SaveChildren: Boolean = True)",
-               Member<C>([](C& self, TfsMethodCall& call) {
+               BoundMember<C>([](C& self, TfsMethodCall& call) {
                  self.SaveToStream(StreamArg(call, 0), call.Param(1).ToBool());
-                 return Done();
+                 return NoResult();
                }));
   c->AddMethod("procedure SetBounds(ALeft, ATop, AWidth, AHeight: Extended)",
-               Member<C>([](C& self, TfsMethodCall& call) {
+               BoundMember<C>([](C& self, TfsMethodCall& call) {
                  self.SetBounds(call.Param(0).ToDouble(), call.Param(1).ToDouble(), call.Param(2).ToDouble(),
                                 call.Param(3).ToDouble());
-                 return Done();
+                 return NoResult();
                }));
   // Lists of objects are the classes module's TList, which this library does not have yet.
-  auto noList = Get<C>([](C&, ObjectTable&) { return Variant::Int(0); });
+  auto noList = ReadProperty<C>([](C&, ObjectTable&) { return Variant::Int(0); });
   c->AddProperty("Objects", "TList", noList);
   c->AddProperty("AllObjects", "TList", noList);
   c->AddProperty(
-      "Parent", "TfrxComponent", Get<C>([](C& self, ObjectTable& o) { return ObjectValue(o, self.Parent()); }),
-      Put<C>([](C& self, const Variant& value, ObjectTable& o) {
+      "Parent", "TfrxComponent", ReadProperty<C>([](C& self, ObjectTable& o) { return ObjectValue(o, self.Parent()); }),
+      WriteProperty<C>([](C& self, const Variant& value, ObjectTable& o) {
         CheckTreeMayChange(self);
         self.SetParent(ComponentOrNull(o, value));
       }));
   c->AddProperty("Page", "TfrxPage",
-                 Get<C>([](C& self, ObjectTable& o) { return ObjectValue(o, static_cast<TfrxComponent*>(self.Page())); }));
-  c->AddProperty("AbsLeft", "Extended", Get<C>([](C& self, ObjectTable&) { return Variant::Double(self.AbsLeft()); }));
-  c->AddProperty("AbsTop", "Extended", Get<C>([](C& self, ObjectTable&) { return Variant::Double(self.AbsTop()); }));
+                 ReadProperty<C>([](C& self, ObjectTable& o) { return ObjectValue(o, static_cast<TfrxComponent*>(self.Page())); }));
+  c->AddProperty("AbsLeft", "Extended", ReadProperty<C>([](C& self, ObjectTable&) { return Variant::Double(self.AbsLeft()); }));
+  c->AddProperty("AbsTop", "Extended", ReadProperty<C>([](C& self, ObjectTable&) { return Variant::Double(self.AbsTop()); }));
 }
 
 void AddMemoMembers(TfsClassVariable* c) {
   using M = TfrxCustomMemoView;
   c->AddMethod("function CalcWidth: Extended",
-               Member<M>([](M& self, TfsMethodCall&) { return Variant::Double(self.CalcWidth()); }));
+               BoundMember<M>([](M& self, TfsMethodCall&) { return Variant::Double(self.CalcWidth()); }));
   c->AddProperty(
-      "Text", "String", Get<M>([](M& self, ObjectTable&) { return Variant::String(cp1254::FromUtf8(self.Text())); }),
-      Put<M>([](M& self, const Variant& value, ObjectTable&) { self.SetText(cp1254::ToUtf8(VarToStr(value))); }));
-  c->AddProperty("Lines", kScriptWideStringsClass.name, Get<M>([](M& self, ObjectTable& o) {
+      "Text", "String", ReadProperty<M>([](M& self, ObjectTable&) { return Variant::String(cp1254::FromUtf8(self.Text())); }),
+      WriteProperty<M>([](M& self, const Variant& value, ObjectTable&) { self.SetText(cp1254::ToUtf8(VarToStr(value))); }));
+  c->AddProperty("Lines", kScriptWideStringsClass.name, ReadProperty<M>([](M& self, ObjectTable& o) {
                    return ListValue(o, &self.Memo, self.LifeToken());
                  }));
-  c->AddProperty("Value", "Variant", Get<M>([](M& self, ObjectTable&) { return self.Value; }));
+  c->AddProperty("Value", "Variant", ReadProperty<M>([](M& self, ObjectTable&) { return self.Value; }));
 }
 
 void AddDataSetMembers(TfsClassVariable* c) {
   using D = TfrxDataSet;
   auto action = [c](const char* decl, void (D::*op)()) {
-    c->AddMethod(decl, Member<D>([op](D& self, TfsMethodCall&) {
+    c->AddMethod(decl, BoundMember<D>([op](D& self, TfsMethodCall&) {
                    (self.*op)();
-                   return Done();
+                   return NoResult();
                  }));
   };
   action("procedure Open", &D::Open);
@@ -363,25 +363,25 @@ void AddDataSetMembers(TfsClassVariable* c) {
   action("procedure First", &D::First);
   action("procedure Next", &D::Next);
   action("procedure Prior", &D::Prior);
-  c->AddMethod("function Eof: Boolean", Member<D>([](D& self, TfsMethodCall&) { return Variant::Boolean(self.Eof()); }));
+  c->AddMethod("function Eof: Boolean", BoundMember<D>([](D& self, TfsMethodCall&) { return Variant::Boolean(self.Eof()); }));
   c->AddMethod("function FieldsCount: Integer",
-               Member<D>([](D& self, TfsMethodCall&) { return Variant::Int(self.FieldsCount()); }));
-  c->AddMethod("function HasField(const fName: String): Boolean", Member<D>([](D& self, TfsMethodCall& call) {
-                 return Variant::Boolean(self.HasField(Text(call, 0)));
+               BoundMember<D>([](D& self, TfsMethodCall&) { return Variant::Int(self.FieldsCount()); }));
+  c->AddMethod("function HasField(const fName: String): Boolean", BoundMember<D>([](D& self, TfsMethodCall& call) {
+                 return Variant::Boolean(self.HasField(TextArg(call, 0)));
                }));
-  c->AddMethod("function IsBlobField(const fName: String): Boolean", Member<D>([](D& self, TfsMethodCall& call) {
-                 return Variant::Boolean(self.IsBlobField(Text(call, 0)));
+  c->AddMethod("function IsBlobField(const fName: String): Boolean", BoundMember<D>([](D& self, TfsMethodCall& call) {
+                 return Variant::Boolean(self.IsBlobField(TextArg(call, 0)));
                }));
   c->AddMethod("function RecordCount: Integer",
-               Member<D>([](D& self, TfsMethodCall&) { return Variant::Int(self.RecordCount()); }));
-  c->AddMethod("procedure GetFieldList(List: TStrings)", Member<D>([](D& self, TfsMethodCall& call) {
+               BoundMember<D>([](D& self, TfsMethodCall&) { return Variant::Int(self.RecordCount()); }));
+  c->AddMethod("procedure GetFieldList(List: TStrings)", BoundMember<D>([](D& self, TfsMethodCall& call) {
                  self.GetFieldList(ByteLines::Of(call.Objects(), call.Param(0)));
-                 return Done();
+                 return NoResult();
                }));
-  c->AddProperty("RecNo", "Integer", Get<D>([](D& self, ObjectTable&) { return Variant::Int(self.RecNo); }));
+  c->AddProperty("RecNo", "Integer", ReadProperty<D>([](D& self, ObjectTable&) { return Variant::Int(self.RecNo); }));
   auto indexed = [c](const char* name, const char* type, auto read) {
     c->AddIndexProperty(name, "String", type,
-                        Member<D>([read](D& self, TfsMethodCall& call) { return read(self, Text(call, 0)); }), true);
+                        BoundMember<D>([read](D& self, TfsMethodCall& call) { return read(self, TextArg(call, 0)); }), true);
   };
   indexed("DisplayText", "String",
           [](D& self, const std::string& f) { return Variant::String(self.DisplayText(f)); });
@@ -401,33 +401,33 @@ void AddDataSetMembers(TfsClassVariable* c) {
 void AddReportMembers(TfsClassVariable* c) {
   using R = TfrxReport;
   c->AddMethod("function Calc(const Expr: String): Variant",
-               Member<R>([](R& self, TfsMethodCall& call) { return self.Calc(Text(call, 0)); }));
-  c->AddMethod("function GetDataset(const Alias: String): TfrxDataset", Member<R>([](R& self, TfsMethodCall& call) {
-                 return ObjectValue(call.Objects(), self.GetDataset(Text(call, 0)));
+               BoundMember<R>([](R& self, TfsMethodCall& call) { return self.Calc(TextArg(call, 0)); }));
+  c->AddMethod("function GetDataset(const Alias: String): TfrxDataset", BoundMember<R>([](R& self, TfsMethodCall& call) {
+                 return ObjectValue(call.Objects(), self.GetDataset(TextArg(call, 0)));
                }));
-  c->AddMethod("function LoadFromFile(const FileName: String): Boolean", Member<R>([](R& self, TfsMethodCall& call) {
+  c->AddMethod("function LoadFromFile(const FileName: String): Boolean", BoundMember<R>([](R& self, TfsMethodCall& call) {
                  CheckTreeMayChange(self);
-                 return Variant::Boolean(self.LoadFromFile(FileName(call, 0)));
+                 return Variant::Boolean(self.LoadFromFile(FileNameArg(call, 0)));
                }));
-  c->AddMethod("procedure SaveToFile(const FileName: String)", Member<R>([](R& self, TfsMethodCall& call) {
-                 self.SaveToFile(FileName(call, 0));
-                 return Done();
+  c->AddMethod("procedure SaveToFile(const FileName: String)", BoundMember<R>([](R& self, TfsMethodCall& call) {
+                 self.SaveToFile(FileNameArg(call, 0));
+                 return NoResult();
                }));
   // There is no preview window yet; a report that asks for one while it is
   // being prepared would only prepare itself again.
-  c->AddMethod("procedure ShowReport", Member<R>([](R& self, TfsMethodCall&) {
+  c->AddMethod("procedure ShowReport", BoundMember<R>([](R& self, TfsMethodCall&) {
                  if (self.Engine().Busy()) throw ScriptError("ShowReport cannot run while the report is being prepared");
-                 return Done();
+                 return NoResult();
                }));
   c->AddProperty("Terminated", "Boolean",
-                 Get<R>([](R& self, ObjectTable&) { return Variant::Boolean(self.Terminated.load()); }),
-                 Put<R>([](R& self, const Variant& value, ObjectTable&) {
+                 ReadProperty<R>([](R& self, ObjectTable&) { return Variant::Boolean(self.Terminated.load()); }),
+                 WriteProperty<R>([](R& self, const Variant& value, ObjectTable&) {
                    bool stop = VarEquals(value, Variant::Boolean(true));
                    self.Terminated = stop;
                    if (stop) self.Script().Terminate();
                  }));
-  c->AddProperty("Variables", "TfrxVariables", Get<R>([](R& self, ObjectTable& o) {
-                   return Variant::Object(o.Register(&self.Variables, &NamedClass("TfrxVariables"), self.LifeToken()));
+  c->AddProperty("Variables", "TfrxVariables", ReadProperty<R>([](R& self, ObjectTable& o) {
+                   return Variant::Object(o.Register(&self.Variables, &ClassWithoutModel("TfrxVariables"), self.LifeToken()));
                  }));
 }
 
@@ -436,8 +436,8 @@ void AddVariablesMembers(TfsClassVariable* c) {
       "Variables", "String", "Variant",
       [](const Variant& instance, const HostClassInfo*, const std::string& name, TfsMethodCall& call) -> Variant {
         auto& list = *static_cast<std::vector<TfrxVariable>*>(
-            ObjectOf(call.Objects(), instance, NamedClass("TfrxVariables")));
-        std::string key = Text(call, 0);
+            ObjectOf(call.Objects(), instance, ClassWithoutModel("TfrxVariables")));
+        std::string key = TextArg(call, 0);
         TfrxVariable* found = nullptr;
         for (TfrxVariable& v : list)
           if (cp1254::SameText(v.Name, key)) found = &v;
@@ -457,50 +457,50 @@ void AddVariablesMembers(TfsClassVariable* c) {
 
 void AddEngineMembers(TfsClassVariable* c) {
   using E = TfrxCustomEngine;
-  c->AddMethod("procedure AddAnchor(const Text: String)", Member<E>([](E& self, TfsMethodCall& call) {
-                 RunningEngine(self).AddAnchor(Text(call, 0));
-                 return Done();
+  c->AddMethod("procedure AddAnchor(const Text: String)", BoundMember<E>([](E& self, TfsMethodCall& call) {
+                 RunningEngine(self).AddAnchor(TextArg(call, 0));
+                 return NoResult();
                }));
-  c->AddMethod("procedure NewPage", Member<E>([](E& self, TfsMethodCall&) {
+  c->AddMethod("procedure NewPage", BoundMember<E>([](E& self, TfsMethodCall&) {
                  RunningEngine(self).NewPage();
-                 return Done();
+                 return NoResult();
                }));
-  c->AddMethod("procedure NewColumn", Member<E>([](E& self, TfsMethodCall&) {
+  c->AddMethod("procedure NewColumn", BoundMember<E>([](E& self, TfsMethodCall&) {
                  RunningEngine(self).NewColumn();
-                 return Done();
+                 return NoResult();
                }));
-  c->AddMethod("procedure ShowBand(Band: TfrxBand)", Member<E>([](E& self, TfsMethodCall& call) {
+  c->AddMethod("procedure ShowBand(Band: TfrxBand)", BoundMember<E>([](E& self, TfsMethodCall& call) {
                  TfrxBand* band =
                      IsNilValue(call.Param(0)) ? nullptr : &InstanceOf<TfrxBand>(call.Objects(), call.Param(0));
                  RunningEngine(self).ShowBand(band);
-                 return Done();
+                 return NoResult();
                }));
   c->AddMethod("procedure StopReport", [](const Variant& instance, const HostClassInfo*, const std::string&,
                                           TfsMethodCall& call) {
     InstanceOf<E>(call.Objects(), instance).StopReport();
     if (auto* script = dynamic_cast<TfsScript*>(&call.Context())) script->Terminate();
-    return Done();
+    return NoResult();
   });
   c->AddMethod("function FreeSpace: Extended",
-               Member<E>([](E& self, TfsMethodCall&) { return Variant::Double(self.FreeSpace()); }));
-  c->AddMethod("function GetAnchorPage(const Text: String): Integer", Member<E>([](E& self, TfsMethodCall& call) {
-                 return Variant::Int(self.GetAnchorPage(Text(call, 0)));
+               BoundMember<E>([](E& self, TfsMethodCall&) { return Variant::Double(self.FreeSpace()); }));
+  c->AddMethod("function GetAnchorPage(const Text: String): Integer", BoundMember<E>([](E& self, TfsMethodCall& call) {
+                 return Variant::Int(self.GetAnchorPage(TextArg(call, 0)));
                }));
 }
 
 void AddOutlineMembers(TfsClassVariable* c) {
   using O = TfrxCustomOutline;
-  c->AddMethod("procedure AddItem(const Text: String)", Member<O>([](O& self, TfsMethodCall& call) {
-                 self.AddItem(Text(call, 0));
-                 return Done();
+  c->AddMethod("procedure AddItem(const Text: String)", BoundMember<O>([](O& self, TfsMethodCall& call) {
+                 self.AddItem(TextArg(call, 0));
+                 return NoResult();
                }));
-  c->AddMethod("procedure LevelRoot", Member<O>([](O& self, TfsMethodCall&) {
+  c->AddMethod("procedure LevelRoot", BoundMember<O>([](O& self, TfsMethodCall&) {
                  self.LevelRoot();
-                 return Done();
+                 return NoResult();
                }));
-  c->AddMethod("procedure LevelUp", Member<O>([](O& self, TfsMethodCall&) {
+  c->AddMethod("procedure LevelUp", BoundMember<O>([](O& self, TfsMethodCall&) {
                  self.LevelUp();
-                 return Done();
+                 return NoResult();
                }));
 }
 
@@ -573,7 +573,7 @@ void AddClassTable(TfsLibraryTarget& t) {
       {"TfrxSubreport", "TfrxView", none},
       {"TfrxStretcheable", "TfrxView",
        [](TfsClassVariable* c) {
-         c->AddMethod("function CalcHeight: Extended", Member<TfrxStretcheable>([](TfrxStretcheable& self, TfsMethodCall&) {
+         c->AddMethod("function CalcHeight: Extended", BoundMember<TfrxStretcheable>([](TfrxStretcheable& self, TfsMethodCall&) {
                         return Variant::Double(self.CalcHeight());
                       }));
        }},
@@ -587,21 +587,21 @@ void AddClassTable(TfsLibraryTarget& t) {
       {"TfrxPictureView", "TfrxView",
        [](TfsClassVariable* c) {
          c->AddMethod("procedure LoadFromFile(filename: String)",
-                      Member<TfrxPictureView>([](TfrxPictureView& self, TfsMethodCall& call) {
-                        std::string path = FileName(call, 0);
+                      BoundMember<TfrxPictureView>([](TfrxPictureView& self, TfsMethodCall& call) {
+                        std::string path = FileNameArg(call, 0);
                         TMemoryStream bytes;
                         bytes.WriteString(ReadWholeFile(path));
                         bytes.Seek(0);
                         if (self.LoadPictureFromStream(bytes) != 0)
                           throw ScriptError(self.Name() + ": Invalid picture data: " + cp1254::FromUtf8(path));
                         self.PictureChanged = true;
-                        return Done();
+                        return NoResult();
                       }));
        }},
       // Bands are not split across pages yet: none ever overflows.
       {"TfrxBand", "TfrxReportComponent",
        [](TfsClassVariable* c) {
-         c->AddProperty("Overflow", "Boolean", Get<TfrxBand>([](TfrxBand&, ObjectTable&) { return Variant::Boolean(false); }));
+         c->AddProperty("Overflow", "Boolean", ReadProperty<TfrxBand>([](TfrxBand&, ObjectTable&) { return Variant::Boolean(false); }));
        }},
       {"TfrxDataBand", "TfrxBand", none},
       {"TfrxHeader", "TfrxBand", none},
@@ -647,7 +647,7 @@ void AddClassTable(TfsLibraryTarget& t) {
   for (const Entry& e : table) {
     const ClassInfo* info = ModelClass(e.name);
     TfsClassVariable* c = info != nullptr ? AddReportClass(t, *info, e.ancestor)
-                                          : AddNamedClass(t, NamedClass(e.name), e.ancestor);
+                                          : AddNamedClass(t, ClassWithoutModel(e.name), e.ancestor);
     if (c != nullptr) e.members(c);
   }
 }
