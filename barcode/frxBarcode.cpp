@@ -1,6 +1,8 @@
 // Barcode view: its published properties, sizing from the symbol, drawing
 // between background and frame, the error text, data and real bounds.
 #include "barcode/frxBarcode.h"
+#include "report/frxScriptBinding.h"
+#include "script/fs_ilibrary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -197,12 +199,26 @@ TfrxReportComponent::Rect TfrxBarCodeView::GetRealBounds() {
   return r;
 }
 
+namespace {
+
+// The barcode module of the script library: the symbologies by name and the
+// barcode view with its published properties.
+void RegisterBarcodeModule(TfsLibraryTarget& target) {
+  std::string names;
+  for (const char* n : kBarcodeTypeInfo.names) names += std::string(names.empty() ? "" : ",") + n;
+  target.AddEnum(kBarcodeTypeInfo.typeName, names);
+  AddReportClass(target, TfrxBarCodeView::StaticClassInfo(), "TfrxView");
+}
+
+}  // namespace
+
 void InstallBarcodes() {
   static std::once_flag once;
   std::call_once(once, [] {
     InstallRendering();
     RegisterClass({&TfrxBarCodeView::StaticClassInfo(),
                    [](const ClassInfo&) -> TfrxComponent* { return new TfrxBarCodeView(nullptr); }});
+    AddLibraryModule({"barcode", 7, RegisterBarcodeModule});
   });
 }
 

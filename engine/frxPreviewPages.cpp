@@ -18,6 +18,7 @@
 #include "platform/ScopeGuard.h"
 #include "platform/Text.h"
 #include "report/frxClass.h"
+#include "report/frxCustomEngine.h"
 #include "report/frxDiff.h"
 
 namespace zentavo {
@@ -179,6 +180,10 @@ TfrxXMLItem& TfrxOutline::Root() { return pages_.Section("outline"); }
 TfrxXMLItem& TfrxOutline::Current() {
   if (current_ == nullptr) current_ = &Root();
   return *current_;
+}
+
+void TfrxOutline::AddItem(const std::string& text) {
+  AddItem(text, static_cast<int>(std::lround(pages_.Report().Engine().CurY)));
 }
 
 void TfrxOutline::AddItem(const std::string& text, int top) {

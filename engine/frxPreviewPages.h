@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "report/frxCustomEngine.h"
 #include "report/frxCustomPreviewPages.h"
 #include "report/frxXML.h"
 
@@ -67,12 +68,14 @@ class TfrxDictionary {
 };
 
 // The document outline inside the store's "outline" section.
-class TfrxOutline {
+class TfrxOutline final : public TfrxCustomOutline {
  public:
   explicit TfrxOutline(class TfrxPreviewPages& pages) : pages_(pages) {}
   void AddItem(const std::string& text, int top);
-  void LevelRoot();
-  void LevelUp();
+  // A script's entry: at the engine's current vertical position.
+  void AddItem(const std::string& text) override;
+  void LevelRoot() override;
+  void LevelUp() override;
   void EnterItem(int index);
   int Count() const;  // children of the current entry
   struct Item {
@@ -120,6 +123,8 @@ class TfrxPreviewPages final : public TfrxCustomPreviewPages {
 
   // ---- what printing, rendering and tests ask
   int PageCount() const override;
+  TfrxCustomOutline& ScriptOutline() override { return outline_; }
+  TfrxReport& Report() const { return report_; }
   int CurrentPage = -1;
   bool AppendPages = false;
   int RunFirstPage = 0;

@@ -25,6 +25,8 @@ void RegisterClass(const RegisteredClass& entry);
 // The class registered under `name` (ASCII case ignored), or null.
 const RegisteredClass* FindRegisteredClass(std::string_view name);
 std::vector<RegisteredClass> RegisteredClasses();
+// The model's own classes, without those the layers above added.
+std::vector<RegisteredClass> ModelClasses();
 
 // Installs the painter of a class; it also draws the class's descendants
 // that have no painter of their own. The painter must outlive every report.

@@ -5,13 +5,18 @@
 
 #include <string>
 
+#include "report/frxProps.h"
+
 namespace zentavo {
 
 class TfrxBand;
 
-class TfrxCustomEngine {
+class TfrxCustomEngine : public TfrxPersistent {
  public:
-  virtual ~TfrxCustomEngine() = default;
+  ~TfrxCustomEngine() override = default;
+  // Publishes the state below to scripts (the object "Engine").
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
 
   // ---- published state
   double CurX = 0, CurY = 0;
@@ -33,6 +38,18 @@ class TfrxCustomEngine {
   virtual void StopReport() = 0;
   virtual void AddAnchor(const std::string& text) = 0;
   virtual int GetAnchorPage(const std::string& text) = 0;
+};
+
+// The outline of the prepared pages as scripts see it (the object "Outline").
+class TfrxCustomOutline : public TfrxPersistent {
+ public:
+  static const ClassInfo& StaticClassInfo();
+  const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
+  // An entry at the current level, at the engine's current position; the
+  // level goes down into it.
+  virtual void AddItem(const std::string& text) = 0;
+  virtual void LevelRoot() = 0;
+  virtual void LevelUp() = 0;
 };
 
 }  // namespace zentavo

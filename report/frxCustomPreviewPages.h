@@ -11,6 +11,7 @@
 namespace zentavo {
 
 class Canvas;
+class TfrxCustomOutline;
 class TfrxReport;
 class TfrxReportPage;
 
@@ -19,6 +20,7 @@ class TfrxCustomPreviewPages {
   virtual ~TfrxCustomPreviewPages() = default;
 
   virtual int PageCount() const = 0;
+  virtual TfrxCustomOutline& ScriptOutline() = 0;
   // The page rebuilt as objects; owned by the store (valid until the next
   // call that touches its cache). None when there are no pages.
   virtual TfrxReportPage* BuildPage(int index) = 0;

@@ -17,6 +17,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/fs_iobjects.h"
+
 namespace zentavo {
 
 class TfrxComponent;
@@ -130,6 +132,9 @@ struct ClassRuntime {
   // to the value ("Frame", then "Color"); empty where the class does not
   // publish the path (or for the text lines).
   std::vector<std::vector<const PropInfo*>> diffChains;
+  // The class as scripts' object tables know it (report/frxScriptBinding.h).
+  std::once_flag scriptResolved;
+  HostClassInfo scriptClass{nullptr, nullptr};
 };
 
 // Names compare with ASCII letters folded, without copying them.

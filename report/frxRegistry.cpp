@@ -81,9 +81,11 @@ class Registry {
         verbatim("TfrxDMPLineView"),
         verbatim("TfrxDMPCommand"),
     };
+    modelCount = classes_.size();
   }
 
   std::mutex lock;
+  std::size_t modelCount = 0;  // the model's own classes come first
   // A deque: entries keep their addresses while classes are added.
   std::deque<RegisteredClass> classes_;
 
@@ -118,6 +120,12 @@ std::vector<RegisteredClass> RegisteredClasses() {
   Registry& r = TheRegistry();
   std::lock_guard guard(r.lock);
   return {r.classes_.begin(), r.classes_.end()};
+}
+
+std::vector<RegisteredClass> ModelClasses() {
+  Registry& r = TheRegistry();
+  std::lock_guard guard(r.lock);
+  return {r.classes_.begin(), r.classes_.begin() + static_cast<std::ptrdiff_t>(r.modelCount)};
 }
 
 // The painter stands beside the class's description: every drawing asks for

@@ -281,8 +281,18 @@ const ClassInfo& TfrxReportOptions::StaticClassInfo() {
 
 const ClassInfo& TfrxVariable::StaticClassInfo() {
   using V = TfrxVariable;
-  static const ClassInfo info =
-      ClassBuilder<V>("TfrxVariable", nullptr).String("Name", &V::Name).String("Value", &V::Value, PropKind::Variant).Build();
+  static const ClassInfo info = [] {
+    ClassInfo i = ClassBuilder<V>("TfrxVariable", nullptr).String("Name", &V::Name).Build();
+    // The value is a script value; the template keeps its text.
+    PropInfo value;
+    value.name = "Value";
+    value.kind = PropKind::Variant;
+    value.typeName = "Variant";
+    value.getStr = [](const TfrxPersistent& o) { return VarToStr(static_cast<const V&>(o).Value); };
+    value.setStr = [](TfrxPersistent& o, const std::string& text) { static_cast<V&>(o).Value = Variant::String(text); };
+    i.Add(std::move(value));
+    return i;
+  }();
   return info;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "report/frxComponent.h"
+#include "script/fs_ivariant.h"
 
 namespace zentavo {
 
@@ -170,7 +171,8 @@ class TfrxVariable : public TfrxPersistent {
   static const ClassInfo& StaticClassInfo();
   const ClassInfo& GetClassInfo() const override { return StaticClassInfo(); }
   std::string Name;
-  std::string Value;  // the variable's expression or value text
+  // What a template gives is text (often an expression); scripts store any value.
+  Variant Value = Variant::Null();
 };
 
 class TfrxStyleItem : public TfrxPersistent {
@@ -224,6 +226,12 @@ class TfrxReport : public TfrxComponent {
   void SetDataSetName(const std::string& name);
 
   std::vector<TfrxVariable> Variables;
+  // The variable of that name (case ignored as Windows-1254 text), or null.
+  TfrxVariable* FindVariable(std::string_view name);
+  // Stores the value, adding the variable when missing.
+  void SetVariable(const std::string& name, const Variant& value);
+  // The value of an expression, as the report's script sees it.
+  Variant Calc(const std::string& expression);
   std::vector<TfrxStyleItem> Styles;  // AddStyle refuses a name used twice
   TfrxStyleItem& AddStyle(const std::string& name);
   std::vector<TfrxDataSetItem> DataSets;
@@ -245,6 +253,13 @@ class TfrxReport : public TfrxComponent {
   // Set by a cancel button, a time limit or the report itself; another
   // thread may set it while the report prepares or prints.
   std::atomic<bool> Terminated{false};
+  // Raised from another thread (a time limit, a cancel button) together
+  // with Terminated: the report script then stops at its next statement
+  // with "The script was stopped". A script that sets Terminated itself
+  // only ends quietly.
+  std::atomic<bool> Interrupt{false};
+  // The object whose event or expression runs; errors name it.
+  std::string CurObject;
   bool Reloading = false;
   std::vector<TfrxReportPage*> ReportPages() const;
   int PagesCount() const { return static_cast<int>(Objects().size()); }
@@ -284,9 +299,8 @@ class TfrxReport : public TfrxComponent {
   // installed" in a program without it.
   TfrxCustomEngine& Engine();
   TfrxCustomPreviewPages& PreviewPages();
-  // The report script step; a statement-free script until scripts can run.
+  // The report's script program.
   TfrxReportScript& Script();
-  void SetScript(std::unique_ptr<TfrxReportScript> script);
   // Progress notifications (the host's events).
   enum ProgressType { ptRunning = 0, ptExporting = 1, ptPrinting = 2 };
   std::function<void(TfrxReport&, int type, int value)> OnProgressStart, OnProgress, OnProgressStop;

@@ -8,6 +8,7 @@
 #include "report/frxCustomPreviewPages.h"
 #include "report/frxReportScript.h"
 #include "report/frxServices.h"
+#include "platform/Cp1254.h"
 
 namespace zentavo {
 
@@ -34,11 +35,29 @@ bool TfrxReport::Print() {
 }
 
 TfrxReportScript& TfrxReport::Script() {
-  if (!script_) script_ = std::make_unique<TfrxStatementlessScript>();
+  // Made on first use: a template loaded and never prepared costs no library.
+  if (!script_) script_ = std::make_unique<TfrxReportScript>(*this);
   return *script_;
 }
 
-void TfrxReport::SetScript(std::unique_ptr<TfrxReportScript> script) { script_ = std::move(script); }
+TfrxVariable* TfrxReport::FindVariable(std::string_view name) {
+  for (TfrxVariable& v : Variables)
+    if (cp1254::SameText(v.Name, name)) return &v;
+  return nullptr;
+}
+
+void TfrxReport::SetVariable(const std::string& name, const Variant& value) {
+  if (TfrxVariable* v = FindVariable(name)) {
+    v->Value = value;
+    return;
+  }
+  TfrxVariable v;
+  v.Name = name;
+  v.Value = value;
+  Variables.push_back(std::move(v));
+}
+
+Variant TfrxReport::Calc(const std::string& expression) { return Script().Calc(expression); }
 
 namespace {
 
@@ -48,7 +67,7 @@ bool PrepareScript(TfrxReport& report) {
     c->BeforeStartReport();
     if (auto* pic = dynamic_cast<TfrxPictureView*>(c)) pic->PictureChanged = false;
   }
-  return report.Script().Prepare(report);
+  return report.Script().Prepare();
 }
 
 }  // namespace
@@ -58,6 +77,7 @@ bool TfrxReport::PrepareReport(bool clearLastReport) {
   if (clearLastReport) PreviewPages().Clear();
   ClearErrors();
   Terminated = false;
+  Interrupt = false;
   bool result = false;
   for (const auto& item : DataSets)
     if (item.DataSet.Get() == nullptr) AddError(FormatResource("clDSNotExist", item.DataSetName));

@@ -1,64 +1,291 @@
-// The statement-free report script used until the interpreter is bound.
+// The report's script program and its expression cache.
 #include "report/frxReportScript.h"
 
 #include <stdexcept>
-#include <string_view>
 
+#include "platform/Cp1254.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Text.h"
+#include "report/frxCustomEngine.h"
+#include "report/frxCustomPreviewPages.h"
 #include "report/frxReport.h"
+#include "report/frxReportModule.h"
 #include "report/frxRes.h"
+#include "report/frxScriptBinding.h"
+#include "script/fs_ilanguages.h"
+#include "script/fs_imessages.h"
 
 namespace zentavo {
 
 namespace {
-// The empty main block of each language, written without blanks, lower case.
-struct EmptyProgram {
+
+// An error that already names the object it happened in: it passes through
+// the handlers of enclosing events (Engine.ShowBand from a handler) as it is.
+class ObjectScriptError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+const HostClassInfo& EngineObjectClass() {
+  static const HostClassInfo cls{"TfrxEngine", &ScriptClassOf(TfrxCustomEngine::StaticClassInfo())};
+  return cls;
+}
+
+const HostClassInfo& OutlineObjectClass() {
+  static const HostClassInfo cls{"TfrxOutline", &ScriptClassOf(TfrxCustomOutline::StaticClassInfo())};
+  return cls;
+}
+
+bool IsAggregateCall(const std::string& text) {
+  std::string head(TrimBlanks(std::string_view(text).substr(0, text.find('('))));
+  if (head.size() == text.size()) return false;
+  head = cp1254::UpperCase(head);
+  return head == "SUM" || head == "MIN" || head == "MAX" || head == "AVG" || head == "COUNT";
+}
+
+// The one-function program that holds an expression, in each language.
+std::string ExpressionProgram(const std::string& language, const std::string& function, const std::string& expr) {
+  std::string lang = cp1254::UpperCase(language);
+  if (lang == "R++IZOZEV") return "Variant " + function + "() { return " + expr + "; } {}";
+  if (lang == "DAROZOZUZIZ") return "function " + function + "\r\nreturn " + expr + "\r\nend function";
+  if (lang == "JSCRIPT") return "function " + function + "() { return " + expr + "; }";
+  return "function " + function + ": Variant; begin Result := " + expr + " end; begin end.";
+}
+
+// Whether a script text holds no statement and no declaration: only blanks,
+// or the language's empty main block, in a language the engine has.
+struct EmptyProgramText {
   std::string_view language;
   std::string_view text;
 };
-constexpr EmptyProgram kEmptyPrograms[] = {
-    {"vadozidaruro", "beginend."},
-    {"darozozuziz", "beginend."},
-    {"r++izozev", "{}"},
-    {"jscript", "{}"},
+constexpr EmptyProgramText kEmptyPrograms[] = {
+    {"VADOZIDARURO", "BEGINEND."},
+    {"DAROZOZUZIZ", "BEGINEND."},
+    {"R++IZOZEV", "{}"},
+    {"JSCRIPT", "{}"},
 };
 
 std::string Squeezed(std::string_view s) {
   std::string out;
-  for (char c : s) {
-    if (static_cast<unsigned char>(c) <= ' ') continue;
-    out += LowerAscii(c);
-  }
+  for (char c : s)
+    if (static_cast<unsigned char>(c) > ' ') out += static_cast<char>(cp1254::ToUpper(static_cast<unsigned char>(c)));
   return out;
 }
 
 }  // namespace
 
-bool IsEmptyReportScript(const std::string& language, const std::string& text) {
+bool IsEmptyProgram(const std::string& language, const std::string& text) {
+  std::string lang = Squeezed(language);
+  bool known = false;
+  for (const std::string& l : RegisteredLanguages()) known = known || Squeezed(l) == lang;
+  if (!known) return false;  // the compiler says what is wrong with the language
   std::string squeezed = Squeezed(text);
   if (squeezed.empty()) return true;
-  std::string lang = Squeezed(language);
   for (const auto& p : kEmptyPrograms)
     if (p.language == lang && p.text == squeezed) return true;
   return false;
 }
 
-bool TfrxStatementlessScript::Prepare(TfrxReport& report) {
-  if (IsEmptyReportScript(report.ScriptLanguage, report.ScriptText.Text())) return true;
-  report.AddError(FormatResource("clScrError", "1:1",
-                                 "report scripts cannot run yet; only an empty main block is accepted"));
+TfrxReportScript::TfrxReportScript(TfrxReport& report) : report_(report) {}
+
+bool TfrxReportScript::Prepare() {
+  bound_ = false;
+  // The label templates carry the empty program: there is nothing to
+  // compile, and the script is bound only when an expression or an event
+  // needs it, so a label costs no library.
+  if (IsEmptyProgram(report_.ScriptLanguage, report_.ScriptText.Text())) {
+    expressions_.SetParent(nullptr);
+    expressions_.Clear();
+    compiled_.clear();
+    nextFunction_ = 0;
+    program_.ClearItems(kReportRegistrant);
+    return true;
+  }
+  Bind();
+  program_.SyntaxType = report_.ScriptLanguage;
+  program_.Lines = report_.ScriptText.Text();
+  if (program_.Compile()) return true;
+  report_.AddError(FormatResource("clScrError", program_.ErrorPosition, program_.ErrorMessage));
   return false;
 }
 
-void TfrxStatementlessScript::CallProcedure(const std::string& name, TfrxComponent*) {
-  std::string n(TrimBlanks(name));
-  if (n.empty()) return;
-  throw std::runtime_error("Script procedure \"" + n + "\" cannot run: report scripts cannot run yet");
+void TfrxReportScript::EnsureBound() {
+  if (!bound_) Bind();
 }
 
-bool TfrxStatementlessScript::CallRunDialogs(const std::string& name) {
-  CallProcedure(name, nullptr);
-  return true;
+void TfrxReportScript::Bind() {
+  bound_ = true;
+  InstallReportModule();
+  expressions_.SetParent(nullptr);
+  expressions_.Clear();
+  compiled_.clear();
+  nextFunction_ = 0;
+
+  program_.ExtendedIdentChars = true;
+  program_.AddLibrary();
+  program_.ClearItems(kReportRegistrant);
+  {
+    ScopedValue tag(program_.Registrant, kReportRegistrant);
+    ObjectTable& objects = program_.Objects();
+    // An object whose name the script knows already (a library function
+    // such as Date) is not added: the name keeps its meaning.
+    for (TfrxComponent* c : report_.AllObjects())
+      if (!c->Name().empty()) program_.AddVariable(c->Name(), c->ClassName(), ObjectValue(objects, c));
+    program_.AddVariable("Report", report_.ClassName(), ObjectValue(objects, &report_));
+    TfrxPersistent* engine = &report_.Engine();
+    program_.AddVariable("Engine", EngineObjectClass().name,
+                         Variant::Object(objects.Register(engine, &EngineObjectClass(), report_.LifeToken())));
+    TfrxPersistent* outline = &report_.PreviewPages().ScriptOutline();
+    program_.AddVariable("Outline", OutlineObjectClass().name,
+                         Variant::Object(objects.Register(outline, &OutlineObjectClass(), report_.LifeToken())));
+    program_.AddVariable("Value", "Variant", Variant::Null());
+    AddHostItems();
+  }
+  program_.SetStopFlag(&report_.Interrupt);
+}
+
+void TfrxReportScript::AddHostItems() {
+  program_.AddMethod(
+      "function Get(Name: String): Variant",
+      [this](const Variant&, const HostClassInfo*, Variant& result, std::vector<Variant>& params, const std::string&) {
+        std::string name = VarToStr(params.at(0));
+        if (LookupName(name, result)) return;
+        if (IsAggregateCall(name)) {
+          result = Calc(name);
+          return;
+        }
+        report_.AddError(frxResources().Get("clUnknownVar") + " " + name);
+        result = Variant::Null();
+      },
+      "", "");
+  program_.AddMethod(
+      "procedure Set(Name: String; Value: Variant)",
+      [this](const Variant&, const HostClassInfo*, Variant&, std::vector<Variant>& params, const std::string&) {
+        report_.SetVariable(VarToStr(params.at(0)), params.at(1));
+      },
+      "", "");
+  program_.AddMethod(
+      "macrofunction IIF(Expr: Boolean; TrueValue, FalseValue: Variant): Variant",
+      [this](const Variant&, const HostClassInfo*, Variant& result, std::vector<Variant>& params, const std::string&) {
+        // Only the branch chosen is evaluated.
+        bool condition = VarEquals(Calc(VarToStr(params.at(0))), Variant::Boolean(true));
+        result = Calc(VarToStr(params.at(condition ? 1 : 2)));
+      },
+      "", "");
+  // The aggregates: with no aggregate item collected, a value is null, which
+  // reads as 0. Data bands collect the items.
+  auto aggregate = [](const Variant&, const HostClassInfo*, Variant& result, std::vector<Variant>&,
+                      const std::string&) { result = Variant::Int(0); };
+  for (const char* name : {"SUM", "AVG", "MIN", "MAX"})
+    program_.AddMethod(std::string("macrofunction ") + name +
+                           "(Expr: Variant; Band: Variant = 0; Flags: Integer = 0): Variant",
+                       TfsParamArrayCallback(aggregate), "", "");
+  program_.AddMethod("macrofunction COUNT(Band: Variant = 0; Flags: Integer = 0): Variant",
+                     TfsParamArrayCallback(aggregate), "", "");
+}
+
+bool TfrxReportScript::HasMainStatements() { return bound_ && !program_.Main().empty(); }
+
+void TfrxReportScript::RunMain() { program_.Execute(); }
+
+std::string TfrxReportScript::Failure(const std::string& message) const {
+  return report_.CurObject.empty() ? message : report_.CurObject + ": " + message;
+}
+
+void TfrxReportScript::CallProcedure(const std::string& name, TfrxComponent* argument) {
+  std::string procedure(TrimBlanks(name));
+  if (procedure.empty()) return;
+  EnsureBound();
+  ScopedValue current(report_.CurObject, argument != nullptr ? argument->Name() : std::string());
+  TfsItem* item = program_.FindLocal(procedure);
+  if (item == nullptr || item->kind != ItemKind::Proc)
+    throw ObjectScriptError(Failure(MessageText(ScriptMessage::SIdUndeclared) + "'" + procedure + "'"));
+  Variant args = Variant::ArrayOf({ObjectValue(program_.Objects(), argument)});
+  try {
+    program_.CallFunction(procedure, args);
+  } catch (const ObjectScriptError&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw ObjectScriptError(Failure(e.what()));
+  }
+}
+
+bool TfrxReportScript::CallRunDialogs(const std::string& name) {
+  std::string procedure(TrimBlanks(name));
+  if (procedure.empty()) return true;
+  EnsureBound();
+  TfsItem* item = program_.FindLocal(procedure);
+  if (item == nullptr || item->kind != ItemKind::Proc)
+    throw std::runtime_error(MessageText(ScriptMessage::SIdUndeclared) + "'" + procedure + "'");
+  Variant args = Variant::ArrayOf({Variant::Boolean(true)});
+  program_.CallFunctionByRef(procedure, args);
+  std::int32_t first = 0;
+  return ArrayElement(args, 1, &first).ToBool();
+}
+
+bool TfrxReportScript::LookupName(const std::string& name, Variant& value) {
+  value = Variant::Null();
+  if (const TfrxVariable* v = report_.FindVariable(name)) {
+    // A variable holds an expression when its value is one line of text.
+    if (v->Value.IsString() && VarToStr(v->Value).find("\r\n") == std::string::npos) {
+      std::string text = VarToStr(v->Value);
+      if (!TrimBlanks(text).empty()) value = Calc(text);
+    } else {
+      value = v->Value;
+    }
+    return true;
+  }
+  TfsItem* item = program_.Find(name);
+  if (item == nullptr) return false;
+  switch (item->kind) {
+    case ItemKind::Variable:
+    case ItemKind::StringVariable:
+    case ItemKind::Param: value = item->value; return true;
+    default: return false;
+  }
+}
+
+Variant TfrxReportScript::Calc(const std::string& expression) {
+  if (calcDepth_ >= kMaxCalcDepth) {
+    std::string text = Failure(frxResources().Get("clExprError") + " '" + expression +
+                               "': expressions are nested too deeply");
+    report_.AddError(text);
+    throw std::runtime_error(text);
+  }
+  ScopedValue depth(calcDepth_, calcDepth_ + 1);
+  EnsureBound();
+  Variant value;
+  if (LookupName(expression, value)) return value;
+  return Evaluate(expression);
+}
+
+Variant TfrxReportScript::Evaluate(const std::string& expression) {
+  // Names resolve where the running procedure stands, or in the report's script.
+  TfsScope* scope = program_.ActiveScope();
+  expressions_.SetParent(scope != nullptr ? scope : &program_);
+  std::string key = cp1254::UpperCase(expression);
+  auto it = compiled_.find(key);
+  if (it == compiled_.end()) {
+    std::string function = "fr3f" + std::to_string(nextFunction_++);
+    expressions_.SyntaxType = report_.ScriptLanguage;
+    expressions_.Lines = ExpressionProgram(report_.ScriptLanguage, function, expression);
+    if (!expressions_.Compile()) {
+      std::string text =
+          Failure(frxResources().Get("clExprError") + " '" + expression + "': " + expressions_.ErrorMessage);
+      report_.AddError(text);
+      throw std::runtime_error(text);
+    }
+    it = compiled_.emplace(key, function).first;
+  }
+  try {
+    return expressions_.CallFunction(it->second, Variant::Null());
+  } catch (const ScriptStopped&) {
+    throw;
+  } catch (const std::exception& e) {
+    std::string text = Failure(e.what());
+    report_.AddError(text);
+    throw std::runtime_error(text);
+  }
 }
 
 }  // namespace zentavo

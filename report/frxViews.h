@@ -6,6 +6,7 @@
 #include <string>
 
 #include "report/frxComponent.h"
+#include "script/fs_ivariant.h"
 
 namespace zentavo {
 
@@ -19,6 +20,8 @@ class TfrxCustomMemoView : public TfrxStretcheable {
 
   TWideStrings Memo;
   // The memo's text as UTF-8 lines joined by CR LF (convenience for jobs).
+  // The value of the last expression the memo evaluated (null until then).
+  Variant Value = Variant::Null();
   std::string Text() const { return Memo.Utf8Text(); }
   void SetText(std::string_view utf8) { Memo.SetUtf8Text(utf8); }
 

@@ -346,7 +346,7 @@ TfsClassVariable* TfsScript::ClassOfObject(const Variant& object) const {
   if (!object.IsObject()) throw ScriptError(msg::kNotAnObject);
   // The nearest class the script knows: a host may hand over objects of
   // classes it registered only by an ancestor.
-  const HostClassInfo* own = objects_.ClassOf(object.RawObject());
+  const HostClassInfo* own = Objects().ClassOf(object.RawObject());
   for (const HostClassInfo* c = own; c; c = c->parent)
     if (TfsClassVariable* cls = FindClass(c->name)) return cls;
   throw ScriptError(MessageText(ScriptMessage::SUnknownType) + "'" + (own ? own->name : "") + "'");
@@ -357,9 +357,20 @@ bool TfsScript::IsClassOrDescendant(std::string_view className, std::string_view
   return cls && (IsRootClass(ancestor) || FindClass(ancestor)) && cls->InheritsFrom(ancestor);
 }
 
+void TfsScript::SetParent(TfsScope* parent) {
+  for (const TfsScope* s = parent; s; s = s->Parent())
+    if (s == this || &s->Program() == this) throw ScriptError("A script cannot be its own parent");
+  // The objects this script made live in the table of its program; before
+  // another program's table takes over, they go, so no handle of them
+  // outlives the table that knows them.
+  ObjectTable& next = parent ? parent->Program().Objects() : objects_;
+  if (&next != &Objects()) FreeOwnedObjects();
+  parent_ = parent;
+}
+
 void TfsScript::AddObject(std::string_view name, void* object, const HostClassInfo* cls) {
   if (!object || !cls) return;
-  AddVariable(name, cls->name, Variant::Object(objects_.Register(object, cls)));
+  AddVariable(name, cls->name, Variant::Object(Objects().Register(object, cls)));
 }
 
 Variant TfsScript::ConstructObject(const TfsClassVariable& named, const TfsClassMember& ctor,
@@ -369,14 +380,14 @@ Variant TfsScript::ConstructObject(const TfsClassVariable& named, const TfsClass
     // The host's constructor makes the object itself and keeps it.
     if (!ctor.callback) throw ScriptError(FormatMessage(msg::kCannotCreate, named.Name()));
     Variant r = ctor.callback(Variant(), DeclaringInfo(ctor), ctor.upperName, call);
-    CheckTypecast(objects_, r, named);
+    CheckTypecast(Objects(), r, named);
     if (!r.IsObject()) throw ScriptError(FormatMessage(msg::kCannotCreate, named.Name()));
     return r;
   }
   if (owned_.size() >= kMaxOwnedObjects) throw ScriptError(msg::kTooManyObjects);
   void* object = named.NewInstance();
   if (!object) throw ScriptError(FormatMessage(msg::kCannotCreate, named.Name()));
-  Variant handle = Variant::Object(objects_.Register(object, named.Info()));
+  Variant handle = Variant::Object(Objects().Register(object, named.Info()));
   owned_.emplace(object, named.Destroyer());
   if (ctor.callback) {
     try {
@@ -393,13 +404,13 @@ Variant TfsScript::ConstructObject(const TfsClassVariable& named, const TfsClass
 void TfsScript::FreeObject(const Variant& object) {
   if (IsNil(object)) return;  // Free on nil does nothing
   if (!object.IsObject()) throw ScriptError(msg::kNotAnObject);
-  void* raw = objects_.Resolve(object.RawObject());
+  void* raw = Objects().Resolve(object.RawObject());
   auto it = owned_.find(raw);
   if (it == owned_.end()) throw ScriptError(msg::kNotOwned);
   std::function<void(void*)> destroy = std::move(it->second);
   owned_.erase(it);
   // Unregistered first: every handle to it is stale before the memory goes.
-  objects_.Unregister(raw);
+  Objects().Unregister(raw);
   if (destroy) destroy(raw);
 }
 
@@ -407,7 +418,7 @@ void TfsScript::FreeOwnedObjects() {
   auto owned = std::move(owned_);
   owned_.clear();
   for (auto& [object, destroy] : owned) {
-    objects_.Unregister(object);
+    Objects().Unregister(object);
     if (destroy) destroy(object);
   }
 }

@@ -215,6 +215,42 @@ void TfsScript::AddMethod(std::string_view declaration, TfsMemberCallback callba
   Add(std::move(item));  // the newest of equal names wins
 }
 
+void TfsScript::AddMethod(std::string_view declaration, TfsParamArrayCallback callback, std::string_view category,
+                          std::string_view description) {
+  if (!callback) {
+    AddMethod(declaration, TfsMemberCallback(), category, description);
+    return;
+  }
+  AddMethod(
+      declaration,
+      [callback = std::move(callback)](const Variant& instance, const HostClassInfo* cls, const std::string& name,
+                                       TfsMethodCall& call) {
+        std::vector<Variant> params;
+        params.reserve(static_cast<std::size_t>(call.ParamCount()));
+        for (int i = 0; i < call.ParamCount(); ++i) params.push_back(call.Param(i));
+        Variant result = Variant::Null();
+        callback(instance, cls, result, params, name);
+        // Only by-reference parameters take anything back; the caller ignores the rest.
+        for (int i = 0; i < call.ParamCount() && i < static_cast<int>(params.size()); ++i)
+          call.SetParam(i, params[static_cast<std::size_t>(i)]);
+        return result;
+      },
+      category, description);
+}
+
+void TfsScript::AddLibrary() {
+  if (libraryAdded_) return;
+  ScopedValue tag(Registrant, 1);
+  RegisterLibrary(*this);
+  libraryAdded_ = true;
+}
+
+void TfsScript::RemoveLibrary() {
+  if (!libraryAdded_) return;
+  RemoveItems(1);
+  libraryAdded_ = false;
+}
+
 TypeCode TfsScript::TypeCodeOf(std::string_view typeName) const {
   TfsItem* item = Find(typeName);
   return item ? item->type.code : tcClass;

@@ -169,8 +169,21 @@ class TfsScript : public TfsScope,
   void ClearItems(int tag);
   // An enumeration type and its names (values 0, 1, 2 ...; for a set
   // type 1, 2, 4 ...), from a comma-separated list.
-  void AddEnum(std::string_view typeName, std::string_view names);
-  void AddEnumSet(std::string_view typeName, std::string_view names);
+  void AddEnum(std::string_view typeName, std::string_view names) override;
+  void AddEnumSet(std::string_view typeName, std::string_view names) override;
+  bool IsKnown(std::string_view name) const override { return Find(name) != nullptr; }
+
+  // The library modules, once: their items carry the registrant 1 and
+  // survive Clear. RemoveLibrary takes them out again.
+  void AddLibrary();
+  void RemoveLibrary();
+  bool LibraryAdded() const { return libraryAdded_; }
+
+  // The script whose items this one sees after its own: another program, or
+  // a running procedure's local scope. Objects are then the parent
+  // program's, so handles found through the parent resolve here too. A
+  // parent that would see this script again is refused.
+  void SetParent(TfsScope* parent);
   // Code-line table: unit name -> "3,5,8," (lines holding statements).
   const std::unordered_map<std::string, std::string>& CodeLines() const { return codeLines_; }
   void AddCodeLine(const std::string& unit, const std::string& pos);
@@ -182,16 +195,18 @@ class TfsScript : public TfsScope,
   void AddArrayHelper(std::string_view name, TypeCode elementType, int params, int required) override;
   void AddMethod(std::string_view declaration, TfsMemberCallback callback, std::string_view category,
                  std::string_view description) override;
+  void AddMethod(std::string_view declaration, TfsParamArrayCallback callback, std::string_view category,
+                 std::string_view description);
   void AddVariable(std::string_view name, std::string_view typeName, const Variant& value);
   TypeCode TypeCodeOf(std::string_view typeName) const override;
   std::optional<Variant> ValueOf(std::string_view name) const override;
   bool IsClassOrDescendant(std::string_view className, std::string_view ancestor) const override;
-  const ObjectTable* ProgramObjects() const override { return &objects_; }
+  const ObjectTable* ProgramObjects() const override { return &Objects(); }
 
   // --- host classes and objects (fs_iclasses.cpp) ---
   // A new class of the host's, or null (and nothing added) when the name is
   // already known. Members are added to the result.
-  TfsClassVariable* AddClass(const HostClassInfo* cls, std::string_view ancestor);
+  TfsClassVariable* AddClass(const HostClassInfo* cls, std::string_view ancestor) override;
   TfsClassVariable* FindClass(std::string_view name) const override;
   // The registered class of an object handle, or of its nearest ancestor;
   // "Unknown type" when the script knows none of them.
@@ -202,8 +217,8 @@ class TfsScript : public TfsScope,
   void AddObject(std::string_view name, void* object, const HostClassInfo* cls);
   // This script's object table: only its handles mean anything here, and
   // they mean nothing to any other script. It goes with the script.
-  ObjectTable& Objects() override { return objects_; }
-  const ObjectTable& Objects() const { return objects_; }
+  ObjectTable& Objects() override { return parent_ ? parent_->Program().Objects() : objects_; }
+  const ObjectTable& Objects() const { return parent_ ? parent_->Program().Objects() : objects_; }
   // TfsRunContext
   void ShowMessage(const std::string& text) override;
   std::mt19937_64& Random() override { return random_; }
@@ -230,6 +245,7 @@ class TfsScript : public TfsScope,
 
  private:
   bool terminate_ = false;
+  bool libraryAdded_ = false;
   const std::atomic<bool>* stopFlag_ = nullptr;
   bool compiling_ = false;
   int running_ = 0;

@@ -16,6 +16,8 @@
 
 namespace zentavo {
 
+class TfsClassVariable;
+
 // What a library function reaches of the script it runs in: its objects,
 // where its ShowMessage goes, its random numbers. Each script has its own.
 class TfsRunContext {
@@ -52,6 +54,13 @@ class TfsMethodCall {
 using TfsMemberCallback = std::function<Variant(const Variant& instance, const HostClassInfo* declaringClass,
                                                 const std::string& upperName, TfsMethodCall& caller)>;
 
+// The parameter-array form: the parameter values arrive in `params`
+// (element i = parameter i) and what the callback leaves there goes back
+// into by-reference parameters; the result is written into `result`.
+using TfsParamArrayCallback =
+    std::function<void(const Variant& instance, const HostClassInfo* declaringClass, Variant& result,
+                       std::vector<Variant>& params, const std::string& upperName)>;
+
 // The script as a module sees it. The interpreter's TfsScript implements it;
 // AddMethod parses the declaration with ParseDeclaration and this resolver.
 class TfsLibraryTarget : public TfsDeclResolver {
@@ -65,16 +74,30 @@ class TfsLibraryTarget : public TfsDeclResolver {
   virtual void AddArrayHelper(std::string_view name, TypeCode elementType, int params, int required) = 0;
   virtual void AddMethod(std::string_view declaration, TfsMemberCallback callback, std::string_view category,
                          std::string_view description) = 0;
+  // An enumeration type and its names (values 0, 1, 2 ...; for a set type
+  // 1, 2, 4 ...), from a comma-separated list.
+  virtual void AddEnum(std::string_view typeName, std::string_view names) = 0;
+  virtual void AddEnumSet(std::string_view typeName, std::string_view names) = 0;
+  // A host class (null, and nothing added, when the name is known already).
+  virtual TfsClassVariable* AddClass(const HostClassInfo* cls, std::string_view ancestor) = 0;
+  // Whether the name is known to the script (any item).
+  virtual bool IsKnown(std::string_view name) const = 0;
 };
 
-// A library module registers all its items into one script.
+// A library module registers all its items into one script. Its position
+// orders the list whatever order the program's layers install their
+// modules in: system 1, classes 2, graphics 3, forms 4, report 5,
+// dialogs 6, barcode 7.
 struct TfsLibraryModule {
   const char* name;
+  int position;
   void (*registerInto)(TfsLibraryTarget& target);
 };
 
 // The modules in their registration order; the system module comes first.
 const std::vector<TfsLibraryModule>& LibraryModules();
+// Adds a module in its place; a module already in the list (by name) stays
+// as it is, so installing twice is harmless.
 void AddLibraryModule(TfsLibraryModule module);
 
 // Adds every module's items to the target, in list order.

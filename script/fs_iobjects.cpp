@@ -33,12 +33,21 @@ std::uint32_t NewTableSerial() {
 
 ObjectTable::ObjectTable() : serial_(NewTableSerial()), slots_(1) {}
 
-ObjectHandle ObjectTable::Register(void* object, const HostClassInfo* cls) {
+ObjectHandle ObjectTable::Add(void* object, const HostClassInfo* cls, bool watched, std::weak_ptr<const void> life) {
   // No object, no slot: the zero handle is the one that never resolves.
   if (!object) return {0, 0, 0};
   if (auto it = index_.find(object); it != index_.end()) {
-    slots_[it->second].cls = cls;
-    return {serial_, it->second, slots_[it->second].generation};
+    Slot& s = slots_[it->second];
+    if (!(s.watched && s.life.expired())) {
+      s.cls = cls;
+      if (watched) {
+        s.watched = true;
+        s.life = std::move(life);
+      }
+      return {serial_, it->second, s.generation};
+    }
+    // A destroyed object's address, taken by a new one: its old handles stay dead.
+    Unregister(object);
   }
   std::uint32_t slot;
   if (!free_.empty()) {
@@ -51,6 +60,8 @@ ObjectHandle ObjectTable::Register(void* object, const HostClassInfo* cls) {
   }
   slots_[slot].object = object;
   slots_[slot].cls = cls;
+  slots_[slot].watched = watched;
+  slots_[slot].life = std::move(life);
   index_[object] = slot;
   return {serial_, slot, slots_[slot].generation};
 }
@@ -62,6 +73,8 @@ void ObjectTable::Unregister(void* object) {
   Slot& s = slots_[it->second];
   s.object = nullptr;
   s.cls = nullptr;
+  s.watched = false;
+  s.life.reset();
   // A slot whose generation would wrap is retired rather than reused, so
   // that no handle it ever issued can come back to life.
   if (++s.generation != 0) free_.push_back(it->second);
@@ -72,6 +85,7 @@ const ObjectTable::Slot* ObjectTable::Find(ObjectHandle h) const {
   if (h.table != serial_ || h.slot == 0 || h.slot >= slots_.size()) return nullptr;
   const Slot& s = slots_[h.slot];
   if (s.object == nullptr || s.generation != h.generation) return nullptr;
+  if (s.watched && s.life.expired()) return nullptr;
   return &s;
 }
 
@@ -84,6 +98,12 @@ void* ObjectTable::Resolve(ObjectHandle handle) const {
 void* ObjectTable::Resolve(const Variant& value) const {
   if (!value.IsObject()) throw ScriptError(msg::kNotAnObject);
   return Resolve(value.RawObject());
+}
+
+std::weak_ptr<const void> ObjectTable::LifeOf(ObjectHandle handle) const {
+  const Slot* s = Find(handle);
+  if (!s) throw ScriptError(msg::kInvalidObject);
+  return s->life;
 }
 
 const HostClassInfo* ObjectTable::ClassOf(ObjectHandle handle) const {

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -36,8 +37,15 @@ class ObjectTable {
   ObjectTable& operator=(const ObjectTable&) = delete;
 
   // The handle of `object` as an instance of `cls`. An object already in the
-  // table keeps its handle and takes the new class.
-  ObjectHandle Register(void* object, const HostClassInfo* cls);
+  // table keeps its handle and takes the new class. With a life token, the
+  // handle stops resolving once the token expires: objects the host destroys
+  // without telling every script (a report's objects) can never be reached
+  // through a stale handle, nor through one that an object at the same
+  // address would otherwise inherit.
+  ObjectHandle Register(void* object, const HostClassInfo* cls) { return Add(object, cls, false, {}); }
+  ObjectHandle Register(void* object, const HostClassInfo* cls, std::weak_ptr<const void> life) {
+    return Add(object, cls, true, std::move(life));
+  }
   // Every handle of the object becomes invalid; objects not in the table are ignored.
   void Unregister(void* object);
   // The object of a live handle; "Invalid object reference" otherwise.
@@ -45,6 +53,9 @@ class ObjectTable {
   // The object a value names: "Object reference required" for anything but
   // a handle, "Invalid object reference" for a handle this table does not hold.
   void* Resolve(const Variant& value) const;
+  // The life token the object was registered with (empty when none); the
+  // errors of Resolve. Objects reached through it share its lifetime.
+  std::weak_ptr<const void> LifeOf(ObjectHandle handle) const;
   // The class the object was registered with; the errors of Resolve.
   const HostClassInfo* ClassOf(ObjectHandle handle) const;
   bool IsValid(ObjectHandle handle) const { return Find(handle) != nullptr; }
@@ -58,8 +69,11 @@ class ObjectTable {
     void* object = nullptr;
     const HostClassInfo* cls = nullptr;
     std::uint32_t generation = 1;
+    bool watched = false;  // `life` decides whether the object still exists
+    std::weak_ptr<const void> life;
   };
   const Slot* Find(ObjectHandle handle) const;
+  ObjectHandle Add(void* object, const HostClassInfo* cls, bool watched, std::weak_ptr<const void> life);
 
   std::uint32_t serial_;
   std::vector<Slot> slots_;  // slot 0 is never used: a zero handle is invalid

@@ -442,14 +442,21 @@ void RegisterSystemModule(TfsLibraryTarget& target) {
 namespace {
 
 std::vector<TfsLibraryModule>& ModuleList() {
-  static std::vector<TfsLibraryModule> modules{{"system", RegisterSystemModule}};
+  static std::vector<TfsLibraryModule> modules{{"system", 1, RegisterSystemModule}};
   return modules;
 }
 
 }  // namespace
 
 const std::vector<TfsLibraryModule>& LibraryModules() { return ModuleList(); }
-void AddLibraryModule(TfsLibraryModule module) { ModuleList().push_back(module); }
+void AddLibraryModule(TfsLibraryModule module) {
+  std::vector<TfsLibraryModule>& list = ModuleList();
+  for (const TfsLibraryModule& m : list)
+    if (std::string_view(m.name) == module.name) return;
+  auto at = std::upper_bound(list.begin(), list.end(), module.position,
+                             [](int position, const TfsLibraryModule& m) { return position < m.position; });
+  list.insert(at, module);
+}
 
 void RegisterLibrary(TfsLibraryTarget& target) {
   for (const TfsLibraryModule& m : ModuleList()) m.registerInto(target);

@@ -50,7 +50,10 @@ std::unique_ptr<zentavo::TfrxReport> LoadPrepared(const std::string& input, cons
   if (!loadErrors.empty()) throw std::runtime_error(loadErrors);
   for (const auto& s : settings) ApplySetting(*report, s);
   report->EngineOptions.NewSilentMode = zentavo::TfrxSilentMode::simReThrow;
-  if (watchdog != nullptr) watchdog->Watch(report->Terminated);
+  if (watchdog != nullptr) {
+    watchdog->Watch(report->Terminated);
+    watchdog->Watch(report->Interrupt);
+  }
   report->PrepareReport(true);
   // A stopped preparation left pages, but not the report's: none is output.
   if (watchdog != nullptr && watchdog->Expired())

@@ -204,7 +204,7 @@ TEST(Props, EverySetterTakesItsValueAndEveryCopyCarriesIt) {
       auto* original = dynamic_cast<TfrxReport*>(source.get());
       ASSERT_EQ(report->Variables.size(), 1u);
       EXPECT_EQ(report->Variables[0].Name, original->Variables[0].Name);
-      EXPECT_EQ(report->Variables[0].Value, original->Variables[0].Value);
+      EXPECT_EQ(VarToStr(report->Variables[0].Value), VarToStr(original->Variables[0].Value));
       ASSERT_EQ(report->Styles.size(), 1u);
       EXPECT_EQ(report->Styles[0].Color, 255);
     }

@@ -34,7 +34,7 @@ void BuildEverything(TfrxReport& r) {
   r.ReportOptions.Description.Lines = {"Açıklama", "ikinci satır"};
   r.Variables.push_back({});
   r.Variables.back().Name = "Kurum";
-  r.Variables.back().Value = "'Zivero \"Ruz\"'";
+  r.Variables.back().Value = Variant::String("'Zivero \"Ruz\"'");
   r.AddStyle("Baslik").Font.SetHeight(-16);
   auto* page = new TfrxReportPage(&r);
   page->SetName("Page1");
@@ -131,7 +131,7 @@ TEST(Serializer, SaveLoadSaveGivesIdenticalBytes) {
   EXPECT_DOUBLE_EQ(page->PaperWidth(), 297);
   EXPECT_EQ(page->Columns(), 3);
   ASSERT_EQ(loaded.Variables.size(), 1u);
-  EXPECT_EQ(loaded.Variables[0].Value, "'Zivero \"Ruz\"'");
+  EXPECT_EQ(VarToStr(loaded.Variables[0].Value), "'Zivero \"Ruz\"'");
   ASSERT_EQ(loaded.Styles.size(), 1u);
   EXPECT_EQ(loaded.Styles[0].Font.Height(), -16);
   EXPECT_EQ(loaded.ReportOptions.Description.Lines, r.ReportOptions.Description.Lines);

@@ -55,6 +55,14 @@ class TestScript : public TfsLibraryTarget, public TfsRunContext {
     std::string key = Upper(decl.name);
     functions_[key] = Function{std::move(decl), std::move(callback), std::string(category)};
   }
+  // The system module registers neither enumerations nor classes.
+  void AddEnum(std::string_view name, std::string_view) override { types_.emplace(Upper(name), tcEnum); }
+  void AddEnumSet(std::string_view name, std::string_view) override { types_.emplace(Upper(name), tcEnum); }
+  TfsClassVariable* AddClass(const HostClassInfo*, std::string_view) override { return nullptr; }
+  bool IsKnown(std::string_view name) const override {
+    std::string key = Upper(name);
+    return types_.count(key) || consts_.count(key) || functions_.count(key);
+  }
 
   // Calls a function as a designator step would: arguments into parameters,
   // defaults for missing trailing ones, by-reference values copied back.
