@@ -153,27 +153,28 @@ done
 # after the name. Run-time errors in a handler name the handler's object.
 # The expected line ends in * when only its beginning is fixed.
 make_template() {
-  python3 - "$@" <<'PY'
-import sys
-language, events, script, out = sys.argv[1:]
-esc = {'\n': '&#13;&#10;', '\r': '', '"': '&#34;', '<': '&#60;', '>': '&#62;'}
-text = ''.join(esc.get(c, c) for c in script.rstrip('\r\n'))
-attrs = {'Page1': '', 'PageHeader1': '', 'Memo2': ''}
-for event in events.split():
-    if event != '-':
-        target, assignment = event.split('.', 1)
-        name, proc = assignment.split('=')
-        attrs[target] += ' %s="%s"' % (name, proc)
-open(out, 'w').write('''<?xml version="1.0" encoding="utf-8"?>
-<TfrxReport ScriptLanguage="%s" ScriptText.Text="%s">
-  <TfrxReportPage Name="Page1" PaperWidth="80" PaperHeight="50" PaperSize="256"%s>
-    <TfrxPageHeader Name="PageHeader1" Left="0" Top="0" Width="302.3624" Height="20"%s/>
+  local language=$1 events=$2 script=$3 out=$4 event target
+  local -A attrs=([Page1]="" [PageHeader1]="" [Memo2]="")
+  # The template format's escapes: numeric references for quotes, angle
+  # brackets and the line breaks between the script's lines.
+  script=$(sed 's/\r$//; s/"/\&#34;/g; s/</\&#60;/g; s/>/\&#62;/g' <<<"$script" |
+    awk 'NR > 1 { printf "&#13;&#10;" } { printf "%s", $0 }')
+  for event in $events; do
+    [ "$event" = - ] && continue
+    target=${event%%.*}
+    event=${event#*.}
+    attrs[$target]+=" ${event%%=*}=\"${event#*=}\""
+  done
+  cat >"$out" <<XML
+<?xml version="1.0" encoding="utf-8"?>
+<TfrxReport ScriptLanguage="$language" ScriptText.Text="$script">
+  <TfrxReportPage Name="Page1" PaperWidth="80" PaperHeight="50" PaperSize="256"${attrs[Page1]}>
+    <TfrxPageHeader Name="PageHeader1" Left="0" Top="0" Width="302.3624" Height="20"${attrs[PageHeader1]}/>
     <TfrxMemoView Name="Memo1" Left="0" Top="40" Width="200" Height="18" Text="one"/>
-    <TfrxMemoView Name="Memo2" Left="0" Top="60" Width="200" Height="18"%s Text="two"/>
+    <TfrxMemoView Name="Memo2" Left="0" Top="60" Width="200" Height="18"${attrs[Memo2]} Text="two"/>
   </TfrxReportPage>
 </TfrxReport>
-''' % (language, text, attrs['Page1'], attrs['PageHeader1'], attrs['Memo2']))
-PY
+XML
 }
 
 n=0

@@ -24,10 +24,18 @@ def read_png(path):
     raw = zlib.decompress(idat)
     stride = w * bpp
     rows, prev = [], bytearray(stride)
+    # The "up" filter adds the row above byte by byte; done on whole rows as
+    # big integers (the low seven bits of each byte added, the top bit xored)
+    # it costs no Python loop over the bytes.
+    low7 = int.from_bytes(b'\x7f' * stride, 'big')
+    top1 = int.from_bytes(b'\x80' * stride, 'big')
     for y in range(h):
         f = raw[y*(stride+1)]
         line = bytearray(raw[y*(stride+1)+1:(y+1)*(stride+1)])
-        for i in range(stride):
+        if f == 2:
+            u, v = int.from_bytes(line, 'big'), int.from_bytes(prev, 'big')
+            line = bytearray((((u & low7) + (v & low7)) ^ ((u ^ v) & top1)).to_bytes(stride, 'big'))
+        for i in range(stride if f not in (0, 2) else 0):
             a = line[i-bpp] if i >= bpp else 0
             b = prev[i]
             c = prev[i-bpp] if i >= bpp else 0
@@ -40,6 +48,8 @@ def read_png(path):
         rows.append(line); prev = line
     def rgb(x, y):
         px = rows[y][x*bpp:x*bpp+3]
+        if bpp == 3:
+            return px
         alpha = rows[y][x*bpp+3] if bpp == 4 else 255
         return [c * alpha // 255 + (255 - alpha) for c in px]
     def gray(x, y):
@@ -58,9 +68,13 @@ def probe(cmd, args):
         x0, x1, y0, y1 = args
         print(sum(1 for y in range(y0, y1 + 1) for x in range(x0, x1 + 1) if g(x, y) >= 128))
     elif cmd == 'colour':
-        want, t, (x0, x1, y0, y1) = args[:3], args[3], args[4:]
-        print(sum(1 for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)
-                  if all(abs(c - v) <= t for c, v in zip(rgb(x, y), want))))
+        (r0, g0, b0), t, (x0, x1, y0, y1) = args[:3], args[3], args[4:]
+        n = 0
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                r, g1, b = rgb(x, y)
+                n += abs(r - r0) <= t and abs(g1 - g0) <= t and abs(b - b0) <= t
+        print(n)
     else:
         sys.exit('unknown probe ' + cmd)
 words = sys.argv[2:]
