@@ -84,8 +84,8 @@ ROWS
 # 2. The order of the events over two template pages. Every handler appends
 # "<object name>.<event>" to Report.Variables['Log'] (b OnBeforePrint,
 # d OnAfterData, h OnAfterCalcHeight, a OnAfterPrint); MemoLog, in the last
-# page's summary, adds its own entry and prints the log. By the engine's
-# preparation order:
+# page's summary, and FootLog, in its page footer, add their own entry and
+# print the log as it is then. By the engine's preparation order:
 #   main block                          Main (sets the log)
 #   the run starts: OnStartReport       Start
 #   Page1: OnBeforePrint                Page1.b
@@ -106,14 +106,20 @@ ROWS
 #     page header H2                    H2.b H2.h H2.a
 #     no page-level objects, no data bands; FinishPage shows the summary:
 #       S2: OnBeforePrint               S2.b
-#         MemoLog: OnBeforePrint        MemoLog.b, then prints the log
-# (S2.h, MemoLog.a, S2.a and Page2.a come after the log is taken.)
+#         MemoLog: OnBeforePrint        MemoLog.b, prints the log
+#       S2 stretched                    S2.h
+#       S2 restored, its memo first     MemoLog.a S2.a
+#     then the page footer F2           F2.b
+#         FootLog: OnBeforePrint        FootLog.b, prints the log
+# (F2.h, FootLog.a, F2.a and Page2.a come after the last log is taken.)
 run_zreport 0 prepare "$FIXTURES/events.xml" -o events.prepared.xml
 expect_eq "$OUT" 2 "events: one prepared page per template page"
 run_zreport 0 render "$FIXTURES/events.xml" -o events.pdf
-expected="Main Start Page1.b T1.b TM.b TM.d T1.h TM.a T1.a H1.b H1.h H1.a PM.b PM.a F1.b F1.h F1.a"
-expected+=" Page1.a Page2.b H2.b H2.h H2.a S2.b MemoLog.b"
-expect_eq "$(pdf_lines events.pdf 2 | paste -s -d ' ')" "$expected" "events: the order of the handlers"
+summary="Main Start Page1.b T1.b TM.b TM.d T1.h TM.a T1.a H1.b H1.h H1.a PM.b PM.a F1.b F1.h F1.a"
+summary+=" Page1.a Page2.b H2.b H2.h H2.a S2.b MemoLog.b"
+footer="$summary S2.h MemoLog.a S2.a F2.b FootLog.b"
+# The second page shows the summary's log above the footer's.
+expect_eq "$(pdf_lines events.pdf 2 | paste -s -d ' ')" "$summary $footer" "events: the order of the handlers"
 has_line "Title" "$(pdf_lines events.pdf 1)" "events: the title's memo on the first page"
 has_line "Page memo" "$(pdf_lines events.pdf 1)" "events: the page-level memo on the first page"
 
