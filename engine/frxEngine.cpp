@@ -555,6 +555,10 @@ void TfrxEngine::OutputBand(TfrxBand* band) {
 }
 
 void TfrxEngine::StretchBand(TfrxBand* band) {
+  // A script that shows a band from the band's own events (or breaks the
+  // page from a header's) would otherwise nest without end.
+  if (std::any_of(running_.begin(), running_.end(), [&](const BandRun& r) { return r.band == band; }))
+    throw std::runtime_error(band->Name() + " is being shown already: a band cannot be shown inside its own output");
   CurBand = band;
   BuildShiftLists(band);
   // By index: events may show other bands and grow the list meanwhile.

@@ -470,8 +470,9 @@ void AddEngineMembers(TfsClassVariable* c) {
                  return Done();
                }));
   c->AddMethod("procedure ShowBand(Band: TfrxBand)", Member<E>([](E& self, TfsMethodCall& call) {
-                 TfrxComponent* band = ComponentOrNull(call.Objects(), call.Param(0));
-                 RunningEngine(self).ShowBand(static_cast<TfrxBand*>(band));
+                 TfrxBand* band =
+                     IsNilValue(call.Param(0)) ? nullptr : &InstanceOf<TfrxBand>(call.Objects(), call.Param(0));
+                 RunningEngine(self).ShowBand(band);
                  return Done();
                }));
   c->AddMethod("procedure StopReport", [](const Variant& instance, const HostClassInfo*, const std::string&,

@@ -250,7 +250,7 @@ Variant TfrxReportScript::Calc(const std::string& expression) {
     std::string text = Failure(frxResources().Get("clExprError") + " '" + expression +
                                "': expressions are nested too deeply");
     report_.AddError(text);
-    throw std::runtime_error(text);
+    throw ObjectScriptError(text);
   }
   ScopedValue depth(calcDepth_, calcDepth_ + 1);
   EnsureBound();
@@ -273,7 +273,7 @@ Variant TfrxReportScript::Evaluate(const std::string& expression) {
       std::string text =
           Failure(frxResources().Get("clExprError") + " '" + expression + "': " + expressions_.ErrorMessage);
       report_.AddError(text);
-      throw std::runtime_error(text);
+      throw ObjectScriptError(text);
     }
     it = compiled_.emplace(key, function).first;
   }
@@ -281,10 +281,12 @@ Variant TfrxReportScript::Evaluate(const std::string& expression) {
     return expressions_.CallFunction(it->second, Variant::Null());
   } catch (const ScriptStopped&) {
     throw;
+  } catch (const ObjectScriptError&) {
+    throw;
   } catch (const std::exception& e) {
     std::string text = Failure(e.what());
     report_.AddError(text);
-    throw std::runtime_error(text);
+    throw ObjectScriptError(text);
   }
 }
 

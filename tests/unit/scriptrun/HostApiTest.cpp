@@ -139,3 +139,100 @@ TEST(HostApi, VariablesKeepValuesBetweenRuns) {
 
 }  // namespace
 }  // namespace zentavo::testing
+
+namespace zentavo::testing {
+namespace {
+
+TEST(HostApi, ParameterArrayCallbacksSeeEveryParameterAndGiveBackByReferenceOnes) {
+  Runner r;
+  r.script.AddMethod(
+      "procedure Twice(var a: Integer; b: Integer = 5)",
+      [](const Variant& instance, const HostClassInfo* cls, Variant& result, std::vector<Variant>& params,
+         const std::string& name) {
+        EXPECT_TRUE(instance.IsEmpty());
+        EXPECT_EQ(cls, nullptr);
+        EXPECT_EQ(name, "TWICE");
+        ASSERT_EQ(params.size(), 2u);
+        params[0] = Variant::Int(params[0].ToInt32() * 2 + params[1].ToInt32());
+        params[1] = Variant::Int(0);  // not by reference: nothing comes back
+        result = Variant::Int(99);    // a procedure's result is dropped
+      },
+      "", "");
+  r.script.AddMethod(
+      "function Sum(a, b: Integer): Integer",
+      [](const Variant&, const HostClassInfo*, Variant& result, std::vector<Variant>& params, const std::string&) {
+        result = Variant::Int(params.at(0).ToInt32() + params.at(1).ToInt32());
+      },
+      "", "");
+  EXPECT_EQ(r.Run("VadoziDaruro",
+                  "var x, y: Integer; begin x := 1; y := 3; Twice(x, y); WriteLn(x); WriteLn(y); Twice(x); WriteLn(x);"
+                  " WriteLn(Sum(2, 40)) end."),
+            "5\n3\n15\n42\n");
+}
+
+TEST(HostApi, TheLibraryIsAddedOnceAndRemovedWhole) {
+  TfsScript s;
+  EXPECT_FALSE(s.LibraryAdded());
+  s.AddLibrary();
+  ASSERT_TRUE(s.LibraryAdded());
+  std::size_t items = s.Items().size();
+  ASSERT_NE(s.Find("IntToStr"), nullptr);
+  s.AddLibrary();  // nothing more the second time
+  EXPECT_EQ(s.Items().size(), items);
+  // Library items survive Clear; RemoveLibrary takes them and nothing else.
+  s.AddVariable("Mine", "Integer", Variant::Int(1));
+  s.Clear();
+  EXPECT_NE(s.Find("IntToStr"), nullptr);
+  EXPECT_EQ(s.Find("Mine"), nullptr);
+  s.AddVariable("Mine", "Integer", Variant::Int(1));
+  s.RemoveLibrary();
+  EXPECT_FALSE(s.LibraryAdded());
+  EXPECT_EQ(s.Find("IntToStr"), nullptr);
+  EXPECT_NE(s.Find("Mine"), nullptr);
+}
+
+TEST(HostApi, ModulesTakeTheirPlaceWhateverOrderTheyAreInstalledIn) {
+  // The modules stay in the program's list: later scripts find them silent.
+  static std::vector<std::string>* seen = nullptr;
+  std::vector<std::string> order;
+  seen = &order;
+  AddLibraryModule({"test-seventh", 70, [](TfsLibraryTarget&) {
+                      if (seen) seen->push_back("seventh");
+                    }});
+  AddLibraryModule({"test-third", 30, [](TfsLibraryTarget&) {
+                      if (seen) seen->push_back("third");
+                    }});
+  AddLibraryModule({"test-third", 30, [](TfsLibraryTarget&) {
+                      if (seen) seen->push_back("third again");
+                    }});
+  {
+    TfsScript s;
+    s.AddLibrary();
+  }
+  seen = nullptr;
+  EXPECT_EQ(order, (std::vector<std::string>{"third", "seventh"}));
+  EXPECT_EQ(std::string(LibraryModules().front().name), "system");
+}
+
+TEST(HostApi, AScriptSeesItsParentsNamesAndObjects) {
+  Runner parent;
+  ASSERT_TRUE(parent.Compile("VadoziDaruro", "var Shared: Integer; function Twice(n: Integer): Integer; "
+                                             "begin Result := n * 2 end; begin Shared := 21 end."))
+      << parent.out;
+  parent.script.Execute();
+  TfsScript child;
+  child.SetParent(&parent.script);
+  child.Lines = "function F: Variant; begin Result := Twice(Shared) end; begin end.";
+  ASSERT_TRUE(child.Compile()) << child.ErrorMessage;
+  EXPECT_EQ(child.CallFunction("F", Variant()).ToInt32(), 42);
+  // Handles found through the parent resolve in the child: its table is the parent's.
+  EXPECT_EQ(&child.Objects(), &parent.script.Objects());
+  // A parent chain that comes back to the script is refused.
+  EXPECT_THROW(parent.script.SetParent(&child), ScriptError);
+  EXPECT_THROW(child.SetParent(&child), ScriptError);
+  child.SetParent(nullptr);
+  EXPECT_EQ(child.Find("Shared"), nullptr);
+}
+
+}  // namespace
+}  // namespace zentavo::testing

@@ -137,3 +137,35 @@ TEST(ScriptObjectTables, AFreedSlotsHandleStaysDeadAfterReuse) {
 
 }  // namespace
 }  // namespace zentavo::testing
+
+namespace zentavo::testing {
+namespace {
+
+// Objects whose owner destroys them without telling the script (a report's
+// objects) are registered with their owner's life token.
+TEST(ScriptObjectTables, AWatchedHandleDiesWithItsObject) {
+  ObjectTable table;
+  static const HostClassInfo kBox{"TBox", nullptr};
+  auto life = std::make_shared<const int>(0);
+  int box = 0;
+  ObjectHandle h = table.Register(&box, &kBox, life);
+  EXPECT_EQ(table.Resolve(h), &box);
+  EXPECT_EQ(table.LifeOf(h).lock(), life) << "nested objects take their owner's token from the handle";
+  life.reset();
+  EXPECT_FALSE(table.IsValid(h));
+  EXPECT_THROW(table.Resolve(h), ScriptError);
+  // A new object at the same address gets a new handle; the old one stays dead.
+  auto next = std::make_shared<const int>(0);
+  ObjectHandle again = table.Register(&box, &kBox, next);
+  EXPECT_NE(again.generation, h.generation);
+  EXPECT_FALSE(table.IsValid(h));
+  EXPECT_EQ(table.Resolve(again), &box);
+  // Without a token an object lives until the host unregisters it.
+  int plain = 0;
+  ObjectHandle p = table.Register(&plain, &kBox);
+  EXPECT_TRUE(table.LifeOf(p).expired());
+  EXPECT_EQ(table.Resolve(p), &plain);
+}
+
+}  // namespace
+}  // namespace zentavo::testing
