@@ -555,10 +555,8 @@ void TfrxEngine::OutputBand(TfrxBand* band) {
 }
 
 void TfrxEngine::StretchBand(TfrxBand* band) {
-  // A script that shows a band from the band's own events (or breaks the
-  // page from a header's) would otherwise nest without end.
-  if (std::any_of(running_.begin(), running_.end(), [&](const BandRun& r) { return r.band == band; }))
-    throw std::runtime_error(band->Name() + " is being shown already: a band cannot be shown inside its own output");
+  EnterBandEvents(band);
+  ScopeGuard eventsDone([this] { inEvents_.pop_back(); });
   CurBand = band;
   BuildShiftLists(band);
   // By index: events may show other bands and grow the list meanwhile.
@@ -686,11 +684,21 @@ void TfrxEngine::ShiftObjects(TfrxBand* band) {
   for (TfrxComponent* c : it->second) shift_[c].grow = 0;
 }
 
+// A script that shows a band from that band's own events (or breaks the
+// page from a page header's) would otherwise nest without end.
+void TfrxEngine::EnterBandEvents(TfrxBand* band) {
+  if (std::find(inEvents_.begin(), inEvents_.end(), band) != inEvents_.end())
+    throw std::runtime_error(band->Name() + " is being shown already: a band cannot be shown inside its own output");
+  inEvents_.push_back(band);
+}
+
 void TfrxEngine::RestoreBand(TfrxBand* band) {
   auto it = std::find_if(running_.rbegin(), running_.rend(), [&](const BandRun& r) { return r.band == band; });
   if (it == running_.rend()) return;
   BandRun run = std::move(*it);
   running_.erase(std::next(it).base());
+  EnterBandEvents(band);
+  ScopeGuard eventsDone([this] { inEvents_.pop_back(); });
   std::exception_ptr failure;
   auto guarded = [&](auto f) {
     try {

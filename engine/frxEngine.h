@@ -142,6 +142,10 @@ class TfrxEngine : public TfrxCustomEngine {
   std::vector<BandRun> running_;
   // Bands whose height started the page breaks now under way.
   std::vector<const TfrxBand*> breaking_;
+  // Bands whose events run now (stretching or restoring them).
+  std::vector<const TfrxBand*> inEvents_;
+  // Refuses a band whose events run already; the caller leaves with pop_back.
+  void EnterBandEvents(TfrxBand* band);
   TfrxBand* nullBand_ = nullptr;
   std::vector<TfrxComponent*> borrowed_;
 };
