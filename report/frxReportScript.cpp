@@ -127,6 +127,8 @@ void TfrxReportScript::Bind() {
   {
     ScopedValue tag(program_.Registrant, kReportRegistrant);
     ObjectTable& objects = program_.Objects();
+    // The objects of the previous preparation went with its reload.
+    objects.Sweep();
     // An object whose name the script knows already (a library function
     // such as Date) is not added: the name keeps its meaning.
     for (TfrxComponent* c : report_.AllObjects())

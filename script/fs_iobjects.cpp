@@ -81,6 +81,13 @@ void ObjectTable::Unregister(void* object) {
   index_.erase(it);
 }
 
+void ObjectTable::Sweep() {
+  std::vector<void*> gone;
+  for (const auto& [object, slot] : index_)
+    if (slots_[slot].watched && slots_[slot].life.expired()) gone.push_back(const_cast<void*>(object));
+  for (void* object : gone) Unregister(object);
+}
+
 const ObjectTable::Slot* ObjectTable::Find(ObjectHandle h) const {
   if (h.table != serial_ || h.slot == 0 || h.slot >= slots_.size()) return nullptr;
   const Slot& s = slots_[h.slot];

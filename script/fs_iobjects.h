@@ -48,6 +48,10 @@ class ObjectTable {
   }
   // Every handle of the object becomes invalid; objects not in the table are ignored.
   void Unregister(void* object);
+  // Frees the slots of watched objects whose life token has expired (their
+  // handles stay dead), so a host that registers new objects again and
+  // again keeps the table as small as what is alive.
+  void Sweep();
   // The object of a live handle; "Invalid object reference" otherwise.
   void* Resolve(ObjectHandle handle) const;
   // The object a value names: "Object reference required" for anything but

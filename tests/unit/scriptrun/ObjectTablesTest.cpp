@@ -165,6 +165,17 @@ TEST(ScriptObjectTables, AWatchedHandleDiesWithItsObject) {
   ObjectHandle p = table.Register(&plain, &kBox);
   EXPECT_TRUE(table.LifeOf(p).expired());
   EXPECT_EQ(table.Resolve(p), &plain);
+  // Sweeping drops the dead and keeps the living, watched or not.
+  int other = 0;
+  auto otherLife = std::make_shared<const int>(0);
+  ObjectHandle o = table.Register(&other, &kBox, otherLife);
+  next.reset();
+  ASSERT_EQ(table.Count(), 3u);
+  table.Sweep();
+  EXPECT_EQ(table.Count(), 2u);
+  EXPECT_FALSE(table.IsValid(again));
+  EXPECT_EQ(table.Resolve(o), &other);
+  EXPECT_EQ(table.Resolve(p), &plain);
 }
 
 }  // namespace
