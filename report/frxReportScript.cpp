@@ -104,7 +104,14 @@ bool TfrxReportScript::Prepare() {
   Bind();
   program_.SyntaxType = report_.ScriptLanguage;
   program_.Lines = report_.ScriptText.Text();
-  if (program_.Compile()) return true;
+  // What the compiler adds carries the report's tag too, so the next
+  // preparation removes the program with the report's items.
+  bool compiled;
+  {
+    ScopedValue tag(program_.Registrant, kReportRegistrant);
+    compiled = program_.Compile();
+  }
+  if (compiled) return true;
   report_.AddError(FormatResource("clScrError", program_.ErrorPosition, program_.ErrorMessage));
   return false;
 }

@@ -35,6 +35,9 @@ void TfsScope::ClearScope() {
 
 TfsItem* TfsScope::Add(std::unique_ptr<TfsItem> item) {
   TfsItem* raw = item.get();
+  // What the program's own table receives carries the current registrant,
+  // so the host removes a compiled program with its own items.
+  if (program_ == this && raw->registrant == 0) raw->registrant = program_->Registrant;
   items_.push_back(std::move(item));
   if (!raw->name.empty()) index_[NameKey(raw->name)] = raw;
   return raw;

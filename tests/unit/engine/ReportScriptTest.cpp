@@ -130,6 +130,25 @@ TEST(ReportScript, PublishedPropertiesAreReachedByName) {
   }
 }
 
+// A report is prepared again and again (a label per request line): each
+// preparation starts from the template and a fresh program.
+TEST(ReportScript, EveryPreparationCompilesTheScriptAfresh) {
+  InstallEngine();
+  ScriptedReport r;
+  r.report.EngineOptions.ReloadAfterPrepare = true;
+  r.memo1->OnBeforePrint = "Counter";
+  const char* script =
+      "var n: Integer;\nprocedure Counter(Sender: TfrxComponent); begin n := n + 1;"
+      " TfrxMemoView(Sender).Text := IntToStr(n) end;\nbegin n := 10 end.";
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE(run);
+    ASSERT_TRUE(r.Run(script)) << r.Errors();
+    auto* m = dynamic_cast<TfrxMemoView*>(r.report.PreviewPages().BuildPage(0)->FindObject("Memo1"));
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->Text(), "11") << "the variable starts again from the main block";
+  }
+}
+
 TEST(ReportScript, AnObjectNamedLikeALibraryFunctionLeavesTheFunction) {
   InstallEngine();
   ScriptedReport r;
