@@ -37,9 +37,9 @@ const HostClassInfo& OutlineObjectClass() {
 }
 
 bool IsAggregateCall(const std::string& text) {
-  std::string head(TrimBlanks(std::string_view(text).substr(0, text.find('('))));
-  if (head.size() == text.size()) return false;
-  head = cp1254::UpperCase(head);
+  std::size_t paren = text.find('(');
+  if (paren == std::string::npos) return false;
+  std::string head = cp1254::UpperCase(TrimBlanks(std::string_view(text).substr(0, paren)));
   return head == "SUM" || head == "MIN" || head == "MAX" || head == "AVG" || head == "COUNT";
 }
 
