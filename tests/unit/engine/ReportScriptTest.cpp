@@ -259,7 +259,8 @@ TEST(ReportScript, EngineOperationsFromAManualBuild) {
   r.page->OnManualBuild = "Build";
   ASSERT_TRUE(r.Run("procedure Build(Sender: TfrxComponent);\n"
                     "begin\n  Engine.ShowBand(Band1);\n  Engine.NewPage;\n  Engine.ShowBand(Band1);\n"
-                    "  Report.Variables['FS'] := Engine.FreeSpace;\n  Report.Variables['Y'] := Engine.CurY;\nend;\n"
+                    "  Report.Variables['FS'] := Engine.FreeSpace;\n  Report.Variables['Y'] := Engine.CurY;\n"
+                    "  Outline.LevelRoot;\n  Outline.AddItem('Bölüm');\n  Outline.LevelUp;\nend;\n"
                     "begin end."))
       << r.Errors();
   (void)band;
@@ -267,6 +268,13 @@ TEST(ReportScript, EngineOperationsFromAManualBuild) {
   // FreeSpace = PageHeight - page footer - CurY, CurY being below the one band of the new page.
   EXPECT_NEAR(r.report.FindVariable("FS")->Value.ToDouble(), 30 * 3.77953 - 10 - 20, 1e-6);
   EXPECT_DOUBLE_EQ(r.report.FindVariable("Y")->Value.ToDouble(), 20);
+  // The outline entry stands on the second page, at the engine's position then.
+  TfrxOutline& outline = PreviewPagesOf(r.report).Outline();
+  outline.LevelRoot();
+  ASSERT_EQ(outline.Count(), 1);
+  EXPECT_EQ(outline.GetItem(0).text, cp1254::FromUtf8("Bölüm"));
+  EXPECT_EQ(outline.GetItem(0).page, 1);
+  EXPECT_EQ(outline.GetItem(0).top, 20);
 }
 
 TEST(ReportScript, StopReportEndsTheScriptQuietly) {
