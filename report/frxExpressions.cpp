@@ -57,17 +57,17 @@ DelimitedPart FindClosing(std::u16string_view text, std::size_t start, std::u16s
       inSingle = !inSingle;
     if (depth == 0) break;
   }
-  if (p >= text.size()) {
-    // Never closed: everything after the opening delimiter but the last
-    // character (the text's final line feed) is the expression.
-    p = text.size() - 1;
-    std::size_t from = std::min(start + open.size(), p);
-    part.expression.assign(text.substr(from, p - from));
-    part.end = text.size();
-    return part;
-  }
-  part.expression.assign(text.substr(start + open.size(), p - (start + open.size())));
-  part.end = std::min(text.size(), p + close.size());
+  // Never closed: the expression runs to the last character (the text's
+  // final line feed), which it leaves out.
+  if (p >= text.size()) p = text.size() - 1;
+  // Nothing is found when the part would end where it starts: an opening
+  // delimiter that is the text's last character (without a closing
+  // delimiter the part could not even end, and the scan would not move on).
+  const std::size_t last = p + close.size();
+  if (last <= start + 1) return part;
+  std::size_t from = std::min(start + open.size(), p);
+  part.expression.assign(text.substr(from, p - from));
+  part.end = std::min(text.size(), last);
   return part;
 }
 

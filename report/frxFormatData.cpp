@@ -57,7 +57,12 @@ std::string FormattedText(const Variant& value, const TfrxFormat& format, const 
     case TfrxFormatKind::fkBoolean: {
       const std::string& pair = format.FormatStr;
       std::size_t comma = pair.find(',');
-      bool isTrue = VarEquals(value, Variant::Boolean(true));
+      bool isTrue = false;
+      try {
+        isTrue = VarEquals(value, Variant::Boolean(true));
+      } catch (const std::exception&) {
+        // A value that does not compare with true is not true.
+      }
       if (comma == std::string::npos) return isTrue ? pair : std::string();
       return isTrue ? pair.substr(0, comma) : pair.substr(comma + 1);
     }
