@@ -17,7 +17,10 @@ const char* const kPrepareUsage =
     "  The template's report script runs: its main block, then the objects'\n"
     "  events as the engine reaches them. Script and preparation errors are\n"
     "  printed, exit 1, nothing written.\n"
-    "  --set puts Text into the memo or barcode called Name first.\n"
+    "  Memo text expressions (\"[1+1]\", \"[Page#]\") are evaluated; an\n"
+    "  expression that fails names its memo and stops preparation.\n"
+    "  --set puts Text into the memo or barcode called Name first; the text is\n"
+    "  data and is printed as given, brackets and all.\n"
     "  --timeout S stops a preparation that takes longer than S seconds\n"
     "  (an error, exit 1, nothing written).\n"
     "  Prints the number of prepared pages.\n";

@@ -28,6 +28,8 @@ const char* const kRenderUsage =
     "  NAME.FORMAT in the current folder. Prints the files written.\n"
     "  --print sends the report to the print queue QUEUE instead (its name or\n"
     "  description, as a report names its printer), at the queue's resolution.\n"
+    "  --set puts Text into the memo or barcode called Name before preparing; the\n"
+    "  text is data and is printed as given, brackets and all.\n"
     "  --timeout S stops after S seconds of preparing and drawing (an error,\n"
     "  exit 1, nothing written).\n";
 
