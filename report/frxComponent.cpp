@@ -501,7 +501,14 @@ void TfrxView::GetData() {
   TfrxReport* report = Report();
   if (report == nullptr) return;
   const ExpressionDelimiters brackets{u"[", u"]"};
-  auto evaluate = [report](const std::string& expression) { return VarToStr(report->Calc(expression)); };
+  auto evaluate = [this, report](const std::string& expression) {
+    Variant value = report->Calc(expression);
+    try {
+      return VarToStr(value);
+    } catch (const std::exception& e) {
+      throw std::runtime_error(Name() + ": " + e.what());
+    }
+  };
   for (std::string* text : {&TagStr, &URL})
     if (text->find('[') != std::string::npos)
       *text = Utf16ToSingleByte(ExpandExpressions(SingleByteToUtf16(*text), brackets, evaluate));

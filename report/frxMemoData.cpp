@@ -40,7 +40,12 @@ std::string TfrxCustomMemoView::EvaluateBracket(TfrxReport& report, const std::s
   // for the drawing to replace.
   Value = cp1254::SameText(b.expression, "TotalPages#") ? Variant::String("[TotalPages#]") : report.Calc(b.expression);
   if (HideZeros && IsZeroNumber(Value)) return {};
-  return FormatData(Value, b.format ? &*b.format : &DisplayFormat);
+  try {
+    return FormatData(Value, b.format ? &*b.format : &DisplayFormat);
+  } catch (const std::exception& e) {
+    // A value without a text (an object, an array) stops with the memo's name.
+    throw std::runtime_error(Name() + ": " + e.what());
+  }
 }
 
 void TfrxCustomMemoView::GetFieldData(TfrxDataSet& dataSet) {

@@ -86,6 +86,13 @@ TEST(Expressions, AnUnknownNameStopsPreparationWithTheObjectsName) {
   EXPECT_NE(errors.find("Bilinmeyen'"), errors.rfind("Bilinmeyen'")) << "the compiler's message names it too";
 }
 
+TEST(Expressions, AnObjectHasNoTextToPrint) {
+  TextReport r("[M1]");
+  EXPECT_FALSE(r.report.PrepareReport());
+  EXPECT_NE(r.Errors().find("M1: Could not convert variant of type (Object) into type (String)"), std::string::npos)
+      << r.Errors();
+}
+
 TEST(Expressions, SystemVariablesOnThreePages) {
   struct Case {
     bool doublePass;
