@@ -65,6 +65,10 @@ TfrxPreviewPages& TfrxEngine::Store() {
   return *store_;
 }
 
+int TfrxEngine::CurPageIndex() { return std::max(Store().CurrentPage, 0); }
+
+int TfrxEngine::RunFirstPageIndex() { return Store().RunFirstPage; }
+
 TfrxEngine& EngineOf(TfrxReport& report) {
   auto* engine = dynamic_cast<TfrxEngine*>(&report.Engine());
   if (engine == nullptr) throw std::runtime_error("The report's engine is not the engine's own");
@@ -580,6 +584,8 @@ void TfrxEngine::StretchBand(TfrxBand* band) {
     auto* view = dynamic_cast<TfrxView*>(c);
     if (view != nullptr) CallEvent(view->OnBeforePrint, view);
     if (c->Visible()) {
+      // Expressions that fail name the object they belong to.
+      ScopedValue current(report_.CurObject, c->Name());
       rc->GetData();
       if (view != nullptr) CallEvent(view->OnAfterData, view);
     }

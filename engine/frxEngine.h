@@ -51,6 +51,10 @@ class TfrxEngine : public TfrxCustomEngine {
 
   bool DoublePass() const override;
   bool Busy() const override { return busy_; }
+  int CurPageIndex() override;
+  int RunFirstPageIndex() override;
+  int Line() const override { return RowNumber; }
+  int LineThrough() const override { return RowNumberThrough; }
 
   bool Execute() override;
   void ShowBand(TfrxBand* band) override;

@@ -14,6 +14,7 @@
 #include "report/frxClassRegistry.h"
 #include "report/frxDataSet.h"
 #include "report/frxDiff.h"
+#include "report/frxExpressions.h"
 #include "report/frxPainter.h"
 #include "report/frxReport.h"
 #include "report/frxRes.h"
@@ -494,6 +495,16 @@ void TfrxView::AfterPrint() {
   TfrxReportComponent::AfterPrint();
   TagStr = savedTagStr_;
   URL = savedURL_;
+}
+
+void TfrxView::GetData() {
+  TfrxReport* report = Report();
+  if (report == nullptr) return;
+  const ExpressionDelimiters brackets{u"[", u"]"};
+  auto evaluate = [report](const std::string& expression) { return VarToStr(report->Calc(expression)); };
+  for (std::string* text : {&TagStr, &URL})
+    if (text->find('[') != std::string::npos)
+      *text = Utf16ToSingleByte(ExpandExpressions(SingleByteToUtf16(*text), brackets, evaluate));
 }
 
 // ---------------------------------------------------------------- TfrxStretcheable

@@ -206,6 +206,8 @@ class TfrxView : public TfrxReportComponent {
   virtual void DrawFrame();
   void BeforePrint() override;
   void AfterPrint() override;
+  // Expands the expressions in brackets of TagStr and URL.
+  void GetData() override;
 
   // Drawing state kept by BeginDraw for the drawing steps.
   Canvas* DrawCanvas = nullptr;

@@ -28,6 +28,14 @@ class TfrxCustomEngine : public TfrxPersistent {
   virtual bool DoublePass() const = 0;
   virtual bool Busy() const = 0;
 
+  // ---- what the system variables of expressions read
+  // The prepared page being filled, and the first page of this run.
+  virtual int CurPageIndex() = 0;
+  virtual int RunFirstPageIndex() = 0;
+  // The row of the band being printed, in its group and through all groups.
+  virtual int Line() const = 0;
+  virtual int LineThrough() const = 0;
+
   // ---- operations
   // One preparation run; true when it completed.
   virtual bool Execute() = 0;

@@ -37,6 +37,14 @@ std::string FieldValueToText(const TfrxFieldValue& v) {
   return std::visit(Visitor{}, v);
 }
 
+Variant FieldValueToVariant(const TfrxFieldValue& v) {
+  if (auto* i = std::get_if<std::int64_t>(&v)) return Variant::Integer(*i);
+  if (auto* d = std::get_if<double>(&v)) return Variant::Double(*d);
+  if (auto* b = std::get_if<bool>(&v)) return Variant::Boolean(*b);
+  if (auto* s = std::get_if<std::string>(&v)) return Variant::String(*s);
+  return Variant::Null();
+}
+
 TfrxDataSet::TfrxDataSet(TfrxReport* ownerReport) : TfrxReportComponent(nullptr), ownerReport_(ownerReport) {
   std::lock_guard<std::mutex> lock(RegistryLock());
   Registry().push_back(this);

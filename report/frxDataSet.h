@@ -11,6 +11,7 @@
 
 #include "report/frxComponent.h"
 #include "report/frxDataSetLink.h"
+#include "script/fs_ivariant.h"
 
 namespace zentavo {
 
@@ -22,6 +23,7 @@ extern const EnumInfo kRangeBeginInfo, kRangeEndInfo, kFieldTypeInfo;
 // A field value as a data source hands it over (null when monostate).
 using TfrxFieldValue = std::variant<std::monostate, std::int64_t, double, bool, std::string>;
 std::string FieldValueToText(const TfrxFieldValue& v);
+Variant FieldValueToVariant(const TfrxFieldValue& v);
 
 class TfrxDataSet : public TfrxReportComponent {
  public:

@@ -232,6 +232,9 @@ class TfrxReport : public TfrxComponent {
   void SetVariable(const std::string& name, const Variant& value);
   // The value of an expression, as the report's script sees it.
   Variant Calc(const std::string& expression);
+  // The host's own names for expressions: called with a name no data field
+  // or system variable answers; a value set (not null) makes it known.
+  std::function<void(const std::string& name, Variant& value)> OnGetValue;
   std::vector<TfrxStyleItem> Styles;  // AddStyle refuses a name used twice
   TfrxStyleItem& AddStyle(const std::string& name);
   std::vector<TfrxDataSetItem> DataSets;

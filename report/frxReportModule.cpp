@@ -388,14 +388,7 @@ void AddDataSetMembers(TfsClassVariable* c) {
   indexed("DisplayWidth", "Integer", [](D& self, const std::string& f) { return Variant::Int(self.DisplayWidth(f)); });
   indexed("FieldType", "TfrxFieldType",
           [](D& self, const std::string& f) { return Variant::Int(static_cast<int>(self.FieldType(f))); });
-  indexed("Value", "Variant", [](D& self, const std::string& f) {
-    TfrxFieldValue v = self.Value(f);
-    if (auto* i = std::get_if<std::int64_t>(&v)) return Variant::Integer(*i);
-    if (auto* d = std::get_if<double>(&v)) return Variant::Double(*d);
-    if (auto* b = std::get_if<bool>(&v)) return Variant::Boolean(*b);
-    if (auto* s = std::get_if<std::string>(&v)) return Variant::String(*s);
-    return Variant::Null();
-  });
+  indexed("Value", "Variant", [](D& self, const std::string& f) { return FieldValueToVariant(self.Value(f)); });
 }
 
 void AddReportMembers(TfsClassVariable* c) {

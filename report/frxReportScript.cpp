@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 #include "report/frxCustomEngine.h"
 #include "report/frxCustomPreviewPages.h"
+#include "report/frxDataSet.h"
 #include "report/frxReport.h"
 #include "report/frxReportModule.h"
 #include "report/frxRes.h"
@@ -90,6 +91,7 @@ TfrxReportScript::TfrxReportScript(TfrxReport& report) : report_(report) {}
 
 bool TfrxReportScript::Prepare() {
   bound_ = false;
+  value_ = Variant::Null();
   // The label templates carry the empty program: there is nothing to
   // compile, and the script is bound only when an expression or an event
   // needs it, so a label costs no library.
@@ -147,7 +149,7 @@ void TfrxReportScript::Bind() {
     TfrxPersistent* outline = &report_.PreviewPages().ScriptOutline();
     program_.AddVariable("Outline", OutlineObjectClass().name,
                          Variant::Object(objects.Register(outline, &OutlineObjectClass(), report_.LifeToken())));
-    program_.AddVariable("Value", "Variant", Variant::Null());
+    program_.AddVariable("Value", "Variant", value_);
     AddHostItems();
   }
   program_.SetStopFlag(&report_.Interrupt);
@@ -232,8 +234,53 @@ bool TfrxReportScript::CallRunDialogs(const std::string& name) {
   return ArrayElement(args, 1, &first).ToBool();
 }
 
+bool TfrxReportScript::LookupField(const std::string& name, Variant& value) {
+  // alias."field": the alias before the period and quote, the field
+  // between them and the last character.
+  std::size_t mark = name.find(".\"");
+  if (mark == std::string::npos) return false;
+  std::string field = name.substr(mark + 2);
+  if (!field.empty()) field.pop_back();
+  TfrxDataSet* ds = report_.GetDataset(name.substr(0, mark));
+  if (ds == nullptr || field.empty()) return false;
+  value = FieldValueToVariant(ds->Value(field));
+  if (value.IsNull() && report_.EngineOptions.ConvertNulls) {
+    switch (ds->FieldType(field)) {
+      case TfrxFieldType::fftNumeric: value = Variant::Int(0); break;
+      case TfrxFieldType::fftString: value = Variant::String(""); break;
+      case TfrxFieldType::fftBoolean: value = Variant::Boolean(false); break;
+    }
+  }
+  return true;
+}
+
+bool TfrxReportScript::LookupSystemVariable(const std::string& name, Variant& value) {
+  const std::vector<std::string>& names = report_.SystemVariables;
+  std::size_t index = 0;
+  while (index < names.size() && !cp1254::SameText(names[index], name)) ++index;
+  if (index >= names.size()) return false;
+  TfrxCustomEngine& engine = report_.Engine();
+  switch (index) {
+    case 0: value = Variant::Date(engine.StartDate); return true;
+    case 1: value = Variant::Date(engine.StartTime); return true;
+    case 2: value = Variant::Int(engine.CurPageIndex() - engine.RunFirstPageIndex() + 1); return true;
+    case 3: value = Variant::Int(engine.CurPageIndex() + 1); return true;
+    case 4: value = Variant::Int(engine.TotalPages - engine.RunFirstPageIndex()); return true;
+    case 5: value = Variant::Int(engine.TotalPages); return true;
+    case 6: value = Variant::Int(engine.Line()); return true;
+    case 7: value = Variant::Int(engine.LineThrough()); return true;
+    default: return false;  // a name the report added to the list has no value of its own
+  }
+}
+
 bool TfrxReportScript::LookupName(const std::string& name, Variant& value) {
   value = Variant::Null();
+  if (LookupField(name, value) || LookupSystemVariable(name, value)) return true;
+  if (report_.OnGetValue) {
+    report_.OnGetValue(name, value);
+    if (!value.IsEmptyOrNull()) return true;
+    value = Variant::Null();
+  }
   if (const TfrxVariable* v = report_.FindVariable(name)) {
     // A variable holds an expression when its value is one line of text.
     if (v->Value.IsString() && VarToStr(v->Value).find("\r\n") == std::string::npos) {
@@ -244,6 +291,8 @@ bool TfrxReportScript::LookupName(const std::string& name, Variant& value) {
     }
     return true;
   }
+  // The script's names: only a bound script has them.
+  if (!bound_) return false;
   TfsItem* item = program_.Find(name);
   if (item == nullptr) return false;
   switch (item->kind) {
@@ -254,6 +303,13 @@ bool TfrxReportScript::LookupName(const std::string& name, Variant& value) {
   }
 }
 
+void TfrxReportScript::SetValue(const Variant& value) {
+  value_ = value;
+  if (!bound_) return;
+  if (TfsItem* item = program_.FindLocal("Value"); item != nullptr && item->kind == ItemKind::Variable)
+    item->value = value;
+}
+
 Variant TfrxReportScript::Calc(const std::string& expression) {
   if (calcDepth_ >= kMaxCalcDepth) {
     std::string text = Failure(frxResources().Get("clExprError") + " '" + expression +
@@ -262,9 +318,14 @@ Variant TfrxReportScript::Calc(const std::string& expression) {
     throw ObjectScriptError(text);
   }
   ScopedValue depth(calcDepth_, calcDepth_ + 1);
-  EnsureBound();
   Variant value;
+  // Names of data fields, system and report variables need no script:
+  // a label that shows only those costs no library.
   if (LookupName(expression, value)) return value;
+  if (!bound_) {
+    Bind();
+    if (LookupName(expression, value)) return value;
+  }
   return Evaluate(expression);
 }
 

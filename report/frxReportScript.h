@@ -54,6 +54,8 @@ class TfrxReportScript {
   // Failures are "Error in expression 'X': MESSAGE", after the current
   // object's name.
   Variant Calc(const std::string& expression);
+  // The script's variable "Value": the value a memo evaluated last.
+  void SetValue(const Variant& value);
   // Stops the running script quietly (Terminated set by the script itself).
   void Terminate() { program_.Terminate(); }
 
@@ -62,8 +64,11 @@ class TfrxReportScript {
  private:
   void AddHostItems();
   void EnsureBound();
-  // Report variables, then the script's variables and objects.
+  // A data field (alias."field"), a system variable, the host's
+  // OnGetValue, a report variable, then the script's variables and objects.
   bool LookupName(const std::string& name, Variant& value);
+  bool LookupField(const std::string& name, Variant& value);
+  bool LookupSystemVariable(const std::string& name, Variant& value);
   Variant Evaluate(const std::string& expression);
   std::string Failure(const std::string& message) const;
 
@@ -76,6 +81,7 @@ class TfrxReportScript {
   int nextFunction_ = 0;  // a text that failed to compile leaves its name taken
   int calcDepth_ = 0;
   bool bound_ = false;  // the objects and host functions are in the program
+  Variant value_ = Variant::Null();  // "Value", kept while the script is unbound
 };
 
 }  // namespace zentavo

@@ -3,13 +3,17 @@
 // Their drawing belongs to the painters the renderer installs.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "report/frxComponent.h"
 #include "script/fs_ivariant.h"
 
 namespace zentavo {
 
+class TfrxDataSet;
+class TfrxReport;
 class TfrxReportPage;
 
 class TfrxCustomMemoView : public TfrxStretcheable {
@@ -61,10 +65,20 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   int TotalPages = 0;
   void BeforePrint() override;
   void AfterPrint() override;
+  void BeforeStartReport() override;
+  // The memo's text for this print: a data field's, or its own with every
+  // expression replaced by its value; then Highlight, SuppressRepeated and
+  // FlowTo have their say.
+  void GetData() override;
   std::string GetComponentText() override { return Text(); }
 
  private:
+  std::string EvaluateBracket(TfrxReport& report, const std::string& bracket);
+  void GetFieldData(TfrxDataSet& dataSet);
+  void FlowIntoTarget(TfrxCustomMemoView& target);
   int rotation_ = 0;
+  // The text printed last, for SuppressRepeated (none before the first).
+  std::optional<std::vector<std::u16string>> lastPrinted_;
   TfrxObjectRef<TfrxCustomMemoView> flowTo_;
   TWideStrings savedMemo_;
   std::u16string partText_;  // the text still to be placed by DrawPart

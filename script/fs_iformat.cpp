@@ -844,9 +844,8 @@ std::string FillSection(std::string_view s, const std::string& intText, const st
             intDone = true;
           }
           if (!fracText.empty()) out += fs.decimalSeparator;
-        } else {
-          out += c;
         }
+        // Only the first point places the separator; later ones are ignored.
         break;
       case ',':
         break;

@@ -27,12 +27,16 @@ void ApplySetting(zentavo::TfrxReport& report, const std::string& setting) {
   if (eq == std::string::npos || eq == 0) throw UsageError("--set needs Name=Text, got \"" + setting + "\"");
   std::string name = setting.substr(0, eq), text = setting.substr(eq + 1);
   zentavo::TfrxComponent* object = report.FindObject(name);
+  if (object == nullptr) throw std::runtime_error("no object named \"" + name + "\"");
   if (auto* memo = dynamic_cast<zentavo::TfrxCustomMemoView*>(object)) {
     memo->SetText(text);
+    // Text given on the command line is data: no expression in it is
+    // evaluated, no page-count token replaced.
+    memo->AllowExpressions = false;
   } else if (auto* barcode = dynamic_cast<zentavo::TfrxBarCodeView*>(object)) {
     barcode->Text = zentavo::cp1254::FromUtf8(text);
   } else {
-    throw std::runtime_error("no memo or barcode named \"" + name + "\"");
+    throw std::runtime_error("\"" + name + "\" is a " + object->ClassName() + ", neither a memo nor a barcode");
   }
 }
 

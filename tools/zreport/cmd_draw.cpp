@@ -15,6 +15,7 @@
 #include "templates/Templates.h"
 #include "tools/zreport/Arguments.h"
 #include "tools/zreport/Commands.h"
+#include "tools/zreport/PreparedInput.h"
 
 namespace zreport {
 
@@ -50,26 +51,6 @@ std::string BaseName(const std::string& path) {
   std::string b = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
   if (auto dot = b.find_last_of('.'); dot != std::string::npos && dot > 0) b.erase(dot);
   return b;
-}
-
-void SetObjectText(zentavo::TfrxReport& report, const std::string& assignment) {
-  const auto eq = assignment.find('=');
-  if (eq == std::string::npos || eq == 0) throw UsageError("--set wants Name=Text, not \"" + assignment + "\"");
-  const std::string name = assignment.substr(0, eq);
-  const std::string text = assignment.substr(eq + 1);
-  zentavo::TfrxComponent* object = report.FindObject(name);
-  if (object == nullptr) throw std::runtime_error("no object named \"" + name + "\"");
-  if (auto* memo = dynamic_cast<zentavo::TfrxCustomMemoView*>(object)) {
-    memo->SetText(text);
-    // Filled-in text is data: no page-count token is replaced in it.
-    memo->AllowExpressions = false;
-    return;
-  }
-  if (auto* barcode = dynamic_cast<zentavo::TfrxBarCodeView*>(object)) {
-    barcode->Text = zentavo::cp1254::FromUtf8(text);
-    return;
-  }
-  throw std::runtime_error("\"" + name + "\" is a " + object->ClassName() + ", neither a memo nor a barcode");
 }
 
 zentavo::PaperSize PaperOf(const zentavo::TfrxReportPage& page) {
@@ -110,7 +91,7 @@ int RunDraw(const std::vector<std::string>& rawArgs) {
     std::fprintf(stderr, "zreport draw: %s", zentavo::EscapeControlsByLine(text).c_str());
     failed = true;
   });
-  for (const std::string& s : a.Values("set")) SetObjectText(*report, s);
+  for (const std::string& s : a.Values("set")) ApplySetting(*report, s);
 
   const std::vector<zentavo::TfrxReportPage*> pages = report->ReportPages();
   if (pages.empty()) throw std::runtime_error("the template has no report page");

@@ -60,6 +60,8 @@ std::vector<Row> Rows() {
        "rounded on the decimal digits, not the binary value"},
       {"FormatFloat('\"Toplam: \"0.0', 3.14, fs)", [] { return FormatFloat("\"Toplam: \"0.0", 3.14, Fs()); },
        "quoted literal"},
+      {"FormatFloat('#.##0.00', 1234.5, fs)", [] { return FormatFloat("#.##0.00", 1234.5, Fs()); },
+       "a second point is no separator and no literal"},
       {"FormatFloat('0;0;\"sifir\"', 0, fs)", [] { return FormatFloat("0;0;\"sifir\"", 0, Fs()); }, "zero section"},
       {"Format('%d|%5.2f|%g|%n|%x|%.3d|%-6s|', [42, 3.14159, 0.5, 1234567.891, 255, 7, 'ab'], fs)",
        [] {
