@@ -92,7 +92,7 @@ bool IsNumberFormat(std::string_view s) {
     char type = s[i++];
     if (type != 'e' && type != 'E' && type != 'f' && type != 'F' && type != 'g' && type != 'G') return false;
   }
-  return conversions == 1;
+  return conversions <= 1;
 }
 
 std::string FormatData(const Variant& value, const TfrxFormat* format) {

@@ -17,8 +17,9 @@ namespace zentavo {
 std::string FormatData(const Variant& value, const TfrxFormat* format);
 
 // Whether a printf-style number format is one we apply: literal text and
-// "%%" around exactly one conversion "%[-][width][.precision]" of "e", "f"
+// "%%" around at most one conversion "%[-][width][.precision]" of "e", "f"
 // or "g" (either case), with a width below 256 and a precision below 19.
+// A format without a conversion prints as its literal text.
 // Anything else ("%n", "%s", "%p", several conversions, argument indexes,
 // "*") is no number format and leaves the value in its usual text.
 bool IsNumberFormat(std::string_view format);

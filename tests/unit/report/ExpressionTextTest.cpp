@@ -130,11 +130,13 @@ TEST(ExpressionText, FormatDataWithTurkishSettings) {
       {Variant::Double(3.5), Fmt(K::fkNumeric, "%2.2f", ".,"), "3,50", "a separator of two characters is ignored"},
       {Variant::Double(3.5), Fmt(K::fkNumeric, "[%-6.1f]"), "[3,5   ]", "width, left alignment, literals"},
       {Variant::Double(3.5), Fmt(K::fkNumeric, "%.1f%%"), "3,5%", "a percent sign"},
+      {Variant::Double(3.5), Fmt(K::fkNumeric, "0.00"), "0.00", "no conversion: the format's own text"},
+      {Variant::Double(3.5), Fmt(K::fkNumeric, "100%%"), "100%", "no conversion, a percent sign"},
       {Variant::Double(1234.5), Fmt(K::fkNumeric, "#,##0.00"), "1.234,50", "a picture with thousands"},
       {Variant::Double(1234.5), Fmt(K::fkNumeric, "#,##0.00", "."), "1.234.50",
        "every platform separator takes the one shown"},
       {Variant::Int(7), Fmt(K::fkNumeric, "#000"), "007", "integers take pictures"},
-      {Variant::Int(7), Fmt(K::fkNumeric, "000"), "7", "only a format that starts with # is a picture"},
+      {Variant::Int(7), Fmt(K::fkNumeric, "000"), "000", "only a format that starts with # is a picture"},
       {Variant::String("12,5"), Fmt(K::fkNumeric, "%.2f"), "12,50", "number text in Turkish form"},
       {Variant::String("abc"), Fmt(K::fkNumeric, "%.2f"), "abc", "no number: the usual text"},
       {Variant::Date(EncodeDate(2026, 3, 5)), Fmt(K::fkDateTime, "dd.mm.yyyy"), "05.03.2026", "a date picture"},
@@ -172,7 +174,6 @@ TEST(ExpressionText, HostileNumberFormatsGiveTheUsualText) {
       {"%", "a lone percent sign"},
       {"%-", "a flag and nothing"},
       {"%5", "a width and nothing"},
-      {"abc", "no conversion at all"},
       {"%-0000000000000000000000001f", "a width of many digits"},
   };
   const TfrxFormat wide = Fmt(TfrxFormatKind::fkNumeric, "%255.18f");
