@@ -1,8 +1,6 @@
 // Finding, splitting and replacing the expressions of report text.
 #include "report/frxExpressions.h"
 
-#include "platform/Cp1254.h"
-
 namespace zentavo {
 
 namespace {
@@ -12,23 +10,6 @@ bool At(std::u16string_view text, std::size_t pos, std::u16string_view part) {
 }
 
 }  // namespace
-
-std::string Utf16ToSingleByte(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char16_t c : text) {
-    auto b = cp1254::FromUnicode(c);
-    out += b ? static_cast<char>(*b) : '?';
-  }
-  return out;
-}
-
-std::u16string SingleByteToUtf16(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (char b : bytes) out += static_cast<char16_t>(cp1254::ToUnicode(static_cast<unsigned char>(b)));
-  return out;
-}
 
 ExpressionDelimiters SplitDelimiters(std::string_view delimiters) {
   std::size_t comma = delimiters.find(',');

@@ -48,8 +48,4 @@ BracketText SplitDisplayFormat(const std::string& bracket);
 std::u16string ExpandExpressions(std::u16string_view text, const ExpressionDelimiters& delimiters,
                                  const std::function<std::string(const std::string&)>& evaluate);
 
-// Windows-1254 text of UTF-16 (characters it lacks become "?") and back.
-std::string Utf16ToSingleByte(std::u16string_view text);
-std::u16string SingleByteToUtf16(std::string_view bytes);
-
 }  // namespace zentavo

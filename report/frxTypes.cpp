@@ -147,21 +147,26 @@ std::string TWideStrings::StoredUtf8Text() const {
 
 void TWideStrings::SetUtf8Text(std::string_view utf8) { SetText(Utf8ToUtf16(utf8)); }
 
-std::string TWideStrings::SingleByteText() const {
+std::string Utf16ToSingleByte(std::u16string_view text) {
   std::string out;
-  for (char16_t c : JoinLines(Lines)) {
+  out.reserve(text.size());
+  for (char16_t c : text) {
     auto b = cp1254::FromUnicode(c);
     out += b ? static_cast<char>(*b) : '?';
   }
   return out;
 }
 
-void TWideStrings::SetSingleByteText(std::string_view bytes) {
-  std::u16string text;
-  text.reserve(bytes.size());
-  for (char b : bytes) text += static_cast<char16_t>(cp1254::ToUnicode(static_cast<unsigned char>(b)));
-  SetText(text);
+std::u16string SingleByteToUtf16(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  for (char b : bytes) out += static_cast<char16_t>(cp1254::ToUnicode(static_cast<unsigned char>(b)));
+  return out;
 }
+
+std::string TWideStrings::SingleByteText() const { return Utf16ToSingleByte(JoinLines(Lines)); }
+
+void TWideStrings::SetSingleByteText(std::string_view bytes) { SetText(SingleByteToUtf16(bytes)); }
 
 // ---------------------------------------------------------------- font
 

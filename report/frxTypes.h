@@ -72,6 +72,9 @@ class TWideStrings {
 
 std::u16string Utf8ToUtf16(std::string_view utf8);  // malformed bytes become U+FFFD
 std::string Utf16ToUtf8(std::u16string_view text);
+// Windows-1254 text of UTF-16 (characters it lacks become "?") and back.
+std::string Utf16ToSingleByte(std::u16string_view text);
+std::u16string SingleByteToUtf16(std::string_view bytes);
 
 // ---- Enumerations (ordinals as the format writes them).
 

@@ -8,16 +8,6 @@ command -v pdftotext >/dev/null || skip "pdftotext not installed"
 FIXTURES="$(cd "$(dirname "$0")/expressions" && pwd)"
 PNGPIXELS="$(cd "$(dirname "$0")/lib" && pwd)/pngpixels.py"
 
-run_zreport() {
-  local want=$1
-  shift
-  local rc=0
-  (cd "$WORK" && "$ZREPORT" "$@") >"$WORK/.stdout" 2>"$WORK/.stderr" || rc=$?
-  OUT=$(cat "$WORK/.stdout")
-  ERR=$(cat "$WORK/.stderr")
-  [ "$rc" = "$want" ] || fail "zreport $* exited $rc, expected $want: $ERR"
-}
-
 # The text of a PDF (one page, or all), one trimmed non-empty line per line,
 # in drawing order: pdftotext's layout guess drops the blanks of "1 / 3".
 pdf_lines() {

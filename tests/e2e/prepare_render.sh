@@ -3,16 +3,6 @@
 source "$(dirname "$0")/lib/common.sh"
 : "${ZREPORT:?run through ctest, which sets ZREPORT}"
 
-run_zreport() {
-  local want=$1
-  shift
-  local rc=0
-  (cd "$WORK" && "$ZREPORT" "$@") >"$WORK/.stdout" 2>"$WORK/.stderr" || rc=$?
-  OUT=$(cat "$WORK/.stdout")
-  ERR=$(cat "$WORK/.stderr")
-  [ "$rc" = "$want" ] || fail "zreport $* exited $rc, expected $want: $ERR"
-}
-
 # The width and height of a PNG from its header.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%d %d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'; }
 

@@ -9,16 +9,6 @@ command -v zbarimg >/dev/null || skip "zbarimg not installed"
 FIXTURES="$(cd "$(dirname "$0")/report_scripts" && pwd)"
 PNGPIXELS="$(cd "$(dirname "$0")/lib" && pwd)/pngpixels.py"
 
-run_zreport() {
-  local want=$1
-  shift
-  local rc=0
-  (cd "$WORK" && "$ZREPORT" "$@") >"$WORK/.stdout" 2>"$WORK/.stderr" || rc=$?
-  OUT=$(cat "$WORK/.stdout")
-  ERR=$(cat "$WORK/.stderr")
-  [ "$rc" = "$want" ] || fail "zreport $* exited $rc, expected $want: $ERR"
-}
-
 # The text of a PDF (one page, or all), one trimmed non-empty line per line.
 pdf_lines() {
   local range=()

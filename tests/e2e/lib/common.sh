@@ -28,6 +28,18 @@ expect_eq() {
 
 # run_zentavo STATUS ARGS...: runs zentavo, keeps stdout/stderr in $OUT/$ERR,
 # fails unless it exits with STATUS.
+# run_zreport STATUS ARGS...: runs zreport in $WORK, expecting STATUS;
+# its output in OUT and ERR.
+run_zreport() {
+  local want=$1
+  shift
+  local rc=0
+  (cd "$WORK" && "$ZREPORT" "$@") >"$WORK/.stdout" 2>"$WORK/.stderr" || rc=$?
+  OUT=$(cat "$WORK/.stdout")
+  ERR=$(cat "$WORK/.stderr")
+  [ "$rc" = "$want" ] || fail "zreport $* exited $rc, expected $want: $ERR"
+}
+
 run_zentavo() {
   local want=$1
   shift
