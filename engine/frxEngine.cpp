@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "barcode/frxBarcode.h"
+#include "engine/frxBandLinks.h"
 #include "engine/frxObjectTree.h"
 #include "engine/frxPreviewPages.h"
 #include "engine/frxShiftLists.h"
@@ -178,7 +179,15 @@ bool TfrxEngine::StartRun() {
   bandShiftOrder_.clear();
   running_.clear();
   std::vector<TfrxReportPage*> pages = report_.ReportPages();
-  for (TfrxReportPage* page : pages) page->AlignChildren();
+  pageBands_.clear();
+  for (TfrxReportPage* page : pages) {
+    page->AlignChildren();
+    std::vector<std::string> errors;
+    std::vector<TfrxDataBand*> top = LinkBands(*page, false, errors);
+    pageBands_[page].assign(top.begin(), top.end());
+    LinkBands(*page, true, errors);
+    for (const std::string& e : errors) report_.AddError(e);
+  }
   TfrxDataSet* reportDs = report_.DataSet();
   for (TfrxReportPage* page : pages) {
     TfrxDataSet* pageDs = page->DataSet();
@@ -218,6 +227,7 @@ void TfrxEngine::EndRun() {
   breaking_.clear();
   HeaderList.clear();
   borrowed_.clear();
+  pageBands_.clear();
   nullBand_ = nullptr;
   TemplatePage = nullptr;
   NewPageBand = KeptBand = CollectInto = CurBand = nullptr;
@@ -272,23 +282,12 @@ void TfrxEngine::ProcessPageRecord() {
   PageIsFinal = false;
 }
 
-void TfrxEngine::RunPageBands(TfrxReportPage&) {
-  // Data bands, groups and subreports are driven here once they exist.
-}
+void TfrxEngine::RunPageBands(TfrxReportPage& page) { ProcessMasterBands(pageBands_[&page]); }
 
 bool TfrxEngine::PageYieldsRows(TfrxReportPage& page, bool accept) {
   if (accept) return true;
-  for (TfrxComponent* c : page.Objects()) {
-    auto* data = dynamic_cast<TfrxMasterData*>(c);
-    if (data == nullptr) continue;
-    if (TfrxDataSet* ds = data->DataSet()) {
-      ds->First();
-      if (!ds->Eof()) return true;
-    } else if (data->RowCount() > 0) {
-      return true;
-    }
-  }
-  return false;
+  const std::vector<TfrxBand*>& bands = pageBands_[&page];
+  return !bands.empty() && AnyBandYieldsRows(bands);
 }
 
 // ---------------------------------------------------------------- pages

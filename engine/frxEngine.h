@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "report/frxCustomEngine.h"
+#include "script/fs_ivariant.h"
 
 namespace zentavo {
 
 class TfrxBand;
+class TfrxDataBand;
+class TfrxDataSet;
 class TfrxComponent;
 class TfrxPage;
 class TfrxPreviewPages;
@@ -115,6 +118,19 @@ class TfrxEngine : public TfrxCustomEngine {
   void BuildShiftLists(TfrxBand* band);
   void ShiftObjects(TfrxBand* band);
   void AddPageOutline();
+  // ---- data bands (frxDataBands.cpp)
+  void ProcessMasterBands(const std::vector<TfrxBand*>& bands);
+  // Whether a band (with `accept` false) has rows below it to show.
+  bool BandYieldsRows(TfrxBand& band, bool accept);
+  bool AnyBandYieldsRows(const std::vector<TfrxBand*>& bands);
+  void OutputGroupHeaders(TfrxBand& group, std::size_t from, bool reset);
+  void OutputGroupFooters(TfrxBand& group, std::size_t stop, TfrxDataBand& data);
+  void CheckGroupChange(TfrxDataBand& data, TfrxDataSet& ds);
+  Variant GroupCondition(TfrxBand& header);
+  void AddBandOutline(TfrxBand& band);
+  void RemoveFromHeaderList(const TfrxBand* band);
+  // The page's top-level data bands, linked when the run starts.
+  std::unordered_map<const TfrxReportPage*, std::vector<TfrxBand*>> pageBands_;
   void CallEvent(const std::string& name, TfrxComponent* object);
   TfrxBand* FindBand(const ClassInfo& bandClass) const;
   // The objects a band shows: its children, or the borrowed page-level

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "report/frxComponent.h"
+#include "script/fs_ivariant.h"
 
 namespace zentavo {
 
@@ -53,6 +54,10 @@ class TfrxBand : public TfrxReportComponent {
   TfrxBand* LinkedFooter = nullptr;
   TfrxBand* LinkedGroup = nullptr;
   int SavedObjectCount = -1;
+  // Row counters of a data band or a group header, from 1.
+  int RowNo = 0, RowNoThrough = 0;
+  // A group header's condition value when it was last shown.
+  Variant GroupValue = Variant::Null();
 
  private:
   TfrxObjectRef<TfrxChild> child_;
@@ -85,7 +90,7 @@ class TfrxDataBand : public TfrxBand {
   TfrxUserDataSet& VirtualDataSet() { return *virtualDataSet_; }
 
   // Runtime state of the engine.
-  int RowNo = 0, RowNoThrough = 0, ColumnNo = 0;
+  int ColumnNo = 0;
   double ColumnBottom = 0;
 
  private:

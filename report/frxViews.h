@@ -66,6 +66,8 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   void BeforePrint() override;
   void AfterPrint() override;
   void BeforeStartReport() override;
+  // SuppressRepeated starts again: the next text is printed whatever it is.
+  void ForgetLastPrinted() { lastPrinted_.reset(); }
   // The memo's text for this print: a data field's, or its own with every
   // expression replaced by its value; then Highlight, SuppressRepeated and
   // FlowTo have their say.
