@@ -104,7 +104,10 @@ void TfrxEngine::OutputGroupFooters(TfrxBand& group, std::size_t stop, TfrxDataB
     TfrxBand& h = *chain[i];
     if (TfrxBand* footer = h.LinkedFooter) {
       // A group of one row leaves RowNo at 2.
-      if (!(footer->HideIfSingleDataRecord && data.RowNo < 3)) ShowBand(footer);
+      if (footer->HideIfSingleDataRecord && data.RowNo < 3)
+        aggregates_.Reset(*footer);
+      else
+        ShowBand(footer);
     }
     if (!h.OutlineText.empty()) Store().Outline().LevelUp();
     RemoveFromHeaderList(&h);

@@ -147,6 +147,7 @@ bool TfrxEngine::Execute() {
     if (DoublePass()) {
       TotalPages = Store().PageCount();
       Store().DropPass();
+      aggregates_.ClearValues();
       FinalPass = true;
       Store().FirstPassDiff = false;
       RunAllPages();
@@ -180,12 +181,14 @@ bool TfrxEngine::StartRun() {
   running_.clear();
   std::vector<TfrxReportPage*> pages = report_.ReportPages();
   pageBands_.clear();
+  aggregates_.Clear();
   for (TfrxReportPage* page : pages) {
     page->AlignChildren();
     std::vector<std::string> errors;
     std::vector<TfrxDataBand*> top = LinkBands(*page, false, errors);
     pageBands_[page].assign(top.begin(), top.end());
     LinkBands(*page, true, errors);
+    aggregates_.Collect(report_, *page, pageBands_[page]);
     for (const std::string& e : errors) report_.AddError(e);
   }
   TfrxDataSet* reportDs = report_.DataSet();
@@ -421,6 +424,7 @@ void TfrxEngine::FinishPage() {
 
 void TfrxEngine::OutputFooter(TfrxBand* band) {
   if (band == nullptr) return;
+  bool shown = false;
   try {
     StretchBand(band);
     if (band->Visible()) {
@@ -432,6 +436,7 @@ void TfrxEngine::OutputFooter(TfrxBand* band) {
         if (!Store().BandOnPage(*band)) Store().StoreObject(*band, &BandObjects(band));
         CurY += band->Height();
       }
+      shown = !skip;
     }
   } catch (...) {
     try {
@@ -441,6 +446,8 @@ void TfrxEngine::OutputFooter(TfrxBand* band) {
     throw;
   }
   RestoreBand(band);
+  // A page footer left out keeps its totals for the page that shows it.
+  if (shown || !Is<TfrxPageFooter>(band)) aggregates_.Reset(*band);
 }
 
 void TfrxEngine::NewPage() {
@@ -509,6 +516,14 @@ void TfrxEngine::ShowBand(TfrxBand* band) {
   if (TfrxChild* child = band->Child(); child != nullptr && (band->Visible() || band->PrintChildIfInvisible))
     ShowBand(child);
   if (band->KeepChild) CloseKeep(band);
+  if (Is<TfrxDataBand>(band)) aggregates_.AddValues(report_, *band);
+}
+
+Variant TfrxEngine::AggregateValue(const std::string& function, const std::string& expression,
+                                   const std::string& band, int flags) {
+  TfrxAggregateKind kind;
+  if (!AggregateKindOf(function, kind)) return Variant::Null();
+  return aggregates_.Value(CurBand, kind, expression, band, flags);
 }
 
 void TfrxEngine::OutputBand(TfrxBand* band) {
@@ -555,6 +570,7 @@ void TfrxEngine::OutputBand(TfrxBand* band) {
     throw;
   }
   RestoreBand(band);
+  aggregates_.Reset(*band);
 }
 
 void TfrxEngine::StretchBand(TfrxBand* band) {

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/frxAggregates.h"
 #include "report/frxCustomEngine.h"
 #include "script/fs_ivariant.h"
 
@@ -69,6 +70,9 @@ class TfrxEngine : public TfrxCustomEngine {
   void StopReport() override;
   void AddAnchor(const std::string& text) override;
   int GetAnchorPage(const std::string& text) override;
+  Variant AggregateValue(const std::string& function, const std::string& expression, const std::string& band,
+                         int flags) override;
+  TfrxAggregateList& Aggregates() { return aggregates_; }
 
   // The host's manual-build handler: called with the page instead of running
   // its data bands; it produces the content with ShowBand, NewPage...
@@ -131,6 +135,7 @@ class TfrxEngine : public TfrxCustomEngine {
   void RemoveFromHeaderList(const TfrxBand* band);
   // The page's top-level data bands, linked when the run starts.
   std::unordered_map<const TfrxReportPage*, std::vector<TfrxBand*>> pageBands_;
+  TfrxAggregateList aggregates_;
   void CallEvent(const std::string& name, TfrxComponent* object);
   TfrxBand* FindBand(const ClassInfo& bandClass) const;
   // The objects a band shows: its children, or the borrowed page-level

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "report/frxProps.h"
+#include "script/fs_ivariant.h"
 
 namespace zentavo {
 
@@ -46,6 +47,11 @@ class TfrxCustomEngine : public TfrxPersistent {
   virtual void StopReport() = 0;
   virtual void AddAnchor(const std::string& text) = 0;
   virtual int GetAnchorPage(const std::string& text) = 0;
+  // The value of an aggregate call (SUM, AVG, MIN, MAX, COUNT) made while
+  // the current band is shown: its expression, band name and flags as the
+  // call gives them.
+  virtual Variant AggregateValue(const std::string& function, const std::string& expression,
+                                 const std::string& band, int flags) = 0;
 };
 
 // The outline of the prepared pages as scripts see it (the object "Outline").

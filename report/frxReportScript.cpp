@@ -183,16 +183,27 @@ void TfrxReportScript::AddHostItems() {
         result = Calc(VarToStr(params.at(condition ? 1 : 2)));
       },
       "", "");
-  // The aggregates: with no aggregate item collected, a value is null, which
-  // reads as 0. Data bands collect the items.
-  auto aggregate = [](const Variant&, const HostClassInfo*, Variant& result, std::vector<Variant>&,
-                      const std::string&) { result = Variant::Int(0); };
+  // The aggregates: the arguments arrive as text; the engine holds the
+  // totals of the band being shown.
+  auto aggregate = [this](bool count) {
+    return [this, count](const Variant&, const HostClassInfo*, Variant& result, std::vector<Variant>& params,
+                         const std::string& name) {
+      auto text = [&](std::size_t i) {
+        return i < params.size() ? std::string(TrimBlanks(VarToStr(params[i]))) : std::string();
+      };
+      const std::size_t first = count ? 0 : 1;
+      std::string band = text(first), flagsText = text(first + 1);
+      if (band == "0") band.clear();
+      int flags = flagsText.empty() ? 0 : Calc(flagsText).ToInt32();
+      result = report_.Engine().AggregateValue(name, count ? std::string() : text(0), band, flags);
+    };
+  };
   for (const char* name : {"SUM", "AVG", "MIN", "MAX"})
     program_.AddMethod(std::string("macrofunction ") + name +
                            "(Expr: Variant; Band: Variant = 0; Flags: Integer = 0): Variant",
-                       TfsParamArrayCallback(aggregate), "", "");
+                       TfsParamArrayCallback(aggregate(false)), "", "");
   program_.AddMethod("macrofunction COUNT(Band: Variant = 0; Flags: Integer = 0): Variant",
-                     TfsParamArrayCallback(aggregate), "", "");
+                     TfsParamArrayCallback(aggregate(true)), "", "");
 }
 
 bool TfrxReportScript::HasMainStatements() { return bound_ && !program_.Main().empty(); }

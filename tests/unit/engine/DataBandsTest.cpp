@@ -64,7 +64,14 @@ struct Rows {
       if (rows.empty()) return;
       std::size_t row = std::min<std::size_t>(static_cast<std::size_t>(std::max(ds.RecNo, 0)), rows.size() - 1);
       for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i] == field) v = rows[row][i];
+        if (fields[i] == field) {
+          // Numbers come as numbers, as a database gives them.
+          const std::string& t = rows[row][i];
+          if (!t.empty() && t.find_first_not_of("0123456789") == std::string::npos)
+            v = static_cast<std::int64_t>(std::stoll(t));
+          else
+            v = t;
+        }
     };
     report.AddDataSet(&ds);
   }
@@ -233,6 +240,87 @@ TEST(DataBands, AReprintedHeaderStartsEveryPageOfItsRowsAndNotAfterItsFooter) {
     footerSeen = footerSeen || std::count(texts.begin(), texts.end(), "F") > 0;
   }
   EXPECT_GT(pagesAfterFooter, 0) << "the second band spills onto a page of its own";
+}
+
+// Amounts 5, 3, 10, 2 in groups x (5, 3) and y (10, 2).
+struct Amounts {
+  BandReport r;
+  Rows rows{r.report, "D", {"G", "N"}, {{"x", "5"}, {"x", "3"}, {"y", "10"}, {"y", "2"}}};
+  TfrxMasterData* master = nullptr;
+  Amounts(const char* groupFooter, const char* footer) {
+    r.Band<TfrxGroupHeader>("G1", "G:[D.\"G\"]")->Condition = "D.\"G\"";
+    master = r.Band<TfrxMasterData>("MasterData1", "[D.\"N\"]");
+    master->SetDataSet(&rows.ds);
+    r.Band<TfrxGroupFooter>("GF1", groupFooter);
+    r.Band<TfrxReportSummary>("Summary1", footer);
+  }
+};
+
+TEST(DataBands, AggregatesOfGroupsAndTheReport) {
+  struct Case {
+    const char* groupFooter;
+    const char* summary;
+    Texts expected;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"[SUM(<D.\"N\">)]", "[SUM(<D.\"N\">)]", {"G:x", "5", "3", "8", "G:y", "10", "2", "12", "20"},
+       "group totals start again after their footer; the summary has them all"},
+      {"[COUNT()]/[AVG(<D.\"N\">)]", "[COUNT()]", {"G:x", "5", "3", "2/4", "G:y", "10", "2", "2/6", "4"},
+       "count and average"},
+      {"[MIN(<D.\"N\">)]-[MAX(<D.\"N\">)]", "[max(<D.\"N\">, MasterData1)]",
+       {"G:x", "5", "3", "3-5", "G:y", "10", "2", "2-10", "10"}, "smallest and largest, a band named, any case"},
+      {"[SUM(<D.\"N\">, MasterData1, 2)]", "-",
+       {"G:x", "5", "3", "8", "G:y", "10", "2", "20", "-"}, "a running total is not reset by its footer"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    Amounts a(c.groupFooter, c.summary);
+    ASSERT_TRUE(a.r.report.PrepareReport()) << a.r.Errors();
+    EXPECT_EQ(a.r.Printed(), c.expected);
+  }
+}
+
+TEST(DataBands, InvisibleRowsCountOnlyWithFlagBitZero) {
+  for (int flags : {0, 1}) {
+    SCOPED_TRACE(flags);
+    std::string summary = "[SUM(<D.\"N\">, MasterData1, " + std::to_string(flags) + ")]";
+    Amounts a("g", summary.c_str());
+    // The rows of group y are hidden by the band's handler.
+    a.master->OnBeforePrint = "Gizle";
+    a.r.report.ScriptText.SetText(
+        "procedure Gizle(Sender: TfrxComponent); begin MasterData1.Visible := <D.\"G\"> = 'x' end;\nbegin end.");
+    ASSERT_TRUE(a.r.report.PrepareReport()) << a.r.Errors();
+    Texts printed = a.r.Printed();
+    ASSERT_FALSE(printed.empty());
+    EXPECT_EQ(printed.back(), flags == 1 ? "20" : "8");
+  }
+}
+
+TEST(DataBands, PageFooterTotalsArePerPage) {
+  BandReport r;
+  r.page->SetPaperHeight(60);
+  r.Band<TfrxPageFooter>("PageFooter1", "p[SUM(1)]");
+  r.Band<TfrxMasterData>("MasterData1", "r")->SetRowCount(25);
+  ASSERT_TRUE(r.report.PrepareReport()) << r.Errors();
+  ASSERT_GE(r.report.PreviewPages().PageCount(), 2);
+  int rows = 0, total = 0;
+  for (const std::string& t : r.Printed()) {
+    if (t == "r") ++rows;
+    if (t.rfind("p", 0) == 0) {
+      EXPECT_EQ(t, "p" + std::to_string(rows)) << "the rows of this page only";
+      total += rows;
+      rows = 0;
+    }
+  }
+  EXPECT_EQ(total, 25);
+}
+
+TEST(DataBands, AnAggregateNoBandCollectedIsEmpty) {
+  BandReport r;
+  r.Band<TfrxMasterData>("MasterData1", "[SUM(1)]x")->SetRowCount(1);
+  ASSERT_TRUE(r.report.PrepareReport()) << r.Errors();
+  EXPECT_EQ(r.Printed(), (Texts{"x"})) << "a data band shows no totals of its own";
 }
 
 }  // namespace
