@@ -96,6 +96,7 @@ void TfrxAggregateList::ScanText(TfrxReport& report, const std::string& text, Tf
         if (auto* b = dynamic_cast<TfrxBand*>(report.FindObject(bandName))) item.band = b;
       if (a.size() > first + 1) item.flags = std::atoi(a[first + 1].c_str());
       item.shownIn = shownIn;
+      item.inPageFooter = dynamic_cast<TfrxPageFooter*>(shownIn) != nullptr;
       item.memo = memo;
       items_.push_back(std::move(item));
       continue;
@@ -142,29 +143,62 @@ void TfrxAggregateList::Collect(TfrxReport& report, TfrxReportPage& page, const 
       scanBand(static_cast<TfrxBand*>(c), topLevel.front());
 }
 
+namespace {
+
+// Adds one value (not null) to a total of that kind.
+void Fold(TfrxAggregateKind kind, Variant& total, const Variant& v) {
+  if (total.IsEmptyOrNull()) {
+    total = v;
+    return;
+  }
+  switch (kind) {
+    case TfrxAggregateKind::Sum:
+    case TfrxAggregateKind::Avg: total = VarBinary(VariantOp::Add, total, v); break;
+    case TfrxAggregateKind::Min:
+      if (VarCompareOp(CompareOp::Less, v, total)) total = v;
+      break;
+    case TfrxAggregateKind::Max:
+      if (VarCompareOp(CompareOp::Greater, v, total)) total = v;
+      break;
+    case TfrxAggregateKind::Count: break;
+  }
+}
+
+}  // namespace
+
 void TfrxAggregateList::AddValues(TfrxReport& report, TfrxBand& band) {
   for (TfrxAggregateItem& item : items_) {
     if (item.band != &band || (!band.Visible() && !(item.flags & 1))) continue;
     ScopedValue current(report.CurObject, item.memo);
     Variant v = item.kind == TfrxAggregateKind::Count ? Variant::Null() : report.Calc(item.expression);
     if (v.IsBoolean()) v = Variant::Int(v.RawBool() ? 1 : 0);
-    if (item.kind != TfrxAggregateKind::Avg || !v.IsEmptyOrNull()) ++item.count;
-    if (v.IsEmptyOrNull() || item.kind == TfrxAggregateKind::Count) continue;
-    if (item.value.IsEmptyOrNull()) {
-      item.value = v;
-      continue;
-    }
-    switch (item.kind) {
-      case TfrxAggregateKind::Sum:
-      case TfrxAggregateKind::Avg: item.value = VarBinary(VariantOp::Add, item.value, v); break;
-      case TfrxAggregateKind::Min:
-        if (VarCompareOp(CompareOp::Less, v, item.value)) item.value = v;
-        break;
-      case TfrxAggregateKind::Max:
-        if (VarCompareOp(CompareOp::Greater, v, item.value)) item.value = v;
-        break;
-      case TfrxAggregateKind::Count: break;
-    }
+    const bool aside = keeping_ && item.inPageFooter;
+    Variant& total = aside ? item.keptValue : item.value;
+    int& count = aside ? item.keptCount : item.count;
+    item.lastValue = total;
+    item.lastCount = count;
+    item.lastAside = aside;
+    if (item.kind != TfrxAggregateKind::Avg || !v.IsEmptyOrNull()) ++count;
+    if (!v.IsEmptyOrNull() && item.kind != TfrxAggregateKind::Count) Fold(item.kind, total, v);
+  }
+}
+
+void TfrxAggregateList::TakeBack(const TfrxBand& band) {
+  for (TfrxAggregateItem& item : items_) {
+    if (item.band != &band) continue;
+    (item.lastAside ? item.keptValue : item.value) = item.lastValue;
+    (item.lastAside ? item.keptCount : item.count) = item.lastCount;
+  }
+}
+
+void TfrxAggregateList::EndKeep() {
+  keeping_ = false;
+  for (TfrxAggregateItem& item : items_) {
+    if (item.keptCount == 0 && item.keptValue.IsEmptyOrNull()) continue;
+    item.count += item.keptCount;
+    if (!item.keptValue.IsEmptyOrNull()) Fold(item.kind, item.value, item.keptValue);
+    item.keptValue = Variant::Null();
+    item.keptCount = 0;
   }
 }
 
@@ -173,13 +207,16 @@ void TfrxAggregateList::Reset(const TfrxBand& band) {
     if (item.shownIn == &band && !((item.flags & 2) && item.count > 0)) {
       item.value = Variant::Null();
       item.count = 0;
+      item.lastValue = Variant::Null();
+      item.lastCount = 0;
     }
 }
 
 void TfrxAggregateList::ClearValues() {
+  keeping_ = false;
   for (TfrxAggregateItem& item : items_) {
-    item.value = Variant::Null();
-    item.count = 0;
+    item.value = item.lastValue = item.keptValue = Variant::Null();
+    item.count = item.lastCount = item.keptCount = 0;
   }
 }
 

@@ -25,13 +25,25 @@ struct TfrxAggregateItem {
   int flags = 0;              // bit 0: rows of invisible bands too; bit 1: a running total
   TfrxBand* shownIn = nullptr;  // the band of the memo that shows it
   std::string memo;
+  bool inPageFooter = false;
   Variant value = Variant::Null();
   int count = 0;
+  // The values before the last row was added, to take that row back.
+  Variant lastValue = Variant::Null();
+  int lastCount = 0;
+  bool lastAside = false;
+  // Rows added while a keep is open, for a page footer: they belong to the
+  // page the kept rows end up on.
+  Variant keptValue = Variant::Null();
+  int keptCount = 0;
 };
 
 class TfrxAggregateList {
  public:
-  void Clear() { items_.clear(); }
+  void Clear() {
+    items_.clear();
+    keeping_ = false;
+  }
   // Finds the calls in the memos of the page's footers, group footers and
   // their child bands, and of its page footer, column footer and summary.
   void Collect(TfrxReport& report, TfrxReportPage& page, const std::vector<TfrxBand*>& topLevel);
@@ -42,6 +54,12 @@ class TfrxAggregateList {
   void Reset(const TfrxBand& band);
   // Between two passes, running totals too.
   void ClearValues();
+  // Takes back the last row `band` added.
+  void TakeBack(const TfrxBand& band);
+  // While a keep is open, page-footer totals collect aside; closing the
+  // keep adds them to the totals of the page the kept rows stand on.
+  void BeginKeep() { keeping_ = true; }
+  void EndKeep();
   // The value a call evaluated in `current` gives: a total without rows is
   // 0; a call that no item matches is null.
   Variant Value(const TfrxBand* current, TfrxAggregateKind kind, std::string_view expression,
@@ -52,6 +70,7 @@ class TfrxAggregateList {
   void ScanText(TfrxReport& report, const std::string& text, TfrxBand* defaultBand, TfrxBand* shownIn,
                 const std::string& memo, int depth);
   std::vector<TfrxAggregateItem> items_;
+  bool keeping_ = false;
 };
 
 // The aggregate function a name calls ("SUM" .. "COUNT", any case), or false.

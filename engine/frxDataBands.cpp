@@ -92,6 +92,7 @@ void TfrxEngine::OutputGroupHeaders(TfrxBand& group, std::size_t from, bool rese
     RowNumber = h.RowNo;
     RowNumberThrough = h.RowNoThrough;
     h.GroupValue = GroupCondition(h);
+    if (h.KeepTogether) OpenKeep(&h, 0);
     ShowBand(&h);
     AddBandOutline(h);
     if (h.ReprintOnNewPage) HeaderList.push_back({&h, AreaLeft, KeepActive});
@@ -111,6 +112,7 @@ void TfrxEngine::OutputGroupFooters(TfrxBand& group, std::size_t stop, TfrxDataB
     }
     if (!h.OutlineText.empty()) Store().Outline().LevelUp();
     RemoveFromHeaderList(&h);
+    CloseKeep(&h);
   }
 }
 
@@ -147,21 +149,28 @@ void TfrxEngine::ProcessMasterBands(const std::vector<TfrxBand*>& bands) {
     TfrxBand* footer = data.LinkedFooter;
     TfrxBand* group = data.LinkedGroup;
     bool shown = false;
+    int keepFooterFrom = 0;
     for (long n = 0; !ds->Eof(); ) {
       if (++n > kMaxRows) throw std::runtime_error(data.Name() + ": the data set has too many records");
       if (BandYieldsRows(data, data.PrintIfDetailEmpty)) {
-        if (!shown) {
+        const bool firstRow = !shown;
+        if (firstRow) {
+          if (data.KeepTogether) OpenKeep(&data, 0);
+          if (data.KeepHeader && header != nullptr) OpenKeep(header, 0);
           if (header != nullptr) {
             if (header->ReprintOnNewPage) HeaderList.push_back({header, AreaLeft, KeepActive});
             ShowBand(header);
           }
           if (group != nullptr) OutputGroupHeaders(*group, 0, true);
-        } else if (group != nullptr) {
-          CheckGroupChange(data, *ds);
+        } else {
+          if (group == nullptr && data.KeepTogether) OpenKeep(&data, 0);
+          if (group != nullptr) CheckGroupChange(data, *ds);
         }
+        if (data.KeepFooter) keepFooterFrom = Store().ObjectCount();
         RowNumber = data.RowNo;
         RowNumberThrough = data.RowNoThrough;
         ShowBand(&data);
+        if (firstRow && data.KeepHeader && header != nullptr) CloseKeep(header);
         ++data.RowNo;
         ++data.RowNoThrough;
         shown = true;
@@ -171,13 +180,25 @@ void TfrxEngine::ProcessMasterBands(const std::vector<TfrxBand*>& bands) {
       }
       NoKeep = false;
       if (data.FooterAfterEach) ShowBand(footer);
+      if (group == nullptr && data.KeepTogether) CloseKeep(&data);
       ds->Next();
       if ((data.RowCount() != 0 && data.RowNo > data.RowCount()) || report_.Terminated) break;
     }
     if (shown) {
       if (group != nullptr) OutputGroupFooters(*group, 0, data);
-      if (!data.FooterAfterEach) ShowBand(footer);
+      if (!data.FooterAfterEach && footer != nullptr) {
+        if (data.KeepFooter) {
+          // The footer takes the last row along to a new page.
+          OpenKeep(&data, keepFooterFrom);
+          ScopedValue showing(KeptFooterShowing, true);
+          ShowBand(footer);
+          CloseKeep(&data);
+        } else {
+          ShowBand(footer);
+        }
+      }
       RemoveFromHeaderList(header);
+      if (group != nullptr && data.KeepTogether) CloseKeep(&data);
     }
     if (report_.Terminated) return;
     NoKeep = false;

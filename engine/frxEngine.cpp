@@ -452,12 +452,19 @@ void TfrxEngine::OutputFooter(TfrxBand* band) {
 
 void TfrxEngine::NewPage() {
   bool keeping = KeepActive;
-  if (keeping) Store().DetachObjects(KeptFromObject);
+  TfrxBand* kept = KeptBand;
+  if (keeping) {
+    // The row that moves with a kept footer leaves this page's totals.
+    if (KeptFooterShowing && kept != nullptr) aggregates_.TakeBack(*kept);
+    Store().DetachObjects(KeptFromObject);
+  }
   FinishPage();
   OpenPage();
   if (keeping) {
     Store().ReattachObjects(0, CurY);
     CurY = Store().LowestBandBottom();
+    aggregates_.EndKeep();
+    if (KeptFooterShowing && kept != nullptr) aggregates_.AddValues(report_, *kept);
   }
   KeepActive = false;
   KeptBand = nullptr;
@@ -497,12 +504,14 @@ void TfrxEngine::OpenKeep(TfrxBand* band, int position) {
   KeepActive = true;
   KeptBand = band;
   KeptFromObject = position != 0 ? position : Store().ObjectCount();
+  aggregates_.BeginKeep();
 }
 
 void TfrxEngine::CloseKeep(TfrxBand* band) {
   if (!KeepActive || band != KeptBand) return;
   KeepActive = false;
   KeptBand = nullptr;
+  aggregates_.EndKeep();
 }
 
 // ---------------------------------------------------------------- bands

@@ -3,6 +3,7 @@
 // master and detail, and headers repeated on new pages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -314,6 +315,33 @@ TEST(DataBands, PageFooterTotalsArePerPage) {
     }
   }
   EXPECT_EQ(total, 25);
+}
+
+// Each master row keeps its six detail rows on one page: the second block
+// does not fit below the first and moves whole, and the page footer counts
+// only the detail rows that stand on its page.
+TEST(DataBands, AKeptBlockMovesWithItsTotals) {
+  BandReport r;
+  r.page->SetPaperHeight(70);
+  r.Band<TfrxPageFooter>("PageFooter1", "p[COUNT(DetailData1)]");
+  auto* master = r.Band<TfrxMasterData>("MasterData1", "m[Line]");
+  master->SetRowCount(3);
+  master->KeepTogether = true;
+  r.Band<TfrxDetailData>("DetailData1", "d")->SetRowCount(6);
+  ASSERT_TRUE(r.report.PrepareReport()) << r.Errors();
+  ASSERT_GE(r.report.PreviewPages().PageCount(), 2);
+  int details = 0, total = 0;
+  for (int i = 0; i < r.report.PreviewPages().PageCount(); ++i) {
+    std::vector<std::string> texts;
+    for (TfrxComponent* c : r.report.PreviewPages().BuildPage(i)->AllObjects())
+      if (auto* m = dynamic_cast<TfrxMemoView*>(c)) texts.push_back(m->Text());
+    details = static_cast<int>(std::count(texts.begin(), texts.end(), "d"));
+    EXPECT_EQ(details % 6, 0) << "page " << i + 1 << ": a block was split";
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "p" + std::to_string(details)), texts.end())
+        << "page " << i + 1 << " counts its own " << details << " detail rows";
+    total += details;
+  }
+  EXPECT_EQ(total, 18);
 }
 
 TEST(DataBands, AnAggregateNoBandCollectedIsEmpty) {
