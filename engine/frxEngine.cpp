@@ -340,9 +340,10 @@ void TfrxEngine::BeginPage() {
 void TfrxEngine::AddPageOutline() {
   TfrxOutline& outline = Store().Outline();
   outline.LevelRoot();
-  // The outline text is an expression; until expressions are evaluated it is
-  // taken as written.
-  if (TemplatePage != nullptr && !TemplatePage->OutlineText.empty()) outline.AddItem(TemplatePage->OutlineText, 0);
+  if (TemplatePage == nullptr || TemplatePage->OutlineText.empty()) return;
+  // The outline text is an expression.
+  ScopedValue current(report_.CurObject, TemplatePage->Name());
+  outline.AddItem(VarToStr(report_.Calc(TemplatePage->OutlineText)), 0);
 }
 
 void TfrxEngine::OpenPage() {

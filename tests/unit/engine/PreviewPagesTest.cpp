@@ -278,14 +278,16 @@ TEST(PreviewPagesTest, ReattachedObjectsMoveTogether) {
 
 TEST(PreviewPagesTest, OutlineEntriesOfPages) {
   TfrxReport report;
-  AddPage(report)->OutlineText = "Etiket";
+  // The outline text is an expression.
+  AddPage(report)->OutlineText = "'Etiket ' + IntToStr(<Page#>)";
   auto ds = Records(report, 2);
   report.SetDataSet(ds.get());
   ASSERT_TRUE(report.PrepareReport());
   TfrxOutline& outline = PreviewPagesOf(report).Outline();
   outline.LevelRoot();
   ASSERT_EQ(outline.Count(), 2);
-  EXPECT_EQ(outline.GetItem(0).text, "Etiket");
+  EXPECT_EQ(outline.GetItem(0).text, "Etiket 1");
+  EXPECT_EQ(outline.GetItem(1).text, "Etiket 2");
   EXPECT_EQ(outline.GetItem(1).page, 1);
 }
 
