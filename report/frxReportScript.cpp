@@ -285,6 +285,10 @@ bool TfrxReportScript::LookupSystemVariable(const std::string& name, Variant& va
 }
 
 bool TfrxReportScript::LookupName(const std::string& name, Variant& value) {
+  return LookupHostName(name, value) || LookupScriptName(name, value);
+}
+
+bool TfrxReportScript::LookupHostName(const std::string& name, Variant& value) {
   value = Variant::Null();
   if (LookupField(name, value) || LookupSystemVariable(name, value)) return true;
   if (report_.OnGetValue) {
@@ -302,7 +306,11 @@ bool TfrxReportScript::LookupName(const std::string& name, Variant& value) {
     }
     return true;
   }
-  // The script's names: only a bound script has them.
+  return false;
+}
+
+bool TfrxReportScript::LookupScriptName(const std::string& name, Variant& value) {
+  // Only a bound script has them.
   if (!bound_) return false;
   TfsItem* item = program_.Find(name);
   if (item == nullptr) return false;
@@ -332,11 +340,9 @@ Variant TfrxReportScript::Calc(const std::string& expression) {
   Variant value;
   // Names of data fields, system and report variables need no script:
   // a label that shows only those costs no library.
-  if (LookupName(expression, value)) return value;
-  if (!bound_) {
-    Bind();
-    if (LookupName(expression, value)) return value;
-  }
+  if (LookupHostName(expression, value)) return value;
+  EnsureBound();
+  if (LookupScriptName(expression, value)) return value;
   return Evaluate(expression);
 }
 

@@ -67,6 +67,10 @@ class TfrxReportScript {
   // A data field (alias."field"), a system variable, the host's
   // OnGetValue, a report variable, then the script's variables and objects.
   bool LookupName(const std::string& name, Variant& value);
+  // The names the report answers itself (fields, system and report
+  // variables, OnGetValue), and those of the bound script.
+  bool LookupHostName(const std::string& name, Variant& value);
+  bool LookupScriptName(const std::string& name, Variant& value);
   bool LookupField(const std::string& name, Variant& value);
   bool LookupSystemVariable(const std::string& name, Variant& value);
   Variant Evaluate(const std::string& expression);
