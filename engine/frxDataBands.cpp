@@ -17,9 +17,10 @@ namespace zentavo {
 
 namespace {
 
-// A bound on the rows of one band: a data set that never reaches its end
-// is an error, not an endless report.
-constexpr long kMaxRows = 10'000'000;
+// Counts one more record of a band's data set, within the engine's bound.
+void CountRecord(long& n, const TfrxDataBand& band) {
+  if (++n > TfrxEngine::kMaxRecords) throw std::runtime_error(band.Name() + ": the data set has too many records");
+}
 
 // The memos of a band print their next text even when it repeats.
 void ForgetPrinted(TfrxBand& band) {
@@ -50,7 +51,7 @@ bool TfrxEngine::AnyBandYieldsRows(const std::vector<TfrxBand*>& bands) {
     CallEvent(data.OnMasterDetail, &data);
     ds->First();
     for (long n = 0; !ds->Eof() && !report_.Terminated; ds->Next()) {
-      if (++n > kMaxRows) throw std::runtime_error(data.Name() + ": the data set has too many records");
+      CountRecord(n, data);
       if (BandYieldsRows(data, data.PrintIfDetailEmpty)) return true;
     }
   }
@@ -151,7 +152,7 @@ void TfrxEngine::ProcessMasterBands(const std::vector<TfrxBand*>& bands) {
     bool shown = false;
     int keepFooterFrom = 0;
     for (long n = 0; !ds->Eof(); ) {
-      if (++n > kMaxRows) throw std::runtime_error(data.Name() + ": the data set has too many records");
+      CountRecord(n, data);
       if (BandYieldsRows(data, data.PrintIfDetailEmpty)) {
         const bool firstRow = !shown;
         if (firstRow) {

@@ -22,9 +22,6 @@ namespace zentavo {
 
 namespace {
 
-// A data source that never reports its end must not run forever.
-constexpr long kMaxRecords = 10'000'000;
-
 template <class T>
 bool Is(const TfrxComponent* c) {
   return dynamic_cast<const T*>(c) != nullptr;
@@ -36,7 +33,7 @@ void ForEachRecord(TfrxDataSet& ds, TfrxReport& report, F body) {
   ds.First();
   long n = 0;
   while (!ds.Eof() && !report.Terminated) {
-    if (++n > kMaxRecords) throw std::runtime_error("Data set \"" + ds.UserName() + "\" has too many records");
+    if (++n > TfrxEngine::kMaxRecords) throw std::runtime_error("Data set \"" + ds.UserName() + "\" has too many records");
     body();
     ds.Next();
   }

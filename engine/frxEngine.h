@@ -48,6 +48,10 @@ TfrxEngine& EngineOf(TfrxReport& report);
 
 class TfrxEngine : public TfrxCustomEngine {
  public:
+  // A bound on the records one data set may yield in a run: a data set
+  // that never reaches its end is an error, not an endless report.
+  static constexpr long kMaxRecords = 10'000'000;
+
   explicit TfrxEngine(TfrxReport& report);
   ~TfrxEngine() override;
   TfrxEngine(const TfrxEngine&) = delete;
