@@ -148,7 +148,7 @@ class CupsDocument final : public SpoolDocument {
     // A server that stopped answering gets no further request: it would only
     // be waited for again.
     if (!sent) server_.ThrowIfFailed();
-    ipp_status_t finished = cupsFinishDestDocument(http, d.dest(), d.info());
+    const ipp_status_t finished = server_.FinishDocument(queue_);
     if (!sent || finished > IPP_STATUS_OK_CONFLICTING) {
       std::string reason = cupsLastErrorString();
       server_.ThrowIfFailed();

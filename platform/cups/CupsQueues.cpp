@@ -91,7 +91,7 @@ int PrintFileOnDefaultQueue(int fd, const std::string& documentName, const std::
     sent = cupsWriteRequestData(http, buffer, static_cast<std::size_t>(n)) == HTTP_STATUS_CONTINUE;
   }
   if (!sent) server.ThrowIfFailed();
-  const ipp_status_t finished = cupsFinishDocument(http, queue.c_str());
+  const ipp_status_t finished = server.FinishDocument(queue);
   if (!readError.empty() || !sent || finished > IPP_STATUS_OK_CONFLICTING) {
     const std::string reason = !readError.empty() ? "cannot read the file: " + readError : cupsLastErrorString();
     server.ThrowIfFailed();

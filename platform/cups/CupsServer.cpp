@@ -136,4 +136,18 @@ void CupsServer::ThrowIfFailed() {
   }
 }
 
+ipp_status_t CupsServer::FinishDocument(const std::string& queue) {
+  const std::string resource = "/printers/" + queue;
+  ipp_t* response = cupsGetResponse(Connection(), resource.c_str());
+  if (response == nullptr) {
+    ThrowIfFailed();
+    const int socketError = http_ != nullptr ? httpError(http_) : 0;
+    Fail("The print server " + name_ + " gave no answer to the document" +
+         (socketError != 0 ? std::string(": ") + std::strerror(socketError) : std::string()));
+  }
+  const ipp_status_t status = ippGetStatusCode(response);
+  ippDelete(response);
+  return status;
+}
+
 }  // namespace zentavo::cups

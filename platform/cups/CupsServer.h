@@ -51,6 +51,12 @@ class CupsServer {
   // server is gone" is never taken for "the server said no".
   void ThrowIfFailed();
 
+  // Reads the answer to a document streamed to `queue` and returns its status.
+  // libcups's own finishing calls return the status of the last answer they
+  // had when none came, so a document the server never confirmed passed for
+  // accepted: here a missing answer throws ServerFailure.
+  ipp_status_t FinishDocument(const std::string& queue);
+
   // Why the last request did not reach the server; empty when it answered.
   const std::string& Problem() const { return problem_; }
 

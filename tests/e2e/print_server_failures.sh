@@ -7,10 +7,12 @@ source "$(dirname "$0")/lib/common.sh"
 command -v cupsd >/dev/null || skip "cupsd is not installed"
 cups="$WORK/cups"
 silent_pid=""
+unconfirmed_pid=""
 cleanup() {
   [ -f "$cups/cupsd.pid.bg" ] && kill -CONT "$(cat "$cups/cupsd.pid.bg")" 2>/dev/null || true
   "$SOURCE_DIR/tests/cups/stop.sh" "$cups" >/dev/null
   [ -n "$silent_pid" ] && kill "$silent_pid" 2>/dev/null || true
+  [ -n "$unconfirmed_pid" ] && kill "$unconfirmed_pid" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -89,6 +91,15 @@ for _ in $(seq 1 100); do [ -S "$WORK/silent.sock" ] && [ -f "$WORK/silent.port"
 every_job_fails "$WORK/silent.sock" "The print server $WORK/silent.sock did not answer within 1.5 s" 8
 every_job_fails "127.0.0.1:$(cat "$WORK/silent.port")" \
   "The print server 127.0.0.1:$(cat "$WORK/silent.port") did not answer within 1.5 s" 8
+
+# A server that creates the job and takes its document, then never confirms
+# it: the document is not taken for accepted (libcups reports the status of
+# the job's creation for it).
+python3 "$(dirname "$0")/lib/unconfirmed_ipp.py" "$WORK/unconfirmed.sock" &
+unconfirmed_pid=$!
+for _ in $(seq 1 100); do [ -S "$WORK/unconfirmed.sock" ] && break; sleep 0.05; done
+[ -S "$WORK/unconfirmed.sock" ] || fail "the unconfirming server did not start"
+every_job_fails "$WORK/unconfirmed.sock" "The print server $WORK/unconfirmed.sock did not answer within 1.5 s" 8
 
 # (c) No scheduler: no socket at all, or a socket nobody listens on.
 python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$WORK/dead.sock"
