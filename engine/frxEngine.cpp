@@ -537,7 +537,7 @@ void TfrxEngine::OutputBand(TfrxBand* band) {
   auto* data = dynamic_cast<TfrxDataBand*>(band);
   bool isNull = band == nullBand_ || Is<TfrxNullBand>(band);
   if (!ReprintingHeaders && band->Visible() && band->StartNewPage && CollectInto == nullptr) {
-    bool firstRow = (data != nullptr && data->RowNoThrough == 1) || Is<TfrxGroupHeader>(band);
+    bool firstRow = (data != nullptr || Is<TfrxGroupHeader>(band)) && band->RowNoThrough == 1;
     if (!firstRow) {
       ScopedValue<TfrxBand*> breaking(NewPageBand, band);
       NewPage();

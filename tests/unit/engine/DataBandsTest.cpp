@@ -41,6 +41,16 @@ struct BandReport {
         if (auto* m = dynamic_cast<TfrxMemoView*>(c)) out.push_back(m->Text());
     return out;
   }
+  // The same, one list a page.
+  std::vector<std::vector<std::string>> PrintedPages() {
+    std::vector<std::vector<std::string>> out;
+    for (int i = 0; i < report.PreviewPages().PageCount(); ++i) {
+      out.emplace_back();
+      for (TfrxComponent* c : report.PreviewPages().BuildPage(i)->AllObjects())
+        if (auto* m = dynamic_cast<TfrxMemoView*>(c)) out.back().push_back(m->Text());
+    }
+    return out;
+  }
   std::string Errors() const {
     std::string all;
     for (const std::string& e : report.Errors()) all += e + "\n";
@@ -178,6 +188,32 @@ TEST(DataBands, HideIfSingleDataRecordHidesTheFooterOfAOneRowGroup) {
   r.Band<TfrxGroupFooter>("F1", "f:[D.\"A\"]")->HideIfSingleDataRecord = true;
   ASSERT_TRUE(r.report.PrepareReport()) << r.Errors();
   EXPECT_EQ(r.Printed(), (Texts{"G:x", "r", "G:y", "r", "r", "f:y"}));
+}
+
+TEST(DataBands, StartNewPageBreaksBeforeEveryGroupOrRowButTheFirst) {
+  using Pages = std::vector<Texts>;
+  struct Case {
+    bool onGroup;  // StartNewPage on the group header, else on the data band
+    Pages expected;
+    const char* why;
+  } cases[] = {
+      {true, {{"G:x", "r1", "r2"}, {"G:y", "r3"}, {"G:z", "r4"}}, "a page for each group, the first group on the first"},
+      // The break comes before the row itself: its group header, shown
+      // before it, stays on the page before.
+      {false, {{"G:x", "r1"}, {"r2", "G:y"}, {"r3", "G:z"}, {"r4"}}, "a page for each row but the first"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    BandReport r;
+    Rows rows(r.report, "D", {"A"}, {{"x"}, {"x"}, {"y"}, {"z"}});
+    auto* group = r.Band<TfrxGroupHeader>("G1", "G:[D.\"A\"]");
+    group->Condition = "D.\"A\"";
+    auto* master = r.Band<TfrxMasterData>("MasterData1", "r[Line#]");
+    master->SetDataSet(&rows.ds);
+    (c.onGroup ? static_cast<TfrxBand*>(group) : master)->StartNewPage = true;
+    ASSERT_TRUE(r.report.PrepareReport()) << r.Errors();
+    EXPECT_EQ(r.PrintedPages(), c.expected);
+  }
 }
 
 TEST(DataBands, MasterDetailAndSubdetail) {
