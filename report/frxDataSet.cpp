@@ -8,6 +8,7 @@
 
 #include "report/frxReport.h"
 #include "report/frxRes.h"
+#include "script/fs_iformat.h"
 
 namespace zentavo {
 
@@ -33,6 +34,7 @@ std::string FieldValueToText(const TfrxFieldValue& v) {
     std::string operator()(double d) const { return FloatToText(d); }
     std::string operator()(bool b) const { return b ? "True" : "False"; }
     std::string operator()(const std::string& s) const { return s; }
+    std::string operator()(TfrxDateTime d) const { return DateTimeToStr(d.days, CurrentFormatSettings()); }
   };
   return std::visit(Visitor{}, v);
 }
@@ -42,6 +44,7 @@ Variant FieldValueToVariant(const TfrxFieldValue& v) {
   if (auto* d = std::get_if<double>(&v)) return Variant::Double(*d);
   if (auto* b = std::get_if<bool>(&v)) return Variant::Boolean(*b);
   if (auto* s = std::get_if<std::string>(&v)) return Variant::String(*s);
+  if (auto* d = std::get_if<TfrxDateTime>(&v)) return Variant::Date(d->days);
   return Variant::Null();
 }
 

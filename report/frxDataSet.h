@@ -20,8 +20,15 @@ enum class TfrxRangeEnd { reLast, reCurrent, reCount };
 enum class TfrxFieldType { fftNumeric, fftString, fftBoolean };
 extern const EnumInfo kRangeBeginInfo, kRangeEndInfo, kFieldTypeInfo;
 
+// A date and time as scripts hold it: days since 30 December 1899, the time
+// of day as the fraction.
+struct TfrxDateTime {
+  double days = 0;
+  bool operator==(const TfrxDateTime&) const = default;
+};
+
 // A field value as a data source hands it over (null when monostate).
-using TfrxFieldValue = std::variant<std::monostate, std::int64_t, double, bool, std::string>;
+using TfrxFieldValue = std::variant<std::monostate, std::int64_t, double, bool, std::string, TfrxDateTime>;
 std::string FieldValueToText(const TfrxFieldValue& v);
 Variant FieldValueToVariant(const TfrxFieldValue& v);
 
