@@ -82,10 +82,7 @@ int TfrxBand::BandNumber() const {
 
 // ---------------------------------------------------------------- data band
 
-TfrxDataBand::TfrxDataBand(TfrxComponent* owner)
-    : TfrxBand(owner), virtualDataSet_(std::make_unique<TfrxUserDataSet>()) {
-  virtualDataSet_->RangeEnd = TfrxRangeEnd::reCount;
-}
+TfrxDataBand::TfrxDataBand(TfrxComponent* owner) : TfrxBand(owner) {}
 
 TfrxDataBand::~TfrxDataBand() = default;
 
@@ -93,7 +90,18 @@ std::string TfrxDataBand::GetDescription() const { return frxResources().Get("ob
 
 void TfrxDataBand::SetRowCount(int n) {
   rowCount_ = n;
-  virtualDataSet_->RangeEndCount = n;
+  if (virtualDataSet_) virtualDataSet_->RangeEndCount = n;
+}
+
+TfrxUserDataSet& TfrxDataBand::VirtualDataSet() {
+  // Made on first use: the copies of a band on every rebuilt page never run
+  // rows, and each data set made enters the program-wide registry.
+  if (!virtualDataSet_) {
+    virtualDataSet_ = std::make_unique<TfrxUserDataSet>();
+    virtualDataSet_->RangeEnd = TfrxRangeEnd::reCount;
+    virtualDataSet_->RangeEndCount = rowCount_;
+  }
+  return *virtualDataSet_;
 }
 
 TfrxDataSet* TfrxDataBand::DataSet() const { return dataSet_.Get(); }

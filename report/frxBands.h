@@ -87,7 +87,7 @@ class TfrxDataBand : public TfrxBand {
   std::string DataSetName() const;
   void SetDataSetName(const std::string& name);
   // RowCount empty records, used when the band has no data set.
-  TfrxUserDataSet& VirtualDataSet() { return *virtualDataSet_; }
+  TfrxUserDataSet& VirtualDataSet();
 
   // Runtime state of the engine.
   int ColumnNo = 0;
